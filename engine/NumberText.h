@@ -1,0 +1,32 @@
+#pragma once
+// Number texts as the whole program reads and writes them: "." as the
+// decimal separator everywhere, independent of the system locale.
+
+#include <string>
+#include <string_view>
+
+namespace velumo {
+
+// Lenient reading of a typed number: "," counts as ".", leading blanks are
+// skipped, then an optional sign, digits with an optional point and an
+// optional exponent. The longest leading number is converted and the rest
+// ignored; text without a leading number (also "inf", "nan", "0x1p3") gives 0.
+// A number too large for a double also gives 0, so no infinity ever enters.
+double parseLenient(std::string_view text);
+
+// True when the text is a whole decimal integer (optional sign, digits, nothing
+// else) within the 32-bit range; the value goes to *value.
+bool parseStrictInt(std::string_view text, int* value);
+
+// Shortest text with at most 15 significant digits, "." as separator; fixed
+// notation for 1E-5 <= |v| < 1E15, otherwise "2.5E20" / "1E-6". -0 gives "0".
+std::string formatGeneral(double value);
+
+// Pattern formatting: the numeric part is a run of '0', '#' and one '.', as in
+// "0.###" (at most 3 decimals, trailing zeros dropped) or "0.000" (exactly 3);
+// "0.00E+00" gives scientific form. Text before and after the numeric part is
+// copied, so "Cms = 0.### mm/N" works. Rounding is on the exact binary value,
+// halves away from zero; a result that rounds to zero has no minus sign.
+std::string formatPattern(double value, std::string_view pattern);
+
+} // namespace velumo

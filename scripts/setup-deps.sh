@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only when one is missing.
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
+          libbenchmark-dev clang libclang-rt-14-dev)
+if [[ "${VELUMO_NEED_XVFB:-0}" == 1 ]]; then
+  packages+=(xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  echo "Installiere fehlende Pakete: ${missing[*]}"
+  SUDO=""
+  if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,60 @@
+#pragma once
+// Shared helpers of the unit tests.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace velumo::test {
+
+// |actual - expected| <= rel·|expected| (absolute rel when expected is 0).
+inline void expectNearRel(double actual, double expected, double rel)
+{
+    double tol = expected == 0.0 ? rel : std::fabs(expected) * rel;
+    EXPECT_NEAR(actual, expected, tol) << "relative tolerance " << rel;
+}
+
+// A fresh folder under the system temp folder, removed with the object.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::random_device rd;
+        m_path = std::filesystem::temp_directory_path()
+            / ("velumo-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+} // namespace velumo::test
