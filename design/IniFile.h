@@ -1,0 +1,66 @@
+#pragma once
+// Profile (INI) files as the project and settings files use them: Windows-1252
+// bytes on disk, CR LF lines, UTF-8 text inside the program. Reading and
+// writing work key by key and keep every line the program does not write
+// (foreign keys, comments, blank lines) where it was.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velumo {
+
+class IniFile {
+public:
+    IniFile() = default;
+
+    // A missing or unreadable file gives an empty profile; so does a file
+    // larger than kMaxFileBytes (no hang, no huge allocation on garbage).
+    static IniFile load(const std::string& path);
+    static IniFile fromBytes(std::string_view bytes);
+    static constexpr size_t kMaxFileBytes = 16u << 20;
+
+    // Section and key names compare case-insensitively; only the first
+    // section of a name is read and within it the first key of a name.
+    // Names and values are trimmed and one pair of enclosing quotes is
+    // removed from a value. A line without "=" is no key.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    std::string readString(std::string_view section, std::string_view key, std::string_view def) const;
+    // A whole decimal integer in the 32-bit range, else the default.
+    int readInt(std::string_view section, std::string_view key, int def) const;
+    // An integer; non-zero is true. Anything else gives the default.
+    bool readBool(std::string_view section, std::string_view key, bool def) const;
+    bool hasSection(std::string_view section) const;
+
+    // Updates the key in place, appends a missing key at the end of its
+    // section and a missing section at the end of the file.
+    void writeString(std::string_view section, std::string_view key, std::string_view value);
+    void writeInt(std::string_view section, std::string_view key, int value);
+    void writeBool(std::string_view section, std::string_view key, bool value);
+
+    // The file as Windows-1252 bytes with CR LF line ends; a character that
+    // cannot be encoded becomes "?".
+    std::string toBytes() const;
+
+    // Writes atomically (temporary file beside it, then rename), so a failed
+    // write leaves the old file as it was. Returns false with a reason on
+    // failure (also for an existing file that is not writable).
+    bool save(const std::string& path, std::string* error = nullptr) const;
+
+private:
+    struct Line {
+        std::string text; // UTF-8, without line end
+    };
+    std::vector<Line> m_lines;
+
+    // Index of the first line of the first section named `section`'s header,
+    // or -1; `end` receives the index one past its last line.
+    long findSection(std::string_view section, size_t* end) const;
+    long findKey(size_t sectionHeader, size_t sectionEnd, std::string_view key) const;
+};
+
+// Case-insensitive comparison of UTF-8 names (ASCII and Latin-1 letters).
+bool iniNamesEqual(std::string_view a, std::string_view b);
+
+} // namespace velumo

@@ -1,0 +1,32 @@
+#pragma once
+// The program settings file "Velumo.ini" in the settings folder: the last used
+// folders and the colour option. Opened and released within each use.
+
+#include <string>
+
+#include "Directories.h"
+
+namespace velumo {
+
+class Settings {
+public:
+    explicit Settings(Directories dirs) : m_dirs(std::move(dirs)) {}
+
+    // "Verzeichnis"/"Aktuell": start folder of the open and save dialogs.
+    std::string currentFolder() const;
+    // Stores the folder of `filePath` with a trailing "/".
+    bool storeCurrentFolderOf(const std::string& filePath, std::string* error = nullptr) const;
+    // "Verzeichnis"/"html": start folder of the report dialog.
+    std::string htmlFolder() const;
+    bool storeHtmlFolderOf(const std::string& filePath, std::string* error = nullptr) const;
+    // "Optionen"/"CBFarbeWechseln", default true.
+    bool changeColourAfterRun() const;
+    bool setChangeColourAfterRun(bool on, std::string* error = nullptr) const;
+
+    const Directories& directories() const { return m_dirs; }
+
+private:
+    Directories m_dirs;
+};
+
+} // namespace velumo
