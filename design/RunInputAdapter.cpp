@@ -1,0 +1,139 @@
+#include "RunInputAdapter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "NumberText.h"
+
+namespace velumo {
+
+namespace {
+
+double num(const Design& d, std::string_view name)
+{
+    return parseLenient(d.text(name));
+}
+
+// Counts are 16-bit integers truncated toward zero; out-of-range texts are
+// held at the ends of that range instead of wrapping round.
+int count16(const Design& d, std::string_view name)
+{
+    double v = std::trunc(num(d, name));
+    return static_cast<int>(std::clamp(v, -32768.0, 32767.0));
+}
+
+int wholeNumber(const std::string& text)
+{
+    int v = 0;
+    if (parseStrictInt(text, &v))
+        return v;
+    return static_cast<int>(std::clamp(std::trunc(parseLenient(text)), -2147483648.0, 2147483647.0));
+}
+
+DriverInput readDriver(const Design& d, const char* suffix)
+{
+    auto n = [&](const char* base) { return num(d, std::string(base) + suffix); };
+    DriverInput in;
+    in.stk = count16(d, std::string("EditStk") + suffix);
+    in.rdc = n("EditRdc");
+    in.fs = n("Editfs");
+    in.qes = n("EditQes");
+    in.qms = n("EditQms");
+    in.vas = n("EditVas");
+    in.pmax = n("EditPmax");
+    in.sd = n("EditSd");
+    in.z1k = n("EditZ1k");
+    in.z10k = n("EditZ10k");
+    in.xmax = n("EditXmax");
+    return in;
+}
+
+} // namespace
+
+RunInput readRunInput(Design& d)
+{
+    RunInput in;
+    in.driver1 = readDriver(d, "");
+    in.driver2 = readDriver(d, "2");
+    in.driver2Mode = d.index("RGTreiber2");
+    in.driver2Reversed = d.checked("CBumdrehen");
+    in.ue = num(d, "EditUe");
+
+    in.ah = num(d, "EditAh");
+    in.l1 = num(d, "Editl1");
+    in.h = num(d, "EditH");
+    in.b = num(d, "EditB");
+    in.beta1 = num(d, "EditBeta1");
+    in.beta2 = num(d, "EditBeta2");
+    in.xT1 = num(d, "EditxT1");
+    in.xT2 = num(d, "EditxT2");
+    in.kontur = d.index("CBKontur");
+    in.typ = d.index("CBTyp");
+    in.mouthClosed = d.checked("CBMundGeschl");
+
+    in.vvk = num(d, "EditVvk");
+    in.lvk = num(d, "EditLvk");
+    in.bvk = num(d, "EditBvk");
+    in.vrk = num(d, "EditVrk");
+    in.lrk = num(d, "EditLrk");
+    in.brk = num(d, "EditBrk");
+    in.abr = num(d, "EditAbr");
+    in.abrTextIsZero = d.text("EditAbr") == "0";
+    in.fbr = num(d, "Editfbr");
+    in.fbrTextIsZero = d.text("Editfbr") == "0";
+    in.bbr = num(d, "EditBbr");
+
+    in.ak = d.checked("CBAK");
+    in.vak = num(d, "EditVAK");
+    in.aat = num(d, "EditAAT");
+    in.fak = num(d, "EditfAK");
+    in.bak = num(d, "EditBAK");
+    in.xAK = num(d, "EditxAK");
+
+    in.vrk2 = num(d, "EditVrk2");
+    in.rk2 = d.checked("CBRK2");
+
+    in.et = d.checked("CBET");
+    in.aet = num(d, "EditAET");
+    in.let = num(d, "EditLET");
+    in.bet = num(d, "EditBET");
+    in.xET = num(d, "EditxET");
+    in.dLET = num(d, "EditdLET");
+
+    in.posi = d.index("CBPosi");
+    in.abst = num(d, "EditAbst");
+    in.dL = num(d, "EditdL");
+    in.dL2 = num(d, "EditdL2");
+
+    const CrossoverValues& cv = d.crossover();
+    in.crossover.R = cv.R;
+    in.crossover.L = cv.L;
+    in.crossover.C = cv.C;
+    in.crossover.invC = cv.invC;
+    in.crossover.ignore = d.checked("CBohneFW");
+    in.rdcBoxValue = num(d, "EditRdc");
+
+    constexpr int kRangeRow = 8;
+    in.freqMin = parseLenient(d.minMaxCell(0, kRangeRow));
+    in.freqMax = parseLenient(d.minMaxCell(1, kRangeRow));
+    if (in.freqMin >= in.freqMax)
+        d.setAxisAuto(kRangeRow, true);
+    in.freqAuto = d.axisAuto(kRangeRow);
+    in.freqPoints = wholeNumber(d.optionCell(1, 0));
+    in.contourPoints = wholeNumber(d.optionCell(1, 1));
+    return in;
+}
+
+Message runRefusalMessage(const Design& design, const std::string& controlName)
+{
+    std::string hint;
+    if (controlName == "MinMaxGrid")
+        hint = std::string(kAxisRowTitles[8]);
+    else if (findControl(controlName))
+        hint = design.control(controlName).hint;
+    else
+        hint = controlName;
+    return { "Fehler", "Eingabe " + hint + " nicht erlaubt!" };
+}
+
+} // namespace velumo
