@@ -1,0 +1,166 @@
+#include "SimRunner.h"
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "Design.h"
+#include "Directories.h"
+#include "IniFile.h"
+#include "InputCheck.h"
+#include "ProjectFile.h"
+#include "ResultSlot.h"
+#include "RunInputAdapter.h"
+#include "Simulation.h"
+
+namespace velumo {
+
+namespace {
+
+void printMessage(std::ostream& err, const Message& m)
+{
+    if (m.caption.empty())
+        err << m.text << '\n';
+    else
+        err << m.caption << ": " << m.text << '\n';
+}
+
+class StreamCheckSink : public CheckSink {
+public:
+    explicit StreamCheckSink(std::ostream& err) : m_err(err) {}
+    void message(const Message& m) override { printMessage(m_err, m); }
+    void focus(std::string_view) override {}
+
+private:
+    std::ostream& m_err;
+};
+
+class StreamRunSink : public RunSink {
+public:
+    explicit StreamRunSink(std::ostream& err) : m_err(err) {}
+    void message(const Message& m) override { printMessage(m_err, m); }
+    void progress(int) override {}
+
+private:
+    std::ostream& m_err;
+};
+
+bool readable(const std::string& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    return static_cast<bool>(in);
+}
+
+} // namespace
+
+std::string simUsage()
+{
+    return "Aufruf: velumo-sim PROJEKT.vlm [--out VERZEICHNIS] [--report DATEI.html]\n"
+           "\n"
+           "Lädt das Projekt wie \"Öffnen\" (Treiber1, dann die übrigen Werte, dann die\n"
+           "Eingabeprüfung), simuliert es und schreibt contour.txt und data.txt.\n"
+           "\n"
+           "  --out VERZEICHNIS    Zielordner der beiden Listen (Vorgabe: der\n"
+           "                       Einstellungsordner ~/.config/Velumo)\n"
+           "  --report DATEI.html  zusätzlich den HTML-Bericht schreiben\n"
+           "  --help               diese Hilfe\n"
+           "\n"
+           "Meldungen gehen als \"Titel: Text\" nach stderr, die abgeleiteten Parameter\n"
+           "(linke Spalte, Leerzeile, rechte Spalte) nach stdout.\n"
+           "Exit-Status: 0 Erfolg, 1 Aufruf- oder Lesefehler, 2 Eingaben ungültig,\n"
+           "3 Simulation abgelehnt oder fehlgeschlagen.\n";
+}
+
+bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options, std::string* error)
+{
+    SimOptions o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--out" || a == "--report") {
+            if (i + 1 >= args.size()) {
+                *error = "Option " + a + " braucht einen Wert.";
+                return false;
+            }
+            (a == "--out" ? o.outDir : o.reportPath) = args[++i];
+        } else if (!a.empty() && a[0] == '-') {
+            *error = "Unbekannte Option " + a + ".";
+            return false;
+        } else if (o.projectPath.empty()) {
+            o.projectPath = a;
+        } else {
+            *error = "Nur eine Projektdatei ist erlaubt.";
+            return false;
+        }
+    }
+    if (!o.help && o.projectPath.empty()) {
+        *error = "Keine Projektdatei angegeben.";
+        return false;
+    }
+    *options = o;
+    return true;
+}
+
+int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const ReportWriter& report)
+{
+    SimOptions o;
+    std::string error;
+    if (!parseSimArguments(args, &o, &error)) {
+        err << error << '\n' << simUsage();
+        return kSimUsage;
+    }
+    if (o.help) {
+        out << simUsage();
+        return kSimOk;
+    }
+    if (!readable(o.projectPath)) {
+        err << "Die Projektdatei " << o.projectPath << " kann nicht gelesen werden.\n";
+        return kSimUsage;
+    }
+    if (!o.reportPath.empty() && !report) {
+        err << "Dieses Programm wurde ohne HTML-Bericht gebaut.\n";
+        return kSimUsage;
+    }
+    if (!o.reportPath.empty())
+        return report(o, err);
+
+    std::string outDir = o.outDir;
+    StreamRunSink runSink(err);
+    if (outDir.empty())
+        outDir = resolveDirectories(Environment::fromProcess(nullptr), runSink).settings;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(outDir, ec)) {
+        err << "Der Ausgabeordner " << outDir << " existiert nicht.\n";
+        return kSimUsage;
+    }
+
+    IniFile ini = IniFile::load(o.projectPath);
+    Design design;
+    loadDriver1Values(ini, design);
+    loadOtherValues(ini, design);
+    StreamCheckSink checkSink(err);
+    if (!CheckVariables(design, checkSink))
+        return kSimInvalid;
+
+    RunInput input = readRunInput(design);
+    ResultSlot slot;
+    clearSlot(slot);
+    RunOutcome outcome = runSimulation(input, outDir, slot, runSink);
+    if (outcome.status == RunStatus::Refused) {
+        printMessage(err, runRefusalMessage(design, outcome.refusedControl));
+        return kSimRunFailed;
+    }
+    for (const std::string& l : outcome.leftLines)
+        out << l << '\n';
+    out << '\n';
+    for (const std::string& l : outcome.rightLines)
+        out << l << '\n';
+    return outcome.status == RunStatus::Ok ? kSimOk : kSimRunFailed;
+}
+
+} // namespace velumo

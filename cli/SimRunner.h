@@ -1,0 +1,43 @@
+#pragma once
+// velumo-sim: loads a project as "Öffnen" does, checks it, runs the
+// simulation and writes contour.txt and data.txt, all without a window.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace velumo {
+
+// Exit statuses of velumo-sim.
+enum SimExit {
+    kSimOk = 0,
+    kSimUsage = 1,      // usage error or unreadable project file
+    kSimInvalid = 2,    // the input check left the design invalid
+    kSimRunFailed = 3,  // the run was refused or failed
+};
+
+struct SimOptions {
+    std::string projectPath;
+    std::string outDir;     // empty: the settings folder, as in the program
+    std::string reportPath; // empty: no report
+    bool help = false;
+};
+
+// Parses the arguments (without the program name); false with a reason on
+// a usage error.
+bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options, std::string* error);
+
+std::string simUsage();
+
+// Writes an HTML report of the loaded, simulated project; set by a program
+// that links the report code. Returns an exit status.
+using ReportWriter = std::function<int(const SimOptions&, std::ostream& err)>;
+
+// The whole command: messages go to err as "Caption: text" (or just the text
+// where there is no caption), the derived-parameter lines to out (left
+// column, an empty line, right column).
+int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const ReportWriter& report = {});
+
+} // namespace velumo

@@ -1,0 +1,255 @@
+#include "ProjectFile.h"
+
+#include <algorithm>
+
+#include "NumberText.h"
+
+namespace velumo {
+
+namespace {
+
+constexpr std::string_view kSectionDriver = "Lautsprecher";
+
+struct GeometryDefault {
+    std::string_view prefix;
+    int left, top, height, width, state;
+};
+// Indexed by GeometryWindow. The sizes are the windows' initial outer sizes;
+// the derived-parameter window has no stored state.
+constexpr std::array<GeometryDefault, kGeometryWindows> kGeometryDefaults = { {
+    { "Area", 520, 140, 300, 420, kStateNormal },
+    { "Ausl", 400, 20, 300, 420, kStateMinimised },
+    { "Param", 0, 360, 206, 329, kStateNormal },
+    { "Phia", 380, 0, 300, 420, kStateMinimised },
+    { "Pmax", 420, 40, 300, 420, kStateMinimised },
+    { "SPL", 440, 60, 300, 420, kStateNormal },
+    { "SPLmax", 460, 80, 300, 420, kStateMinimised },
+    { "Znorm", 500, 120, 300, 420, kStateMinimised },
+    { "Zel", 480, 100, 300, 420, kStateNormal },
+} };
+
+const GeometryDefault& geometryDefault(GeometryWindow w) { return kGeometryDefaults[static_cast<size_t>(w)]; }
+
+std::string key(std::string_view prefix, std::string_view suffix) { return std::string(prefix) + std::string(suffix); }
+
+// A value is one line of the file; a line break typed into a text would
+// otherwise start a key of its own.
+std::string oneLine(std::string_view text)
+{
+    std::string s(text);
+    std::replace(s.begin(), s.end(), '\r', ' ');
+    std::replace(s.begin(), s.end(), '\n', ' ');
+    return s;
+}
+
+std::string axisKey(std::string_view what, int row) { return std::string(what) + " " + std::to_string(row + 1); }
+
+void saveGrid(const ControlSpec& spec, const Design& d, IniFile& ini)
+{
+    if (spec.name == "FWGrid") {
+        for (int p = 1; p < kFwCols; ++p)
+            for (int row = 1; row < kFwRows; ++row)
+                ini.writeString(kSectionCrossover, crossoverKey(p, row), oneLine(d.fwCell(p, row)));
+    } else if (spec.name == "MinMaxGrid") {
+        for (int r = 0; r < kAxisRows; ++r) {
+            ini.writeBool(kSectionAxes, axisKey("auto", r), d.axisAuto(r));
+            ini.writeString(kSectionAxes, axisKey("min", r), oneLine(d.minMaxCell(0, r)));
+            ini.writeString(kSectionAxes, axisKey("max", r), oneLine(d.minMaxCell(1, r)));
+        }
+    } else if (spec.name == "OptionGrid") {
+        for (int r = 0; r < kOptionRows; ++r)
+            ini.writeString(kSectionAxes, kOptionKeys[static_cast<size_t>(r)], oneLine(d.optionCell(1, r)));
+    }
+}
+
+void saveControl(const ControlSpec& spec, const Design& d, IniFile& ini)
+{
+    const ControlState& c = d.control(spec.name);
+    switch (spec.form) {
+    case ValueForm::Text:
+    case ValueForm::TextReadInt:
+    case ValueForm::Voltage:
+        ini.writeString(spec.section, spec.key, oneLine(c.text));
+        break;
+    case ValueForm::ComboPlus1:
+        ini.writeInt(spec.section, spec.key, c.index + 1);
+        break;
+    case ValueForm::RadioIndex:
+        ini.writeInt(spec.section, spec.key, c.index);
+        break;
+    case ValueForm::Boolean:
+    case ValueForm::BooleanReadInt:
+        ini.writeBool(spec.section, spec.key, c.checked);
+        break;
+    case ValueForm::GridCells:
+        saveGrid(spec, d, ini);
+        break;
+    }
+}
+
+void saveGeometry(const WindowGeometry& g, IniFile& ini)
+{
+    for (int i = 0; i < kGeometryWindows; ++i) {
+        const WindowRect& r = g.windows[static_cast<size_t>(i)];
+        std::string_view prefix = kGeometryDefaults[static_cast<size_t>(i)].prefix;
+        ini.writeInt(kSectionWindows, key(prefix, "Left"), r.left);
+        ini.writeInt(kSectionWindows, key(prefix, "Top"), r.top);
+        ini.writeInt(kSectionWindows, key(prefix, "Height"), r.height);
+        ini.writeInt(kSectionWindows, key(prefix, "Width"), r.width);
+    }
+    ini.writeInt(kSectionWindows, "MainLeft", g.mainLeft);
+    ini.writeInt(kSectionWindows, "MainTop", g.mainTop);
+    for (GeometryWindow w : kGeometryStateOrder)
+        ini.writeInt(kSectionWindows, key(geometryPrefix(w), "WS"), g.state(w));
+}
+
+// The default text of a key: a literal, or the text some box holds now.
+std::string loadDefault(const ControlSpec& spec, const Design& d)
+{
+    if (!spec.loadDefaultFrom.empty())
+        return d.text(spec.loadDefaultFrom);
+    return std::string(spec.loadDefault);
+}
+
+int literalInt(std::string_view text, int fallback)
+{
+    int v = 0;
+    return parseStrictInt(text, &v) ? v : fallback;
+}
+
+void loadGrid(const ControlSpec& spec, const IniFile& ini, Design& d)
+{
+    if (spec.name == "FWGrid") {
+        for (int p = 1; p < kFwCols; ++p)
+            for (int row = 1; row < kFwRows; ++row)
+                d.fwCell(p, row) = ini.readString(kSectionCrossover, crossoverNumberedKey(p, row), "");
+        // The four named cells of positions 1 to 4 are read last and win.
+        for (auto [p, row] : { std::pair { 1, 2 }, std::pair { 2, 3 }, std::pair { 3, 3 }, std::pair { 4, 2 } })
+            d.fwCell(p, row) = ini.readString(kSectionCrossover, crossoverKey(p, row), "");
+    } else if (spec.name == "MinMaxGrid") {
+        for (int r = 0; r < kAxisRows; ++r) {
+            d.setAxisAuto(r, ini.readBool(kSectionAxes, axisKey("auto", r), true));
+            d.minMaxCell(0, r) = ini.readString(kSectionAxes, axisKey("min", r), "1");
+            d.minMaxCell(1, r) = ini.readString(kSectionAxes, axisKey("max", r), "2");
+        }
+    } else if (spec.name == "OptionGrid") {
+        for (int r = 0; r < kOptionRows; ++r)
+            d.optionCell(1, r) = ini.readString(kSectionAxes, kOptionKeys[static_cast<size_t>(r)],
+                                                kOptionDefaults[static_cast<size_t>(r)]);
+    }
+}
+
+// Reads one control's key with its default and writes it into `target`.
+void loadControl(const ControlSpec& spec, const IniFile& ini, Design& d, std::string_view target)
+{
+    ControlState& c = d.control(target);
+    switch (spec.form) {
+    case ValueForm::Text:
+        c.text = ini.readString(spec.section, spec.key, loadDefault(spec, d));
+        break;
+    case ValueForm::TextReadInt:
+        c.text = std::to_string(ini.readInt(spec.section, spec.key, literalInt(spec.loadDefault, 1)));
+        break;
+    case ValueForm::Voltage: {
+        std::string v = ini.readString(spec.section, spec.key, spec.loadDefault);
+        c.text = v == "n" || v.empty() || v == "0" ? std::string(spec.loadDefault) : v;
+        break;
+    }
+    case ValueForm::ComboPlus1: {
+        // An index outside the item list loads as no selection; the check
+        // then selects its default.
+        int i = ini.readInt(spec.section, spec.key, literalInt(spec.loadDefault, 1)) - 1;
+        c.index = i >= 0 && static_cast<size_t>(i) < spec.items.size() ? i : -1;
+        break;
+    }
+    case ValueForm::RadioIndex: {
+        int i = ini.readInt(spec.section, spec.key, literalInt(spec.loadDefault, 0));
+        c.index = std::clamp(i, -1, static_cast<int>(spec.items.size()) - 1);
+        break;
+    }
+    case ValueForm::Boolean:
+    case ValueForm::BooleanReadInt:
+        c.checked = ini.readBool(spec.section, spec.key, spec.loadDefault == "1");
+        break;
+    case ValueForm::GridCells:
+        loadGrid(spec, ini, d);
+        break;
+    }
+}
+
+} // namespace
+
+std::string_view geometryPrefix(GeometryWindow w) { return geometryDefault(w).prefix; }
+
+WindowGeometry::WindowGeometry()
+{
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const GeometryDefault& def = kGeometryDefaults[i];
+        windows[i] = WindowRect { def.left, def.top, def.height, def.width };
+        states[i] = def.state;
+    }
+}
+
+void saveValues(const Design& design, const WindowGeometry& geometry, IniFile& ini)
+{
+    for (const ControlSpec& spec : designTable())
+        saveControl(spec, design, ini);
+    saveGeometry(geometry, ini);
+}
+
+bool saveProjectFile(const std::string& path, const Design& design, const WindowGeometry& geometry,
+                     std::string* error)
+{
+    IniFile ini = IniFile::load(path);
+    saveValues(design, geometry, ini);
+    return ini.save(path, error);
+}
+
+void loadDriver1Values(const IniFile& ini, Design& design)
+{
+    for (const ControlSpec& spec : designTable())
+        if (spec.section == kSectionDriver)
+            loadControl(spec, ini, design, spec.name);
+}
+
+void loadOtherValues(const IniFile& ini, Design& design)
+{
+    for (const ControlSpec& spec : designTable())
+        if (spec.section != kSectionDriver)
+            loadControl(spec, ini, design, spec.name);
+}
+
+void loadDriver2FromDriverFile(const IniFile& ini, Design& design)
+{
+    const auto& table = designTable();
+    for (const ControlSpec& spec : table) {
+        if (spec.section != kSectionDriver)
+            continue;
+        auto twin = std::find_if(table.begin(), table.end(), [&](const ControlSpec& s) { return s.twin == spec.name; });
+        if (twin != table.end())
+            loadControl(spec, ini, design, twin->name);
+    }
+}
+
+void loadWindowGeometry(const IniFile& ini, WindowGeometry& g)
+{
+    auto readState = [&](GeometryWindow w) {
+        int s = ini.readInt(kSectionWindows, key(geometryPrefix(w), "WS"), geometryDefault(w).state);
+        // A state the windows do not know would leave a window in limbo.
+        return s >= kStateNormal && s <= kStateMaximised ? s : geometryDefault(w).state;
+    };
+    for (GeometryWindow w : kGeometryLoadOrder) {
+        const GeometryDefault& def = geometryDefault(w);
+        WindowRect& r = g.rect(w);
+        r.left = ini.readInt(kSectionWindows, key(def.prefix, "Left"), def.left);
+        r.top = std::max(0, ini.readInt(kSectionWindows, key(def.prefix, "Top"), def.top));
+        r.height = ini.readInt(kSectionWindows, key(def.prefix, "Height"), r.height);
+        r.width = ini.readInt(kSectionWindows, key(def.prefix, "Width"), r.width);
+    }
+    g.mainLeft = ini.readInt(kSectionWindows, "MainLeft", 0);
+    g.mainTop = std::max(0, ini.readInt(kSectionWindows, "MainTop", 0));
+    for (GeometryWindow w : kGeometryStateOrder)
+        g.state(w) = readState(w);
+}
+
+} // namespace velumo

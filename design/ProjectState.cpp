@@ -1,0 +1,101 @@
+#include "ProjectState.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "IniFile.h"
+
+namespace velumo {
+
+ProjectState::ProjectState(Directories dirs)
+    : m_settings(std::move(dirs))
+    , m_projectPath(newProjectPath())
+{
+}
+
+bool ProjectState::runCheck(Design& design, CheckSink& sink)
+{
+    m_noUnsavedChanges = false;
+    m_inputsValid = CheckVariables(design, sink);
+    return m_inputsValid;
+}
+
+bool ProjectState::saveNeedsDialog() const
+{
+    if (m_projectPath == newProjectPath())
+        return true;
+    struct stat st {};
+    if (::stat(m_projectPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return true;
+    // A file without any write permission is read-only even for a user whose
+    // access check would let the write through.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::access(m_projectPath.c_str(), W_OK) != 0;
+}
+
+void ProjectState::open(const std::string& path, Design& design, WindowGeometry& geometry, CheckSink& sink)
+{
+    setProjectPath(path);
+    m_driverFilePath = path;
+    const IniFile ini = IniFile::load(path);
+    loadDriver1Values(ini, design);
+    loadOtherValues(ini, design);
+    loadWindowGeometry(ini, geometry);
+    runCheck(design, sink);
+    m_noUnsavedChanges = true;
+    m_settings.storeCurrentFolderOf(path);
+}
+
+bool ProjectState::save(const Design& design, const WindowGeometry& geometry, MessageSink& sink)
+{
+    if (!writeProject(m_projectPath, design, geometry, sink))
+        return false;
+    m_noUnsavedChanges = true;
+    return true;
+}
+
+bool ProjectState::saveAs(const std::string& path, const Design& design, const WindowGeometry& geometry,
+                          MessageSink& sink)
+{
+    if (!writeProject(path, design, geometry, sink))
+        return false;
+    setProjectPath(path);
+    m_noUnsavedChanges = true;
+    m_settings.storeCurrentFolderOf(path);
+    return true;
+}
+
+void ProjectState::newProject() { setProjectPath(newProjectPath()); }
+
+void ProjectState::openDriver1(const std::string& path, Design& design, CheckSink& sink)
+{
+    m_driverFilePath = path;
+    loadDriver1Values(IniFile::load(path), design);
+    runCheck(design, sink);
+}
+
+void ProjectState::openDriver2(const std::string& path, Design& design, CheckSink& sink)
+{
+    m_driverFilePath = path;
+    loadDriver2FromDriverFile(IniFile::load(path), design);
+    runCheck(design, sink);
+}
+
+void ProjectState::setProjectPath(const std::string& path)
+{
+    m_projectPath = path;
+    m_caption = "Velumo  " + path;
+}
+
+bool ProjectState::writeProject(const std::string& path, const Design& design, const WindowGeometry& geometry,
+                                MessageSink& sink)
+{
+    std::string reason;
+    if (saveProjectFile(path, design, geometry, &reason))
+        return true;
+    sink.message({ "Fehler", "Die Datei " + path + " konnte nicht gespeichert werden.\n" + reason });
+    return false;
+}
+
+} // namespace velumo

@@ -1,0 +1,72 @@
+#pragma once
+// What the file commands of the main window keep between them: the project
+// path, the driver-file path, the two flags and the window caption, and the
+// part of each command that follows its dialog. Dialogs and the question
+// "Aktuelle Datei speichern?" stay with the window, which asks first and then
+// calls in here.
+
+#include <string>
+
+#include "Design.h"
+#include "Directories.h"
+#include "InputCheck.h"
+#include "Messages.h"
+#include "ProjectFile.h"
+#include "Settings.h"
+
+namespace velumo {
+
+class ProjectState {
+public:
+    explicit ProjectState(Directories dirs);
+
+    const std::string& projectPath() const { return m_projectPath; }
+    const std::string& driverFilePath() const { return m_driverFilePath; }
+    // "Velumo", and "Velumo" + two spaces + the project path once a project
+    // was named by new, open or save-as.
+    const std::string& caption() const { return m_caption; }
+    std::string newProjectPath() const { return m_settings.directories().newProjectPath(); }
+    const Settings& settings() const { return m_settings; }
+
+    bool noUnsavedChanges() const { return m_noUnsavedChanges; }
+    void setNoUnsavedChanges(bool on) { m_noUnsavedChanges = on; }
+    bool inputsValid() const { return m_inputsValid; }
+
+    // The input check with its flags: marks the design changed and keeps
+    // its verdict for the start command.
+    bool runCheck(Design& design, CheckSink& sink);
+
+    // True when "Speichern" has to ask for a name instead: the project is
+    // still the new file, or its file is missing or read-only.
+    bool saveNeedsDialog() const;
+
+    // DateiOeffnen after its dialog: loads driver 1, the rest and the
+    // geometry from `path`, checks, marks saved, remembers the folder.
+    void open(const std::string& path, Design& design, WindowGeometry& geometry, CheckSink& sink);
+    // DateiSpeichern when saveNeedsDialog() is false. A failed write goes to
+    // the sink (caption "Fehler"), keeps the design unsaved and the old file.
+    bool save(const Design& design, const WindowGeometry& geometry, MessageSink& sink);
+    // DateiSpeichernUnter after its dialog. On failure the project keeps its
+    // former path and caption.
+    bool saveAs(const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
+    // DateiNeu after its question: a new, unsaved name for the same design.
+    void newProject();
+    // Treiber1Oeffnen after its dialog; the folder is not remembered.
+    void openDriver1(const std::string& path, Design& design, CheckSink& sink);
+    // Treiber2Oeffnen after its dialog; RGTreiber2 is left as it is.
+    void openDriver2(const std::string& path, Design& design, CheckSink& sink);
+
+private:
+    void setProjectPath(const std::string& path);
+    bool writeProject(const std::string& path, const Design& design, const WindowGeometry& geometry,
+                      MessageSink& sink);
+
+    Settings m_settings;
+    std::string m_projectPath;
+    std::string m_driverFilePath;
+    std::string m_caption = "Velumo";
+    bool m_noUnsavedChanges = true;
+    bool m_inputsValid = false;
+};
+
+} // namespace velumo

@@ -1,0 +1,45 @@
+#pragma once
+// Driver groups of a run: the entered small-signal parameters scaled by the
+// number of drivers and the mirror factor, the derived Cms, Mms, Rms, Bl and
+// the lossy voice-coil model, plus the per-frequency electrical and
+// mechanical pieces that the network needs.
+
+#include <string>
+#include <vector>
+
+#include "Model.h"
+#include "RunInput.h"
+
+namespace velumo {
+
+// Real and imaginary part of a complex value; the network code builds its
+// own complex type from them.
+struct ComplexParts {
+    double re = 0;
+    double im = 0;
+};
+
+// Stored group values of one driver input with Stk drivers and mirror factor
+// n (areas and volumes times Stk·n, resistances divided by it, SI units).
+// Derived values are left at zero; see deriveDriverGroup.
+DriverGroup storeDriverGroup(const DriverInput& in, int n);
+
+// Cms, Mms, Rms, Bl and the voice-coil model (K, nL) from the stored values.
+void deriveDriverGroup(DriverGroup& g);
+
+// Fills m.d1, m.d2, m.driver2Mode and m.r2 from the inputs in the order of a
+// run (m.n must be set). Mode -1 (no selection) counts as "Ohne".
+void setUpDrivers(const RunInput& in, Model& m);
+
+// L(f) in H = K·f^(nL-1)·(sqrt(3) - j)/(2·pi), so that j·omega·L(f) is
+// K·f^nL·(1 + j·sqrt(3)). f in Hz, f > 0.
+ComplexParts voiceCoilInductance(const DriverGroup& g, double f);
+
+// Zm = Rms + j·omega·Mms - j/(omega·Cms) in N·s/m, omega in rad/s, omega > 0.
+ComplexParts mechanicalImpedance(const DriverGroup& g, double omega);
+
+// Left column of the derived-parameter window: six lines for driver 1, and
+// for mode 2 an empty line and the six driver-2 lines.
+std::vector<std::string> driverLines(const Model& m);
+
+} // namespace velumo

@@ -1,0 +1,37 @@
+#pragma once
+// The enclosure elements around the horn, sized once per run: front chamber,
+// rear chamber and port, driver-2 rear chamber, absorber chamber with its
+// tunnel, extra tunnel. Switched-off elements get harmless substitutes so
+// that the network keeps its shape.
+
+#include <string>
+#include <vector>
+
+#include "Messages.h"
+#include "Model.h"
+#include "RunInput.h"
+
+namespace velumo {
+
+// Fills m.encl (needs m.n, the driver groups and m.horn): element sizes in SI
+// units incl. n, port and tunnel lengths from their tunings, the listening
+// point and Vgesamt. "LBR wäre negativ!" / "LAT wäre negativ!" go to the sink.
+// Returns the "LAT" line of the right column when the absorber is active.
+std::vector<std::string> setUpEnclosure(const RunInput& in, Model& m, MessageSink& sink);
+
+// Right-column lines after the horn and absorber lines: "VHorn", the port
+// length when a tuned port is entered, "Vgesamt".
+std::vector<std::string> enclosureLines(const RunInput& in, const Model& m);
+
+// Damping resistances of the chambers, port and tunnels at omega (rad/s),
+// each growing in proportion to frequency.
+struct DampingResistances {
+    double Rvk = 0; // front chamber
+    double Rrk = 0; // rear chamber
+    double Rbr = 0; // bass-reflex port
+    double RAK = 0; // absorber tunnel
+    double RET = 0; // extra tunnel
+};
+DampingResistances dampingResistances(const EnclosureModel& e, double omega);
+
+} // namespace velumo

@@ -1,0 +1,178 @@
+#include "HornContour.h"
+
+#include "Constants.h"
+#include "NumberText.h"
+#include "SpecialFunctions.h"
+
+#include <cmath>
+
+namespace velumo {
+
+namespace {
+
+// arcosh as the laws use it: 0 for arguments that are not above 1.
+double arcosh(double v) { return v > 1.0 ? std::acosh(v) : 0.0; }
+
+// Flare constant of laws 1 to 5 (m of laws 1 and 5, T of laws 2 to 4).
+double flareConstant(int law, double ah, double am, double l1)
+{
+    switch (law) {
+    case kConical: return (std::sqrt(am) - std::sqrt(ah)) / l1;
+    case kExponential: return std::log(am / ah);
+    case kHyperbolic: return arcosh(std::sqrt(am / ah));
+    case kOctalHyperbolic: return arcosh(std::pow(am / ah, 0.0625));
+    case kGeometric: return ah != am ? 1.0 - ah / am : 0.0;
+    default: return 0.0;
+    }
+}
+
+double hornVolume(const HornModel& h, double constant)
+{
+    const double ah = h.ah, am = h.am, l1 = h.l1;
+    switch (h.law) {
+    case kConical: {
+        const double m = constant;
+        return (std::sqrt(ah) * (m * 3.0 * l1) + m * m * l1 * l1 + ah * 3.0) * (l1 / 3.0);
+    }
+    case kExponential: {
+        const double T = constant;
+        return T != 0.0 ? (std::exp(T) - 1.0) * (ah * l1) / T : ah * l1;
+    }
+    case kHyperbolic:
+    case kOctalHyperbolic: {
+        const int power = h.law == kHyperbolic ? 2 : 16;
+        const float k = static_cast<float>(constant / l1);
+        return ah * static_cast<double>(coshPowerIntegral(0.0f, static_cast<float>(l1), power, k));
+    }
+    case kGeometric: {
+        const double m = constant;
+        return ah != am ? std::log(1.0 - m) * (-ah * (l1 / m)) : ah * l1;
+    }
+    case kTractrix: {
+        double v = 0.0;
+        for (int i = 1; i < kHornNodes; ++i)
+            v += (h.a[i] + h.a[i - 1]) * 0.5 * (h.x[i] - h.x[i - 1]);
+        return v;
+    }
+    default: return ((am - ah) * 0.5 + ah) * l1;
+    }
+}
+
+// Radii of one real round horn at throat and mouth, for the tractrix.
+double throatRadius(const HornModel& h, int n) { return std::sqrt(h.ah / n / kPi); }
+double mouthRadius(const HornModel& h, int n) { return std::sqrt(h.am / n / kPi); }
+
+} // namespace
+
+double flareArea(const HornModel& h, double num, double den)
+{
+    const double ah = h.ah, am = h.am;
+    const double c = flareConstant(h.law, ah, am, h.l1);
+    switch (h.law) {
+    case kConical: {
+        const double v = (std::sqrt(am) - std::sqrt(ah)) * num / den + std::sqrt(ah);
+        return v * v;
+    }
+    case kExponential: return std::exp(c * num / den) * ah;
+    case kHyperbolic: {
+        const double ch = std::cosh(c * num / den);
+        return ch * ch * ah;
+    }
+    case kOctalHyperbolic: return std::pow(std::cosh(c * num / den), 16.0) * ah;
+    case kGeometric: return ah != am ? ah / (1.0 - c * num / den) : ah;
+    default: return (am - ah) * num / den + ah;
+    }
+}
+
+int attachmentNode(double pos, double l1, bool throatAllowed)
+{
+    const double v = std::trunc(pos * 100.0 / l1);
+    // Compared in double so that no out-of-range value is ever converted.
+    if (v >= 100.0)
+        return 99;
+    const int lowest = throatAllowed ? 0 : 1;
+    if (!(v >= lowest))
+        return lowest;
+    return static_cast<int>(v);
+}
+
+HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink)
+{
+    HornSetUpResult result;
+    HornModel& h = m.horn;
+    const int n = m.n;
+    h.law = in.kontur >= 0 && in.kontur <= 6 ? in.kontur : kParabolic;
+    h.ah = in.ah * n * 0.0001;
+    h.am = in.h * n * in.b * 0.0001;
+    h.l1 = in.l1 == 0.0 ? std::sqrt(h.am) * 1e-6 : in.l1;
+    h.dx = h.l1 * 0.01;
+    h.rMouth = std::sqrt(h.am / kPi);
+    h.beta1 = in.beta1;
+    h.beta2 = in.beta2;
+    h.xT1 = in.xT1;
+    h.xT2 = in.xT2;
+    h.mouthClosed = in.mouthClosed;
+    for (int i = 0; i < kHornNodes; ++i)
+        h.x[i] = i * h.dx;
+
+    if (h.law == kTractrix) {
+        const double rH = throatRadius(h, n);
+        const double rM = mouthRadius(h, n);
+        h.aTr = tractrixConstant(h.l1, rH, rM);
+        result.rightLines.push_back("rTraktrix = " + formatPattern(h.aTr, "0.###") + " m");
+        for (int i = 0; i < kHornNodes; ++i) {
+            const double y = tractrixRadius(h.l1, rH, rM, h.x[i]);
+            h.a[i] = y * y * n * kPi;
+        }
+        h.vHorn = hornVolume(h, 0.0);
+    } else {
+        h.aTr = 0.0;
+        for (int i = 0; i < kHornNodes; ++i)
+            h.a[i] = flareArea(h, h.x[i], h.l1);
+        h.vHorn = hornVolume(h, flareConstant(h.law, h.ah, h.am, h.l1));
+    }
+    for (int i = 0; i < kHornNodes; ++i)
+        h.aOne[i] = h.a[i] * 10000.0 / n;
+
+    if (h.law == kTractrix && h.aTr < mouthRadius(h, n)) {
+        result.editHChanged = true;
+        result.newEditH = formatPattern(h.aOne[100] / in.b, "0.##");
+        sink.message({"", "Mundfläche kann durch Traktrixfunktion\nnicht erreicht werden."});
+    }
+
+    h.n1 = attachmentNode(in.xT1, h.l1, true);
+    h.n2 = attachmentNode(in.xT2, h.l1, false);
+    h.nAK = attachmentNode(in.xAK, h.l1, false);
+    h.nET = attachmentNode(in.xET, h.l1, false);
+    return result;
+}
+
+std::vector<std::string> contourRows(const RunInput& in, const Model& m)
+{
+    const HornModel& h = m.horn;
+    const int n = m.n;
+    const int nc = in.contourPoints - 1;
+    std::vector<std::string> rows;
+    if (nc < 1)
+        return rows;
+    rows.reserve(static_cast<size_t>(nc) + 1);
+    const double rH = throatRadius(h, n);
+    const double rM = mouthRadius(h, n);
+    for (int i = 0; i <= nc; ++i) {
+        const double x = i * h.l1 / nc;
+        double ar;
+        if (h.law == kTractrix) {
+            const double y = tractrixRadius(h.l1, rH, rM, x);
+            ar = y * y * kPi;
+        } else {
+            const double t = static_cast<double>(i) / nc;
+            ar = flareArea(h, t, 1.0) / n;
+        }
+        rows.push_back(formatPattern(x, "0.000") + "\t" + formatPattern(ar * 10000.0, "0.00") + "\t"
+                       + formatPattern(ar * 10000.0 / in.b, "0.0") + "\t"
+                       + formatPattern(std::sqrt(ar / kPi) * 100.0, "0.0") + "\r\n");
+    }
+    return rows;
+}
+
+} // namespace velumo

@@ -1,0 +1,57 @@
+#include "Radiation.h"
+
+#include <cmath>
+
+#include "Constants.h"
+
+namespace velumo {
+
+double spaceFactor(int posi, double omega, double a)
+{
+    if (posi != 0 && posi != 1)
+        return 1.0;
+    const double x = omega * a / kC;
+    return 0.3 * std::pow(x, 4.0) / (std::pow(x, 4.0) + 1.0) + 0.5;
+}
+
+Cx pistonPressure(double D, Cx U, double S, double r, double k)
+{
+    const double s = std::sin((std::sqrt(S / kPi + r * r) - r) * (k * 0.5));
+    Cx F = j * (-D);
+    F = F * kC;
+    F = F * kRho;
+    F = F * 2.0;
+    return s * (F * U) / S;
+}
+
+Cx microphonePressure(const Model& model, const LoopNetwork& net, double omega, double k)
+{
+    const EnclosureModel& e = model.encl;
+    const HornModel& h = model.horn;
+    const auto& x = net.x;
+    const double dMouth = spaceFactor(model.posi, omega, h.rMouth);
+    const double dM2 = spaceFactor(model.posi, omega, model.r2);
+    const double dBR = spaceFactor(model.posi, omega, e.rBR);
+    const double dET = spaceFactor(model.posi, omega, e.rET);
+
+    // The opening at distance Abst is the reference; path differences count from it.
+    Cx P;
+    if (!e.rearLoaded) {
+        P = pistonPressure(dMouth, x[kLoopMouth], h.a[99], e.abst, k);
+        P = P - pistonPressure(dBR, x[kLoopPortEnd], e.abr, e.abst + e.dL, k);
+        if (!e.rk2Checked)
+            P = P - pistonPressure(dM2, x[kLoopDriver2Membrane], model.d2.sd, e.abst + e.dL2, k);
+        if (e.etChecked)
+            P = P + pistonPressure(dET, x[kLoopExtraTunnel], e.aet, e.abst + e.dLET, k);
+    } else {
+        P = pistonPressure(dBR, x[kLoopPortEnd], e.abr, e.abst, k);
+        P = P - pistonPressure(dMouth, x[kLoopMouth], h.a[99], e.abst + e.dL, k);
+        if (!e.rk2Checked)
+            P = P + pistonPressure(dM2, x[kLoopDriver2Membrane], model.d2.sd, e.abst + e.dL2, k);
+        if (e.etChecked)
+            P = P - pistonPressure(dET, x[kLoopExtraTunnel], e.aet, e.abst + e.dLET, k);
+    }
+    return P;
+}
+
+} // namespace velumo

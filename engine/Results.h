@@ -1,0 +1,37 @@
+#pragma once
+// The ten result quantities of one frequency point, from the solved flows and
+// the pressure at the microphone, stored into the run's result slot.
+
+#include "Complex.h"
+#include "LoopNetwork.h"
+#include "Model.h"
+#include "ResultSlot.h"
+
+namespace velumo {
+
+struct PointResults {
+    double f = 0;      // Hz
+    double spl = 0;    // dB
+    double phase = 0;  // degrees, −180..180
+    double zel = 0;    // Ohm
+    double x1 = 0;     // mm
+    double x2 = 0;     // mm
+    double pmax1 = 0;  // W
+    double pmax2 = 0;  // W, only meaningful with driver 2
+    double splMax = 0; // dB
+    double zReal = 0;
+    double zImag = 0;
+    bool hasDriver2 = false;
+
+    // True when every value that is stored is a finite number.
+    bool allFinite() const;
+};
+
+// Derives the results at frequency f (Hz, omega = 2·pi·f) from the flows in
+// net.x and the microphone pressure P (Pa).
+PointResults pointResults(const Model& model, const LoopNetwork& net, Cx P, double f, double omega);
+
+// Writes the results into entry i of the slot; Pmax2 only with driver 2.
+void storeResults(ResultSlot& slot, int i, const PointResults& r);
+
+} // namespace velumo

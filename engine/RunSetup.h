@@ -1,0 +1,59 @@
+#pragma once
+// Preparation of a simulation run: whether the inputs can run at all, the
+// run-wide model (mirror factor, drivers, horn, enclosure, derived-parameter
+// lines, frequency range and upper limit), the frequency grid and the start
+// of the two text lists.
+
+#include <string>
+#include <vector>
+
+#include "Messages.h"
+#include "Model.h"
+#include "RunInput.h"
+#include "TextFiles.h"
+
+namespace velumo {
+
+// Name of the control ("Editfs", "EditRdc2", "EditAh", "MinMaxGrid", ...) of
+// the first input that would make the run divide by zero or take the
+// logarithm of zero, or "" when the run can start.
+std::string firstUnrunnableInput(const RunInput& in);
+
+// Mirror factor from the CBPosi item: "Boden" and "Boden + Wand" 2, "Ecke" 4,
+// everything else (also no selection) 1.
+int mirrorFactor(int posi);
+
+// What a run prepares besides the model: the contour list rows (each ended by
+// CR LF) and, when the tractrix cannot reach the mouth, the new EditH text.
+struct RunSetUpOutput {
+    std::vector<std::string> contourRows;
+    bool editHChanged = false;
+    std::string newEditH;
+};
+
+// The model of one run, in the order of a run; messages of the horn and the
+// enclosure go to the sink in the order they are raised. The inputs must have
+// passed firstUnrunnableInput.
+Model prepareRun(const RunInput& in, MessageSink& sink, RunSetUpOutput* out = nullptr);
+
+// Upper frequency limit (Hz): fmax lowered by each of the seven element
+// limits that is smaller, in order.
+double upperFrequencyLimit(const RunInput& in, const Model& m);
+
+// Frequencies (Hz) a run computes: f_i = fmin·(fmax/fmin)^(i/N), going on
+// while the point just computed is not above fLim and fewer than 169 points
+// are done, so the first point above the limit is included.
+std::vector<double> frequencyGrid(const Model& m);
+
+// The two lists of a run.
+struct RunFiles {
+    TextFileWriter contour;
+    TextFileWriter data;
+};
+
+// Start of a run's files in the settings directory dir: refuses (returns the
+// control name of firstUnrunnableInput and touches no file), or backs up and
+// recreates contour.txt and data.txt with their header lines and returns "".
+std::string startRunFiles(const RunInput& in, const std::string& dir, RunFiles& files);
+
+} // namespace velumo

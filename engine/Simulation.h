@@ -1,0 +1,52 @@
+#pragma once
+// A whole simulation run without any window: refuse or start the files,
+// prepare the model, step through the frequency grid (element values, stamps,
+// solve, pressure, results, result row) and end the run. Drawing and
+// advancing the result slot are the caller's job.
+
+#include <string>
+#include <vector>
+
+#include "LoopNetwork.h"
+#include "Messages.h"
+#include "Model.h"
+#include "ResultSlot.h"
+#include "Results.h"
+#include "RunInput.h"
+
+namespace velumo {
+
+// Messages of the run plus its progress (0..100, the value of ProgressBar1).
+class RunSink : public MessageSink {
+public:
+    virtual void progress(int percent) = 0;
+};
+
+enum class RunStatus {
+    Ok,      // at least two points computed
+    Refused, // an input would make the run divide by zero; no file touched
+    Failed,  // a point gave no finite result, or fewer than two points
+};
+
+struct RunOutcome {
+    RunStatus status = RunStatus::Ok;
+    int points = 0;                      // frequency points computed and stored
+    std::vector<std::string> leftLines;  // derived-parameter window, driver values
+    std::vector<std::string> rightLines; // horn and enclosure values
+    bool editHChanged = false;           // the tractrix could not reach the mouth
+    std::string newEditH;
+    std::string refusedControl;          // control name when Refused
+};
+
+// One frequency point f (Hz): element values, stamps, solve, pressure and
+// results. Returns false when the system is singular or a result is not
+// finite; `net` is scratch space of the caller (about 1 MB).
+bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNetwork& net,
+                  PointResults& result);
+
+// The whole run, writing contour.txt and data.txt (with their .bak back-ups)
+// into outputDir and the results into slot.
+RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot,
+                         RunSink& sink);
+
+} // namespace velumo

@@ -1,0 +1,80 @@
+#include "Stamps.h"
+
+#include <cmath>
+
+#include "Constants.h"
+#include "DriverModel.h"
+#include "Enclosure.h"
+#include "SpecialFunctions.h"
+
+namespace velumo {
+
+Cx radiationImpedance(double k, double r, double S)
+{
+    const double x = 2.0 * k * r;
+    const Cx z = (1.0 - pistonR(x)) + (j * pistonX(x)) / (k * r);
+    return kRho * kC / S * z;
+}
+
+PointValues pointValues(const Model& model, const CrossoverInput& xo, double f)
+{
+    PointValues pv;
+    pv.f = f;
+    pv.omega = 2.0 * kPi * f;
+    pv.k = pv.omega / kC;
+    pv.jwr = j * pv.omega * kRho;
+
+    const auto toCx = [](ComplexParts p) { return Cx{p.re, p.im}; };
+    pv.L1 = toCx(voiceCoilInductance(model.d1, f));
+    pv.L2 = toCx(voiceCoilInductance(model.d2, f));
+
+    CrossoverContext ctx;
+    ctx.omega = pv.omega;
+    ctx.rdc1 = model.d1.rdc;
+    ctx.rdcBoxValue = model.rdcBoxValue;
+    ctx.n = model.n;
+    ctx.driver2Present = model.driver2Mode != 0;
+    pv.xo = crossoverBranches(xo, ctx);
+
+    pv.zm1 = toCx(mechanicalImpedance(model.d1, pv.omega));
+    pv.zm2 = toCx(mechanicalImpedance(model.d2, pv.omega));
+
+    const HornModel& h = model.horn;
+    const EnclosureModel& e = model.encl;
+    pv.zradMouth = radiationImpedance(pv.k, h.rMouth, h.a[100]);
+    // A closed chamber behind driver 2 leaves nothing to radiate.
+    pv.zradM2 = e.rk2Checked ? Cx{} : radiationImpedance(pv.k, model.r2, model.d2.sd);
+    pv.zradPort = radiationImpedance(pv.k, e.rBR, e.abr);
+    pv.zradET = radiationImpedance(pv.k, e.rET, e.aet);
+
+    for (int i = 0; i < kHornNodes; ++i)
+        pv.R[i] = (h.beta1 + (h.beta2 - h.beta1) * h.x[i] / h.l1) * h.dx / h.a[i] * pv.omega / 628.0;
+
+    const DampingResistances d = dampingResistances(e, pv.omega);
+    pv.rvk = d.Rvk;
+    pv.rrk = d.Rrk;
+    pv.rbr = d.Rbr;
+    pv.rak = d.RAK;
+    pv.ret = d.RET;
+    return pv;
+}
+
+Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)
+{
+    return ((Cx{kKappaP0} / j) / pv.omega) / model.horn.a[node] / model.horn.dx;
+}
+
+void stampNetwork(LoopNetwork& net, const Model& model, const PointValues& pv)
+{
+    net.clear();
+    stampCrossover1(net, pv.xo, model.ue);
+    stampDriver1(net, model, pv);
+    stampHorn(net, model, pv);
+    stampMouth(net, model, pv);
+    stampAbsorber(net, model, pv);
+    stampDriver2(net, model, pv);
+    stampRearChamberAndPort(net, model, pv);
+    stampExtraTunnel(net, model, pv);
+}
+
+} // namespace velumo

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <memory>
+
+#include "Crossover.h"
+#include "LoopNetwork.h"
+#include "TestUtil.h"
+
+using velumo::crossoverBranches;
+using velumo::CrossoverContext;
+using velumo::CrossoverInput;
+using velumo::Cx;
+using velumo::test::expectNearRel;
+
+namespace {
+
+constexpr double kOmega = 2.0 * 3.1415927 * 1000.0;
+
+CrossoverContext context(int n = 1, bool driver2 = true)
+{
+    CrossoverContext ctx;
+    ctx.omega = kOmega;
+    ctx.rdc1 = 6.0 / n;
+    ctx.rdcBoxValue = 6.0;
+    ctx.n = n;
+    ctx.driver2Present = driver2;
+    return ctx;
+}
+
+// The grid as the input check leaves it with no values: every empty shunt
+// position is a 1e9·Rdc resistor.
+CrossoverInput emptyGrid(double rdcBox = 6.0)
+{
+    CrossoverInput xo;
+    for (int p : {2, 4, 6, 10, 12, 14})
+        xo.R[p] = 1e9 * rdcBox;
+    return xo;
+}
+
+void expectNearComplex(Cx actual, std::complex<double> expected, double rel)
+{
+    expectNearRel(actual.re, expected.real(), rel);
+    expectNearRel(actual.im, expected.imag(), rel);
+}
+
+} // namespace
+
+TEST(Crossover, emptyGridIsWiresAndOpenShunts)
+{
+    const auto br = crossoverBranches(emptyGrid(), context(2));
+    for (int s = 1; s <= 6; ++s) {
+        EXPECT_EQ(br.S[s], Cx{}) << s;
+        EXPECT_EQ(br.P[s], (Cx{6e9 / 2})) << s;
+    }
+}
+
+TEST(Crossover, ignoredFilterUsesOpenShuntsNotDividedByN)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.R[1] = 3.0;
+    xo.L[3] = 1e-3;
+    xo.invC[2] = 1.0 / 10e-6;
+    xo.ignore = true;
+    const auto br = crossoverBranches(xo, context(4));
+    for (int s = 1; s <= 6; ++s) {
+        EXPECT_EQ(br.S[s], Cx{}) << s;
+        EXPECT_EQ(br.P[s], (Cx{6e9})) << s;
+    }
+}
+
+TEST(Crossover, withoutDriver2TheSeriesOfSection5IsCutEvenWhenIgnored)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.R[11] = 1.0;
+    EXPECT_EQ(crossoverBranches(xo, context(2, false)).S[5], (Cx{6e9}));
+    xo.ignore = true;
+    EXPECT_EQ(crossoverBranches(xo, context(2, false)).S[5], (Cx{6e9}));
+    xo.ignore = false;
+    EXPECT_EQ(crossoverBranches(xo, context(2, true)).S[5], (Cx{0.5}));
+}
+
+TEST(Crossover, seriesChainIsRPlusJwLPlusCapacitor)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.R[1] = 2.0;
+    xo.L[1] = 1.5e-3;
+    xo.invC[1] = 1.0 / 22e-6;
+    const auto br = crossoverBranches(xo, context());
+    const std::complex<double> jw(0.0, kOmega);
+    expectNearComplex(br.S[1], 2.0 + jw * 1.5e-3 + 1.0 / (jw * 22e-6), 1e-14);
+}
+
+TEST(Crossover, position5OnlyCapacitorIsExactlyItsReactanceOverN)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.invC[5] = 1.0 / 47e-6;
+    const auto br = crossoverBranches(xo, context(2));
+    EXPECT_EQ(br.S[3].re, 0.0);
+    EXPECT_EQ(br.S[3].im, -(1.0 / 47e-6) / kOmega / 2.0);
+}
+
+TEST(Crossover, position5ElementsAreInParallel)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.R[5] = 4.0;
+    xo.L[5] = 0.5e-3;
+    xo.invC[5] = 1.0 / 10e-6;
+    const auto br = crossoverBranches(xo, context());
+    const std::complex<double> jw(0.0, kOmega);
+    const std::complex<double> y = 1.0 / 4.0 + 1.0 / (jw * 0.5e-3) + jw * 10e-6;
+    expectNearComplex(br.S[3], 1.0 / y, 1e-12);
+
+    // An inductor alone is in parallel with the 1e9·Rdc start value only.
+    CrossoverInput onlyL = emptyGrid();
+    onlyL.L[5] = 0.5e-3;
+    const auto brL = crossoverBranches(onlyL, context());
+    expectNearComplex(brL.S[3], jw * 0.5e-3, 1e-6);
+    EXPECT_NE(brL.S[3].re, 0.0);
+}
+
+TEST(Crossover, positions7to9AreThreeChainsInParallel)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.R[7] = 3.0;
+    xo.L[8] = 1e-3;
+    xo.R[9] = 5.0;
+    xo.invC[9] = 1.0 / 33e-6;
+    const auto br = crossoverBranches(xo, context());
+    const std::complex<double> jw(0.0, kOmega);
+    const std::complex<double> b7 = 3.0, b8 = jw * 1e-3, b9 = 5.0 + 1.0 / (jw * 33e-6);
+    expectNearComplex(br.S[4], 1.0 / (1.0 / b7 + 1.0 / b8 + 1.0 / b9), 1e-12);
+
+    CrossoverInput onlyC7 = emptyGrid();
+    onlyC7.invC[7] = 1.0 / 100e-6;
+    const auto brC = crossoverBranches(onlyC7, context());
+    // Two open branches of 6e9 Ohm change 1/(jωC) by about 1e-10 relative.
+    expectNearComplex(brC.S[4], 1.0 / (jw * 100e-6), 1e-9);
+
+    EXPECT_EQ(crossoverBranches(emptyGrid(), context()).S[4], Cx{});
+}
+
+TEST(Crossover, ladderOfDriver1DividesTheSourceVoltage)
+{
+    // Section 1: 2 Ohm series, 4 Ohm shunt; a 4 Ohm voice coil as the load.
+    CrossoverInput xo = emptyGrid();
+    xo.R[1] = 2.0;
+    xo.R[2] = 4.0;
+    const auto br = crossoverBranches(xo, context());
+    auto net = std::make_unique<velumo::LoopNetwork>();
+    net->clear();
+    for (int i = 5; i < velumo::kLoops; ++i)
+        net->M[i][i] = Cx{1.0};
+    velumo::stampCrossover1(*net, br, 10.0);
+    net->M[4][4] = Cx{4.0};
+    EXPECT_EQ(net->b[0], Cx{10.0});
+    EXPECT_EQ(net->M[4][3], -br.P[4]);
+    ASSERT_TRUE(velumo::solve(*net));
+    Cx total{};
+    for (int k = 0; k <= 4; ++k)
+        total = total + net->x[k];
+    // 10 V into 2 + (4 || 4) Ohm; half of it through the voice coil. The open
+    // shunts of 6e9 Ohm disturb this by about 1e-9 relative.
+    expectNearRel(total.re, 2.5, 1e-8);
+    expectNearRel(net->x[4].re, 1.25, 1e-8);
+    expectNearRel(net->x[0].re, 1.25, 1e-8);
+}
+
+TEST(Crossover, ladderOfDriver2HasTheSameForm)
+{
+    CrossoverInput xo = emptyGrid();
+    xo.R[11] = 1.0;
+    xo.R[12] = 2.0;
+    xo.R[13] = 3.0;
+    xo.R[14] = 4.0;
+    const auto br = crossoverBranches(xo, context());
+    auto net = std::make_unique<velumo::LoopNetwork>();
+    net->clear();
+    velumo::stampCrossover2(*net, br, 2.83);
+    EXPECT_EQ(net->M[157][157], (Cx{3.0}));
+    EXPECT_EQ(net->M[157][158], (Cx{1.0}));
+    EXPECT_EQ(net->M[157][159], (Cx{1.0}));
+    EXPECT_EQ(net->M[158][157], (Cx{-2.0}));
+    EXPECT_EQ(net->M[158][158], (Cx{7.0}));
+    EXPECT_EQ(net->M[158][159], (Cx{3.0}));
+    EXPECT_EQ(net->M[159][158], (Cx{-4.0}));
+    EXPECT_EQ(net->b[157], (Cx{2.83}));
+}

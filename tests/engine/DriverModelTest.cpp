@@ -1,0 +1,207 @@
+// Driver groups: scaling by driver count and mirror factor, the derived
+// Thiele-Small relations, the lossy voice-coil model and the window lines.
+
+#include "Constants.h"
+#include "DriverModel.h"
+#include "TestUtil.h"
+
+#include <cmath>
+
+namespace velumo {
+namespace {
+
+using test::expectNearRel;
+
+DriverInput driver(double rdc, double z1k, double z10k)
+{
+    DriverInput d;
+    d.rdc = rdc;
+    d.z1k = z1k;
+    d.z10k = z10k;
+    return d;
+}
+
+Model modelFor(const RunInput& in, int n)
+{
+    Model m;
+    m.n = n;
+    m.ue = in.ue;
+    setUpDrivers(in, m);
+    return m;
+}
+
+// |Rdc + j·omega·L(f)| at f, the impedance magnitude the model is fitted to.
+double impedanceMagnitude(const DriverGroup& g, double f)
+{
+    const ComplexParts L = voiceCoilInductance(g, f);
+    const double omega = 2.0 * kPi * f;
+    return std::hypot(g.rdc - omega * L.im, omega * L.re);
+}
+
+TEST(DriverModel, voiceCoilModelOfTheExampleDriver)
+{
+    DriverGroup g = storeDriverGroup(driver(6, 8, 20), 1);
+    deriveDriverGroup(g);
+    // a1k = sqrt(16 - 6.75) - 1.5, a10k = sqrt(100 - 6.75) - 1.5.
+    const double a1k = std::sqrt(9.25) - 1.5;
+    const double a10k = std::sqrt(93.25) - 1.5;
+    EXPECT_NEAR(a1k, 1.5414, 5e-5);
+    EXPECT_NEAR(a10k, 8.1566, 5e-5);
+    EXPECT_NEAR(g.nL, 0.7236, 5e-5);
+    expectNearRel(g.k * std::pow(1000.0, g.nL), a1k, 1e-12);
+}
+
+TEST(DriverModel, voiceCoilImpedancePassesThroughBothMeasuredPoints)
+{
+    DriverGroup g = storeDriverGroup(driver(6, 8, 20), 1);
+    deriveDriverGroup(g);
+    expectNearRel(impedanceMagnitude(g, 1000.0), 8.0, 1e-12);
+    expectNearRel(impedanceMagnitude(g, 10000.0), 20.0, 1e-12);
+    // The lossy inductance keeps a phase of 60 degrees at every frequency.
+    const ComplexParts L = voiceCoilInductance(g, 345.0);
+    expectNearRel(-L.re / L.im, std::sqrt(3.0), 1e-12);
+}
+
+TEST(DriverModel, impedanceNotAboveRdcGivesNoInductance)
+{
+    DriverGroup g = storeDriverGroup(driver(8, 8, 20), 1);
+    deriveDriverGroup(g);
+    EXPECT_EQ(g.k, 0.0);
+    EXPECT_EQ(g.nL, 1.0);
+    const ComplexParts L = voiceCoilInductance(g, 5000.0);
+    EXPECT_EQ(L.re, 0.0);
+    EXPECT_EQ(L.im, 0.0);
+}
+
+TEST(DriverModel, thieleSmallRelationsHold)
+{
+    DriverInput d;
+    d.rdc = 5.5;
+    d.fs = 35;
+    d.qes = 0.35;
+    d.qms = 5;
+    d.vas = 150;
+    d.sd = 850;
+    DriverGroup g = storeDriverGroup(d, 1);
+    deriveDriverGroup(g);
+    const double ws = 2.0 * kPi * 35.0;
+    expectNearRel(g.cms, 0.150 / (141820.0 * 0.085 * 0.085), 1e-12);
+    expectNearRel(ws * ws * g.mms * g.cms, 1.0, 1e-12);
+    expectNearRel(ws * g.mms / g.rms, 5.0, 1e-12);
+    expectNearRel(ws * g.mms * 5.5 / (g.bl * g.bl), 0.35, 1e-12);
+    // At resonance the mechanical impedance is its resistance alone.
+    const ComplexParts zm = mechanicalImpedance(g, ws);
+    EXPECT_EQ(zm.re, g.rms);
+    EXPECT_NEAR(zm.im, 0.0, 1e-9 * g.rms);
+    const ComplexParts zm2 = mechanicalImpedance(g, 2.0 * ws);
+    expectNearRel(zm2.im, 2.0 * ws * g.mms - 1.0 / (2.0 * ws * g.cms), 1e-12);
+}
+
+TEST(DriverModel, twoDriversOnTheFloorScaleTheGroupByFour)
+{
+    RunInput in;
+    in.driver1.stk = 2;
+    Model m = modelFor(in, 2);
+    expectNearRel(m.d1.sd, 200e-4 * 4, 1e-15);
+    expectNearRel(m.d1.vas, 0.060 * 4, 1e-15);
+    expectNearRel(m.d1.rdc, 8.0 / 4, 1e-15);
+    expectNearRel(m.d1.z1k, 8.0 / 4, 1e-15);
+    expectNearRel(m.d1.xmax, 0.002, 1e-15);
+    EXPECT_EQ(m.d1.pmax, 100.0);
+
+    // The window shows one driver's values, and Pe of the two real drivers.
+    RunInput single;
+    Model one = modelFor(single, 1);
+    std::vector<std::string> lines = driverLines(m);
+    std::vector<std::string> oneLines = driverLines(one);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "Cms = 1.058 mm/N");
+    EXPECT_EQ(lines[0], oneLines[0]);
+    EXPECT_EQ(lines[1], "Mms = 9.58 g");
+    EXPECT_EQ(lines[1], oneLines[1]);
+    EXPECT_EQ(lines[2], oneLines[2]);
+    EXPECT_EQ(lines[5], "Qts = 0.355");
+    EXPECT_EQ(oneLines[4], "Pe = 1 W");  // 2.83² / 8 = 1.001
+    EXPECT_EQ(lines[4], "Pe = 2 W");
+}
+
+TEST(DriverModel, forceFactorOfTheGroupGrowsWithTheDriverCount)
+{
+    // Four drivers act as one with four times the mass, a quarter of the
+    // compliance and a quarter of Rdc; Bl² ~ Rdc·Mms stays the same.
+    RunInput in;
+    Model one = modelFor(in, 1);
+    Model four = modelFor(in, 4);
+    expectNearRel(four.d1.bl, one.d1.bl, 1e-12);
+    expectNearRel(four.d1.mms, 4.0 * one.d1.mms, 1e-12);
+    expectNearRel(four.d1.cms, one.d1.cms / 4.0, 1e-12);
+}
+
+TEST(DriverModel, driverTwoOhneIsADeadCopyOfDriverOne)
+{
+    RunInput in;
+    in.driver1 = driver(6, 8, 20);
+    in.driver2 = driver(4, 5, 9);
+    in.driver2.sd = 500;
+    in.driver2Mode = 0;
+    Model m = modelFor(in, 1);
+    expectNearRel(m.d2.rdc, 6e6, 1e-15);
+    expectNearRel(m.d2.fs, 50e-6, 1e-15);
+    expectNearRel(m.d2.z1k, 8e6, 1e-15);
+    expectNearRel(m.d2.z10k, 20e6, 1e-15);
+    EXPECT_EQ(m.d2.sd, m.d1.sd);
+    // fs a million times lower: a moving mass 1e12 times larger.
+    expectNearRel(m.d2.mms, m.d1.mms * 1e12, 1e-9);
+    expectNearRel(m.r2, std::sqrt(m.d1.sd / kPi), 1e-15);
+    EXPECT_EQ(driverLines(m).size(), 6u);
+
+    in.driver2Mode = -1; // no selection counts as "Ohne"
+    Model none = modelFor(in, 1);
+    EXPECT_EQ(none.driver2Mode, 0);
+    EXPECT_EQ(none.d2.rdc, m.d2.rdc);
+}
+
+TEST(DriverModel, driverTwoLikeDriverOneIgnoresItsOwnBoxes)
+{
+    RunInput in;
+    in.driver1 = driver(6, 8, 20);
+    in.driver2 = driver(4, 5, 9);
+    in.driver2.stk = 3;
+    in.driver2Mode = 1;
+    Model m = modelFor(in, 2);
+    EXPECT_EQ(m.d2.stk, m.d1.stk);
+    EXPECT_EQ(m.d2.rdc, m.d1.rdc);
+    EXPECT_EQ(m.d2.fs, m.d1.fs);
+    EXPECT_EQ(m.d2.bl, m.d1.bl);
+    EXPECT_EQ(m.d2.k, m.d1.k);
+    EXPECT_EQ(driverLines(m).size(), 6u);
+}
+
+TEST(DriverModel, driverTwoOwnValuesWithItsOwnCountAndLines)
+{
+    RunInput in;
+    in.driver2 = driver(6, 8, 8);
+    in.driver2.stk = 2;
+    in.driver2.fs = 45;
+    in.driver2.qes = 0.45;
+    in.driver2.qms = 4;
+    in.driver2.vas = 50;
+    in.driver2.sd = 220;
+    in.driver2Mode = 2;
+    Model m = modelFor(in, 1);
+    expectNearRel(m.d2.sd, 220e-4 * 2, 1e-15);
+    expectNearRel(m.d2.rdc, 3.0, 1e-15);
+    expectNearRel(m.r2, std::sqrt(0.044 / kPi), 1e-15);
+    const std::vector<std::string> lines = driverLines(m);
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[6], "");
+    EXPECT_EQ(lines[7], "Cms2 = 0.728 mm/N");
+    EXPECT_EQ(lines[8], "Mms2 = 17.172 g");
+    EXPECT_EQ(lines[9].rfind("Rms2 = ", 0), 0u);
+    EXPECT_EQ(lines[10].rfind("BxL2 = ", 0), 0u);
+    EXPECT_EQ(lines[11], "Pe2 = 2.67 W"); // two drivers of 6 Ohm at 2.83 V
+    EXPECT_EQ(lines[12], "Qts2 = 0.404");
+}
+
+} // namespace
+} // namespace velumo

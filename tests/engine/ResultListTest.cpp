@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ResultList.h"
+
+using velumo::PointResults;
+using velumo::resultRow;
+using velumo::resultRowPieces;
+
+namespace {
+
+PointResults sample(bool driver2)
+{
+    PointResults r;
+    r.f = 19999.999;
+    r.spl = 96.456;
+    r.zel = 7.1234;
+    r.x1 = 2.5;
+    r.splMax = 110.0;
+    r.pmax1 = 350.0;
+    r.zReal = 0.5;
+    r.zImag = -0.25;
+    r.x2 = 0.0123;
+    r.pmax2 = 12.3456;
+    r.phase = -90.0;
+    r.hasDriver2 = driver2;
+    return r;
+}
+
+} // namespace
+
+TEST(ResultList, rowWithDriver2HasElevenColumns)
+{
+    EXPECT_EQ(resultRow(sample(true)),
+              "20000.00\t96.46\t7.123\t2.50E+00\t110.00\t350.000\t0.500\t-0.250\t1.23E-02\t12.346\t-90.000\r\n");
+}
+
+TEST(ResultList, rowWithoutDriver2LeavesColumns9And10Empty)
+{
+    const std::string row = resultRow(sample(false));
+    EXPECT_EQ(row, "20000.00\t96.46\t7.123\t2.50E+00\t110.00\t350.000\t0.500\t-0.250\t\t\t-90.000\r\n");
+    EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 10);
+}
+
+TEST(ResultList, rowIsWrittenInThreePieces)
+{
+    const auto with = resultRowPieces(sample(true));
+    EXPECT_EQ(with[0], "20000.00\t96.46\t7.123\t2.50E+00\t110.00\t350.000\t0.500\t-0.250");
+    EXPECT_EQ(with[1], "\t1.23E-02\t12.346");
+    EXPECT_EQ(with[2], "\t-90.000\r\n");
+    EXPECT_EQ(resultRowPieces(sample(false))[1], "\t\t");
+}
+
+TEST(ResultList, smallValuesKeepTheirPatterns)
+{
+    PointResults r = sample(false);
+    r.f = 10.0;
+    r.x1 = 0.0123;
+    r.zReal = -0.0001;
+    r.phase = 0.0;
+    EXPECT_EQ(resultRowPieces(r)[0].substr(0, 6), "10.00\t");
+    EXPECT_NE(resultRowPieces(r)[0].find("\t1.23E-02\t"), std::string::npos);
+    EXPECT_NE(resultRowPieces(r)[0].find("\t0.000\t"), std::string::npos);
+    EXPECT_EQ(resultRowPieces(r)[2], "\t0.000\r\n");
+}

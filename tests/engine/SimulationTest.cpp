@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "EngineDesigns.h"
+#include "NumberText.h"
+#include "RunSetup.h"
+#include "Simulation.h"
+#include "TestUtil.h"
+
+using velumo::RunInput;
+using velumo::RunOutcome;
+using velumo::RunStatus;
+using velumo::test::expectNearRel;
+using velumo::test::RecordingSink;
+
+namespace {
+
+struct FullRun {
+    velumo::test::TempDir dir;
+    velumo::ResultSlot slot;
+    RecordingSink sink;
+    RunOutcome outcome;
+    std::string data;
+    std::string contour;
+
+    explicit FullRun(const RunInput& in)
+    {
+        outcome = velumo::runSimulation(in, dir.path().string(), slot, sink);
+        data = velumo::test::readBytes(dir.file("data.txt"));
+        contour = velumo::test::readBytes(dir.file("contour.txt"));
+    }
+};
+
+std::vector<std::string> lines(const std::string& bytes)
+{
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", pos);
+        if (end == std::string::npos) {
+            out.push_back(bytes.substr(pos) + "<no CR LF>");
+            break;
+        }
+        out.push_back(bytes.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return out;
+}
+
+// Every row has eleven fields, ten tabs, and finite numbers where filled.
+void expectFiniteRows(const std::string& data, bool driver2)
+{
+    const auto rows = lines(data);
+    ASSERT_GE(rows.size(), 4u);
+    for (std::size_t r = 2; r < rows.size(); ++r) {
+        const std::string& row = rows[r];
+        ASSERT_EQ(std::count(row.begin(), row.end(), '\t'), 10) << row;
+        EXPECT_EQ(row.find('\n'), std::string::npos);
+        std::size_t start = 0;
+        for (int col = 1; col <= 11; ++col) {
+            const std::size_t tab = std::min(row.find('\t', start), row.size());
+            const std::string field = row.substr(start, tab - start);
+            start = tab + 1;
+            if (!driver2 && (col == 9 || col == 10)) {
+                EXPECT_EQ(field, "") << row;
+                continue;
+            }
+            ASSERT_FALSE(field.empty()) << row;
+            EXPECT_EQ(field.find_first_not_of("0123456789.-+E"), std::string::npos) << row;
+        }
+    }
+}
+
+// The maximum of |Zel| near fGuess, by golden-section search on a bracket
+// found by a coarse scan.
+double impedancePeak(const RunInput& in, double lo, double hi)
+{
+    RecordingSink sink;
+    const velumo::Model model = velumo::prepareRun(in, sink);
+    auto net = std::make_unique<velumo::LoopNetwork>();
+    auto zel = [&](double f) {
+        velumo::PointResults r;
+        EXPECT_TRUE(velumo::computePoint(model, in.crossover, f, *net, r));
+        return r.zel;
+    };
+    double best = lo, bestZ = 0;
+    for (double f = lo; f <= hi; f += 1.0) {
+        const double z = zel(f);
+        if (z > bestZ) {
+            bestZ = z;
+            best = f;
+        }
+    }
+    double a = best - 1.0, b = best + 1.0;
+    const double g = (std::sqrt(5.0) - 1) / 2;
+    for (int i = 0; i < 60; ++i) {
+        const double c = b - g * (b - a), d = a + g * (b - a);
+        if (zel(c) > zel(d))
+            b = d;
+        else
+            a = c;
+    }
+    return (a + b) / 2;
+}
+
+} // namespace
+
+TEST(Simulation, closedSmallHornBehavesAsSealedBox)
+{
+    // Front chamber and a short straight duct with a closed end form one
+    // sealed volume Vf in front of the membrane, the rear chamber (its port
+    // tuned to 1 Hz) a second one behind it. Without masses in the chambers,
+    // damping or voice-coil inductance the impedance peak is the mechanical
+    // resonance fs·sqrt(1 + Vas/Vrk + Vas/Vf). What the model adds is the air
+    // mass of the duct, the 1 Hz port path and the open 6e9 Ohm filter
+    // shunts; together they shift the peak by less than 1e-4 relative, the
+    // 50 chamber slices and 100 duct segments add up to the exact volumes.
+    RunInput in = velumo::test::baseDesign();
+    in.driver1 = velumo::DriverInput{1, 6.0, 50.0, 0.5, 8.0, 60.0, 100.0, 200.0, 6.0, 6.0, 3.0};
+    in.rdcBoxValue = 6.0;
+    in.mouthClosed = true;
+    in.kontur = 0;
+    in.ah = 100;
+    in.h = 10;
+    in.b = 10;
+    in.l1 = 0.02;
+    in.beta1 = in.beta2 = 0;
+    in.vvk = 10;
+    in.lvk = 0;
+    in.bvk = 0;
+    in.vrk = 20;
+    in.lrk = 0;
+    in.brk = 0;
+    in.abr = 0;
+    in.abrTextIsZero = true;
+    in.bbr = 0;
+    const double vf = 10.0 + 100.0 * 2.0 / 1000.0; // litre: chamber + 100 cm² · 2 cm
+    const double fc = 50.0 * std::sqrt(1.0 + 60.0 / 20.0 + 60.0 / vf);
+    expectNearRel(impedancePeak(in, 100.0, 250.0), fc, 1e-3);
+}
+
+TEST(Simulation, cornerMirrorEqualsFourTimesLargerRealSystem)
+{
+    // "Ecke" mirrors the horn four times; one real system with four drivers
+    // and every area and volume four times larger is the same model.
+    RunInput corner = velumo::test::baseDesign();
+    corner.abr = 0;
+    corner.abrTextIsZero = true; // a tuned port's end correction uses the per-horn radius
+    corner.et = true;
+    corner.posi = 4;
+    RunInput big = corner;
+    big.posi = 2;
+    big.driver1.stk = 4;
+    big.ah *= 4;
+    big.h *= 4;
+    big.vvk *= 4;
+    big.vrk *= 4;
+    big.aet *= 4;
+    const FullRun a(corner), b(big);
+    ASSERT_EQ(a.outcome.status, RunStatus::Ok);
+    ASSERT_EQ(a.outcome.points, b.outcome.points);
+    for (int i = 0; i < a.outcome.points; ++i) {
+        // Only the four open filter shunts differ (6e9 / 4 against 6e9 Ohm
+        // beside a 1.5 Ohm voice coil): about 1e-9 each.
+        expectNearRel(a.slot.spl[i], b.slot.spl[i], 1e-8);
+        expectNearRel(a.slot.x1[i], b.slot.x1[i], 1e-8);
+        expectNearRel(a.slot.zel[i], 4.0 * b.slot.zel[i], 1e-8);
+    }
+}
+
+TEST(Simulation, hundredPointsGiveHundredAndTwoLatin1Lines)
+{
+    RunInput in = velumo::test::baseDesign();
+    in.freqAuto = false;
+    in.freqMin = 20;
+    in.freqMax = 200;
+    const FullRun run(in);
+    ASSERT_EQ(run.outcome.status, RunStatus::Ok);
+    EXPECT_EQ(run.outcome.points, 100);
+    const auto rows = lines(run.data);
+    ASSERT_EQ(rows.size(), 102u);
+    EXPECT_EQ(rows[0], "f\tSPL\tZel\tx1\tSPLmax\tPmax\tZreal\tZimag\tx2\tPmax2\tPhi_a");
+    EXPECT_EQ(rows[1], "[Hz]\t[dB]\t[Ohm]\t[mm]\t[dB]\t[W]\t\t\t[mm]\t[W]\t[\xB0]");
+    EXPECT_EQ(rows[2].substr(0, 6), "20.00\t");
+    EXPECT_EQ(rows[101].substr(0, 7), "200.00\t");
+    expectFiniteRows(run.data, false);
+    EXPECT_EQ(run.contour.substr(0, 28), "x [m]\tA [cm\xB2]\tH [cm]\tr [cm]\r\n");
+    EXPECT_EQ(lines(run.contour).size(), 52u);
+}
+
+TEST(Simulation, everyElementSwitchedOnGivesFiniteRows)
+{
+    const std::vector<std::pair<std::string, std::function<void(RunInput&)>>> variants = {
+        {"base", [](RunInput&) {}},
+        {"everything", [](RunInput&) {}},
+        {"parabolic", [](RunInput& in) { in.kontur = 0; }},
+        {"conical", [](RunInput& in) { in.kontur = 1; }},
+        {"hyperbolic", [](RunInput& in) { in.kontur = 3; }},
+        {"octal", [](RunInput& in) { in.kontur = 4; }},
+        {"geometric", [](RunInput& in) { in.kontur = 5; }},
+        {"tractrix", [](RunInput& in) { in.kontur = 6; }},
+        {"rearloaded", [](RunInput& in) { in.typ = 1; }},
+        {"driver1 at throat", [](RunInput& in) { in.xT1 = 0; }},
+        {"driver2 like driver1", [](RunInput& in) { in.driver2Mode = 1; in.rk2 = false; }},
+        {"driver2 reversed", [](RunInput& in) { in.driver2Reversed = true; }},
+        {"driver2 off", [](RunInput& in) { in.driver2Mode = 0; }},
+        {"closed mouth", [](RunInput& in) { in.mouthClosed = true; }},
+        {"no port", [](RunInput& in) { in.abrTextIsZero = true; in.abr = 0; }},
+        {"frei", [](RunInput& in) { in.posi = 0; }},
+        {"boden", [](RunInput& in) { in.posi = 1; }},
+        {"boden wand", [](RunInput& in) { in.posi = 3; }},
+        {"ecke", [](RunInput& in) { in.posi = 4; }},
+        {"crossover ignored", [](RunInput& in) { in.crossover.ignore = true; }},
+        {"shared node", [](RunInput& in) { in.xAK = in.xET = in.xT2 = in.xT1 = 1.2; }},
+    };
+    for (const auto& [name, change] : variants) {
+        SCOPED_TRACE(name);
+        RunInput in = name == "base" ? velumo::test::baseDesign() : velumo::test::everythingOnDesign();
+        change(in);
+        const FullRun run(in);
+        ASSERT_EQ(run.outcome.status, RunStatus::Ok);
+        EXPECT_EQ(lines(run.data).size(), static_cast<std::size_t>(run.outcome.points) + 2);
+        expectFiniteRows(run.data, in.driver2Mode != 0);
+    }
+}
+
+TEST(Simulation, refusedRunTouchesNoFile)
+{
+    RunInput in = velumo::test::baseDesign();
+    in.driver1.fs = 0;
+    const FullRun run(in);
+    EXPECT_EQ(run.outcome.status, RunStatus::Refused);
+    EXPECT_EQ(run.outcome.refusedControl, "Editfs");
+    EXPECT_TRUE(std::filesystem::is_empty(run.dir.path()));
+    EXPECT_TRUE(run.sink.messages.empty());
+}
+
+TEST(Simulation, progressRunsFromTenThroughTheGrid)
+{
+    RunInput in = velumo::test::baseDesign();
+    in.freqAuto = false;
+    in.freqMin = 20;
+    in.freqMax = 100;
+    in.freqPoints = 5;
+    const FullRun run(in);
+    ASSERT_EQ(run.outcome.points, 5);
+    // 10 + (i·80) div 5
+    EXPECT_EQ(run.sink.progressValues, (std::vector<int>{10, 10, 26, 42, 58, 74}));
+}
+
+TEST(Simulation, singlePointRunReportsTooFewPoints)
+{
+    RunInput in = velumo::test::baseDesign();
+    in.l1 = 400; // ten wavelengths along the horn end below 10 Hz
+    const FullRun run(in);
+    EXPECT_EQ(run.outcome.status, RunStatus::Failed);
+    EXPECT_EQ(run.outcome.points, 1);
+    ASSERT_FALSE(run.sink.messages.empty());
+    EXPECT_EQ(run.sink.messages.back(), (velumo::Message{"Fehler", "Zu wenige Frequenzpunkte"}));
+    EXPECT_EQ(run.sink.progressValues.back(), 0);
+    EXPECT_EQ(lines(run.data).size(), 3u);
+    EXPECT_EQ(run.slot.frequency[0], 10.0);
+}
+
+TEST(Simulation, nonFiniteResultStopsBeforeItsRow)
+{
+    RunInput in = velumo::test::baseDesign();
+    in.driver1.sd = 1e-300; // compliance overflows to infinity
+    const FullRun run(in);
+    EXPECT_EQ(run.outcome.status, RunStatus::Failed);
+    EXPECT_EQ(run.outcome.points, 0);
+    ASSERT_EQ(run.sink.messages.size(), 1u);
+    EXPECT_EQ(run.sink.messages[0].caption, "Fehler");
+    EXPECT_NE(run.sink.messages[0].text.find("10.00 Hz"), std::string::npos);
+    EXPECT_EQ(lines(run.data).size(), 2u);
+}
+
+TEST(Simulation, slotGetsContourLimitAndLines)
+{
+    RunInput in = velumo::test::baseDesign();
+    in.kontur = 6; // a 2 m tractrix cannot open up to the mouth
+    const FullRun run(in);
+    ASSERT_EQ(run.outcome.status, RunStatus::Ok);
+    expectNearRel(run.slot.contourX[100], 2.0, 1e-12);
+    expectNearRel(run.slot.contourA[0], 0.03, 1e-12);
+    expectNearRel(run.slot.upperLimit, 339.5597 * 10 / 2.0, 1e-6);
+    EXPECT_GT(run.slot.frequency[run.outcome.points - 1], run.slot.upperLimit);
+    EXPECT_TRUE(run.outcome.editHChanged);
+    EXPECT_FALSE(run.outcome.newEditH.empty());
+    EXPECT_FALSE(run.outcome.leftLines.empty());
+    EXPECT_FALSE(run.outcome.rightLines.empty());
+}
