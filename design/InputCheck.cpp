@@ -23,28 +23,30 @@ constexpr int kMaxFrequencyPoints = 170;
 constexpr int kMaxContourPoints = 10001;
 constexpr int kMinResolution = 2;
 
+// clang-format off
 constexpr std::array<std::string_view, 23> kNonzeroDriverBoxes = {
     "EditRdc", "Editfs", "EditQes", "EditQms", "EditVas", "EditPmax", "EditSd", "EditZ1k",
     "EditZ10k", "EditXmax", "EditStk", "EditUe", "EditRdc2", "Editfs2", "EditQes2", "EditQms2",
     "EditVas2", "EditPmax2", "EditSd2", "EditZ1k2", "EditZ10k2", "EditXmax2", "EditStk2",
 };
-
 constexpr std::array<std::string_view, 12> kDriver2Boxes = {
     "EditRdc2", "Editfs2", "EditQes2", "EditQms2", "EditVas2", "EditPmax2",
     "EditSd2", "EditZ1k2", "EditZ10k2", "EditXmax2", "EditStk2", "EditLSInfo2",
 };
-
-constexpr std::array<std::string_view, 5> kAbsorberBoxes = { "EditxAK", "EditVAK", "EditfAK", "EditAAT", "EditBAK" };
-constexpr std::array<std::string_view, 5> kTunnelBoxes = { "EditxET", "EditLET", "EditdLET", "EditAET", "EditBET" };
+// clang-format on
+constexpr std::array<std::string_view, 5> kAbsorberBoxes
+    = { "EditxAK", "EditVAK", "EditfAK", "EditAAT", "EditBAK" };
+constexpr std::array<std::string_view, 5> kTunnelBoxes
+    = { "EditxET", "EditLET", "EditdLET", "EditAET", "EditBET" };
 
 // Hints of the distance and path-difference boxes name their reference point.
 struct PlacementHints {
     std::string_view abst, dL, dL2, dLET;
 };
 constexpr PlacementHints kRearHints = { "Abstand Mic -> Membran 1", "Differenz Hornmund - Membran 1",
-                                        "Differenz Membran 2 - Membran 1", "Differenz Extratunnel - Membran 1" };
+    "Differenz Membran 2 - Membran 1", "Differenz Extratunnel - Membran 1" };
 constexpr PlacementHints kFrontHints = { "Abstand Mic -> Hornmund", "Differenz Bassreflextunnel - Hornmund",
-                                         "Differenz Membran 2 - Hornmund", "Differenz Extratunnel - Hornmund" };
+    "Differenz Membran 2 - Hornmund", "Differenz Extratunnel - Hornmund" };
 
 std::string_view trimBlanks(std::string_view s)
 {
@@ -57,59 +59,17 @@ std::string_view trimBlanks(std::string_view s)
 
 class Check {
 public:
-    Check(Design& design, CheckSink& sink) : m_d(design), m_sink(sink) {}
+    Check(Design& design, CheckSink& sink)
+        : m_d(design)
+        , m_sink(sink)
+    {
+    }
 
     bool run()
     {
-        for (std::string_view name : kNonzeroDriverBoxes)
-            normaliseNonzero(name);
-
-        const BoxColour driver2 = m_d.index("RGTreiber2") > 1 ? BoxColour::Window : BoxColour::ButtonFace;
-        for (std::string_view name : kDriver2Boxes)
-            colour(name, driver2);
-
-        for (std::string_view name : { "EditVvk", "EditLvk", "EditBvk", "EditxT1" })
-            normalise(name);
-        makeAbsolute("EditxT1");
-
-        normaliseNonzero("EditAh");
-        for (std::string_view name : { "Editl1", "EditBeta1", "EditBeta2" })
-            normalise(name);
-        normaliseNonzero("EditH");
-        normaliseNonzero("EditB");
-        normalise("EditdL");
-
-        const double L = number("Editl1");
-        if (L < number("EditxT1"))
-            refuse("EditxT1");
-
-        checkFlareLaw();
-
-        if (!hasSelection("CBKontur"))
-            m_d.setIndex("CBKontur", 0);
-        if (!hasSelection("CBPosi"))
-            m_d.setIndex("CBPosi", kPosiHalbraum);
-
-        // Uses the hint left by the previous check; the horn type sets it below.
-        normaliseNonzero("EditAbst");
-
-        const bool rear = m_d.index("CBTyp") == kTypRearloaded;
-        if (!rear)
-            normaliseNonzero("EditVrk");
-        setPlacementHints(rear ? kRearHints : kFrontHints);
-        for (std::string_view name : { "EditVrk", "EditLrk", "EditBrk", "EditAbr" })
-            colour(name, rear ? BoxColour::ButtonFace : BoxColour::Window);
-
-        for (std::string_view name : { "EditLrk", "EditBrk", "Editfbr", "EditAbr", "EditBbr" })
-            normalise(name);
-        if (m_d.text("Editfbr") == "0")
-            m_d.setText("Editfbr", "1");
-
-        const bool noPort = number("EditAbr") == 0.0;
-        const BoxColour port = rear || noPort ? BoxColour::ButtonFace : BoxColour::Window;
-        colour("EditBbr", port);
-        colour("Editfbr", port);
-        colour("EditdL", !rear && noPort ? BoxColour::ButtonFace : BoxColour::Window);
+        checkDriverData();
+        const double L = checkHorn();
+        checkChambersAndPort();
 
         for (std::string_view name : kAbsorberBoxes)
             normalise(name);
@@ -132,6 +92,67 @@ public:
     }
 
 private:
+    void checkDriverData()
+    {
+        for (std::string_view name : kNonzeroDriverBoxes)
+            normaliseNonzero(name);
+        const BoxColour driver2 = m_d.index("RGTreiber2") > 1 ? BoxColour::Window : BoxColour::ButtonFace;
+        for (std::string_view name : kDriver2Boxes)
+            colour(name, driver2);
+    }
+
+    // Returns the horn length L that the positions along the horn must not exceed.
+    double checkHorn()
+    {
+        for (std::string_view name : { "EditVvk", "EditLvk", "EditBvk", "EditxT1" })
+            normalise(name);
+        makeAbsolute("EditxT1");
+
+        normaliseNonzero("EditAh");
+        for (std::string_view name : { "Editl1", "EditBeta1", "EditBeta2" })
+            normalise(name);
+        normaliseNonzero("EditH");
+        normaliseNonzero("EditB");
+        normalise("EditdL");
+
+        const double L = number("Editl1");
+        if (L < number("EditxT1"))
+            refuse("EditxT1");
+
+        checkFlareLaw();
+
+        if (!hasSelection("CBKontur"))
+            m_d.setIndex("CBKontur", 0);
+        if (!hasSelection("CBPosi"))
+            m_d.setIndex("CBPosi", kPosiHalbraum);
+        return L;
+    }
+
+    void checkChambersAndPort()
+    {
+        // Uses the hint left by the previous check; the horn type sets it below.
+        normaliseNonzero("EditAbst");
+
+        const bool rear = m_d.index("CBTyp") == kTypRearloaded;
+        if (!rear)
+            normaliseNonzero("EditVrk");
+        setPlacementHints(rear ? kRearHints : kFrontHints);
+        for (std::string_view name : { "EditVrk", "EditLrk", "EditBrk", "EditAbr" })
+            colour(name, rear ? BoxColour::ButtonFace : BoxColour::Window);
+
+        for (std::string_view name : { "EditLrk", "EditBrk", "Editfbr", "EditAbr", "EditBbr" })
+            normalise(name);
+        // A port tuned to 0 Hz is taken as tuned to 1 Hz.
+        if (m_d.text("Editfbr") == "0")
+            m_d.setText("Editfbr", "1");
+
+        const bool noPort = number("EditAbr") == 0.0;
+        const BoxColour port = rear || noPort ? BoxColour::ButtonFace : BoxColour::Window;
+        colour("EditBbr", port);
+        colour("Editfbr", port);
+        colour("EditdL", !rear && noPort ? BoxColour::ButtonFace : BoxColour::Window);
+    }
+
     double number(std::string_view name) const { return parseLenient(m_d.text(name)); }
 
     bool hasSelection(std::string_view name) const
@@ -169,8 +190,8 @@ private:
     void checkFlareLaw()
     {
         const int kontur = m_d.index("CBKontur");
-        const bool needsWideMouth = kontur == kKonturHyperbolic || kontur == kKonturOctalHyperbolic
-            || kontur == kKonturTractrix;
+        const bool needsWideMouth
+            = kontur == kKonturHyperbolic || kontur == kKonturOctalHyperbolic || kontur == kKonturTractrix;
         if (needsWideMouth && number("EditAh") >= number("EditH") * number("EditB")) {
             m_valid = false;
             m_sink.message({ std::string(), std::string(kContourRefusal) });
@@ -190,8 +211,7 @@ private:
     // beyond its end or a horn of length 0 is refused.
     template <size_t N>
     void checkSideBranch(std::string_view onBox, std::string_view sketchBox,
-                         const std::array<std::string_view, N>& boxes, double L, bool beyondEnd,
-                         std::string_view positionBox)
+        const std::array<std::string_view, N>& boxes, double L, bool beyondEnd, std::string_view positionBox)
     {
         const bool on = m_d.checked(onBox);
         m_d.control(sketchBox).enabled = on;
@@ -232,7 +252,7 @@ private:
 
     void normaliseOptionGrid()
     {
-        std::array<int, kOptionRows> v{};
+        std::array<int, kOptionRows> v {};
         for (int row = 0; row < kOptionRows; ++row) {
             int value = 0;
             if (!parseStrictInt(trimBlanks(m_d.optionCell(1, row)), &value))
@@ -265,7 +285,7 @@ std::string normalisedNumberText(std::string_view text)
 void fillCrossover(Design& design)
 {
     CrossoverValues& x = design.crossover();
-    x = CrossoverValues{};
+    x = CrossoverValues {};
     const double rdc = parseLenient(design.text("EditRdc"));
     for (int n = 1; n < kFwCols; ++n) {
         const auto p = static_cast<size_t>(n);

@@ -28,9 +28,15 @@ constexpr std::array<GeometryDefault, kGeometryWindows> kGeometryDefaults = { {
     { "Zel", 480, 100, 300, 420, kStateNormal },
 } };
 
-const GeometryDefault& geometryDefault(GeometryWindow w) { return kGeometryDefaults[static_cast<size_t>(w)]; }
+const GeometryDefault& geometryDefault(GeometryWindow w)
+{
+    return kGeometryDefaults[static_cast<size_t>(w)];
+}
 
-std::string key(std::string_view prefix, std::string_view suffix) { return std::string(prefix) + std::string(suffix); }
+std::string key(std::string_view prefix, std::string_view suffix)
+{
+    return std::string(prefix) + std::string(suffix);
+}
 
 // A value is one line of the file; a line break typed into a text would
 // otherwise start a key of its own.
@@ -42,47 +48,50 @@ std::string oneLine(std::string_view text)
     return s;
 }
 
-std::string axisKey(std::string_view what, int row) { return std::string(what) + " " + std::to_string(row + 1); }
-
-void saveGrid(const ControlSpec& spec, const Design& d, IniFile& ini)
+std::string axisKey(std::string_view what, int row)
 {
-    if (spec.name == "FWGrid") {
+    return std::string(what) + " " + std::to_string(row + 1);
+}
+
+void saveGrid(const ControlSpec& entry, const Design& d, IniFile& ini)
+{
+    if (entry.name == "FWGrid") {
         for (int p = 1; p < kFwCols; ++p)
             for (int row = 1; row < kFwRows; ++row)
                 ini.writeString(kSectionCrossover, crossoverKey(p, row), oneLine(d.fwCell(p, row)));
-    } else if (spec.name == "MinMaxGrid") {
+    } else if (entry.name == "MinMaxGrid") {
         for (int r = 0; r < kAxisRows; ++r) {
             ini.writeBool(kSectionAxes, axisKey("auto", r), d.axisAuto(r));
             ini.writeString(kSectionAxes, axisKey("min", r), oneLine(d.minMaxCell(0, r)));
             ini.writeString(kSectionAxes, axisKey("max", r), oneLine(d.minMaxCell(1, r)));
         }
-    } else if (spec.name == "OptionGrid") {
+    } else if (entry.name == "OptionGrid") {
         for (int r = 0; r < kOptionRows; ++r)
             ini.writeString(kSectionAxes, kOptionKeys[static_cast<size_t>(r)], oneLine(d.optionCell(1, r)));
     }
 }
 
-void saveControl(const ControlSpec& spec, const Design& d, IniFile& ini)
+void saveControl(const ControlSpec& entry, const Design& d, IniFile& ini)
 {
-    const ControlState& c = d.control(spec.name);
-    switch (spec.form) {
+    const ControlState& c = d.control(entry.name);
+    switch (entry.form) {
     case ValueForm::Text:
     case ValueForm::TextReadInt:
     case ValueForm::Voltage:
-        ini.writeString(spec.section, spec.key, oneLine(c.text));
+        ini.writeString(entry.section, entry.key, oneLine(c.text));
         break;
     case ValueForm::ComboPlus1:
-        ini.writeInt(spec.section, spec.key, c.index + 1);
+        ini.writeInt(entry.section, entry.key, c.index + 1);
         break;
     case ValueForm::RadioIndex:
-        ini.writeInt(spec.section, spec.key, c.index);
+        ini.writeInt(entry.section, entry.key, c.index);
         break;
     case ValueForm::Boolean:
     case ValueForm::BooleanReadInt:
-        ini.writeBool(spec.section, spec.key, c.checked);
+        ini.writeBool(entry.section, entry.key, c.checked);
         break;
     case ValueForm::GridCells:
-        saveGrid(spec, d, ini);
+        saveGrid(entry, d, ini);
         break;
     }
 }
@@ -104,11 +113,11 @@ void saveGeometry(const WindowGeometry& g, IniFile& ini)
 }
 
 // The default text of a key: a literal, or the text some box holds now.
-std::string loadDefault(const ControlSpec& spec, const Design& d)
+std::string loadDefault(const ControlSpec& entry, const Design& d)
 {
-    if (!spec.loadDefaultFrom.empty())
-        return d.text(spec.loadDefaultFrom);
-    return std::string(spec.loadDefault);
+    if (!entry.loadDefaultFrom.empty())
+        return d.text(entry.loadDefaultFrom);
+    return std::string(entry.loadDefault);
 }
 
 int literalInt(std::string_view text, int fallback)
@@ -117,69 +126,73 @@ int literalInt(std::string_view text, int fallback)
     return parseStrictInt(text, &v) ? v : fallback;
 }
 
-void loadGrid(const ControlSpec& spec, const IniFile& ini, Design& d)
+void loadGrid(const ControlSpec& entry, const IniFile& ini, Design& d)
 {
-    if (spec.name == "FWGrid") {
+    if (entry.name == "FWGrid") {
         for (int p = 1; p < kFwCols; ++p)
             for (int row = 1; row < kFwRows; ++row)
                 d.fwCell(p, row) = ini.readString(kSectionCrossover, crossoverNumberedKey(p, row), "");
         // The four named cells of positions 1 to 4 are read last and win.
-        for (auto [p, row] : { std::pair { 1, 2 }, std::pair { 2, 3 }, std::pair { 3, 3 }, std::pair { 4, 2 } })
+        for (auto [p, row] :
+            { std::pair { 1, 2 }, std::pair { 2, 3 }, std::pair { 3, 3 }, std::pair { 4, 2 } })
             d.fwCell(p, row) = ini.readString(kSectionCrossover, crossoverKey(p, row), "");
-    } else if (spec.name == "MinMaxGrid") {
+    } else if (entry.name == "MinMaxGrid") {
         for (int r = 0; r < kAxisRows; ++r) {
             d.setAxisAuto(r, ini.readBool(kSectionAxes, axisKey("auto", r), true));
             d.minMaxCell(0, r) = ini.readString(kSectionAxes, axisKey("min", r), "1");
             d.minMaxCell(1, r) = ini.readString(kSectionAxes, axisKey("max", r), "2");
         }
-    } else if (spec.name == "OptionGrid") {
+    } else if (entry.name == "OptionGrid") {
         for (int r = 0; r < kOptionRows; ++r)
-            d.optionCell(1, r) = ini.readString(kSectionAxes, kOptionKeys[static_cast<size_t>(r)],
-                                                kOptionDefaults[static_cast<size_t>(r)]);
+            d.optionCell(1, r) = ini.readString(
+                kSectionAxes, kOptionKeys[static_cast<size_t>(r)], kOptionDefaults[static_cast<size_t>(r)]);
     }
 }
 
 // Reads one control's key with its default and writes it into `target`.
-void loadControl(const ControlSpec& spec, const IniFile& ini, Design& d, std::string_view target)
+void loadControl(const ControlSpec& entry, const IniFile& ini, Design& d, std::string_view target)
 {
     ControlState& c = d.control(target);
-    switch (spec.form) {
+    switch (entry.form) {
     case ValueForm::Text:
-        c.text = ini.readString(spec.section, spec.key, loadDefault(spec, d));
+        c.text = ini.readString(entry.section, entry.key, loadDefault(entry, d));
         break;
     case ValueForm::TextReadInt:
-        c.text = std::to_string(ini.readInt(spec.section, spec.key, literalInt(spec.loadDefault, 1)));
+        c.text = std::to_string(ini.readInt(entry.section, entry.key, literalInt(entry.loadDefault, 1)));
         break;
     case ValueForm::Voltage: {
-        std::string v = ini.readString(spec.section, spec.key, spec.loadDefault);
-        c.text = v == "n" || v.empty() || v == "0" ? std::string(spec.loadDefault) : v;
+        std::string v = ini.readString(entry.section, entry.key, entry.loadDefault);
+        c.text = v == "n" || v.empty() || v == "0" ? std::string(entry.loadDefault) : v;
         break;
     }
     case ValueForm::ComboPlus1: {
         // An index outside the item list loads as no selection; the check
         // then selects its default.
-        int i = ini.readInt(spec.section, spec.key, literalInt(spec.loadDefault, 1)) - 1;
-        c.index = i >= 0 && static_cast<size_t>(i) < spec.items.size() ? i : -1;
+        int i = ini.readInt(entry.section, entry.key, literalInt(entry.loadDefault, 1)) - 1;
+        c.index = i >= 0 && static_cast<size_t>(i) < entry.items.size() ? i : -1;
         break;
     }
     case ValueForm::RadioIndex: {
-        int i = ini.readInt(spec.section, spec.key, literalInt(spec.loadDefault, 0));
-        c.index = std::clamp(i, -1, static_cast<int>(spec.items.size()) - 1);
+        int i = ini.readInt(entry.section, entry.key, literalInt(entry.loadDefault, 0));
+        c.index = std::clamp(i, -1, static_cast<int>(entry.items.size()) - 1);
         break;
     }
     case ValueForm::Boolean:
     case ValueForm::BooleanReadInt:
-        c.checked = ini.readBool(spec.section, spec.key, spec.loadDefault == "1");
+        c.checked = ini.readBool(entry.section, entry.key, entry.loadDefault == "1");
         break;
     case ValueForm::GridCells:
-        loadGrid(spec, ini, d);
+        loadGrid(entry, ini, d);
         break;
     }
 }
 
 } // namespace
 
-std::string_view geometryPrefix(GeometryWindow w) { return geometryDefault(w).prefix; }
+std::string_view geometryPrefix(GeometryWindow w)
+{
+    return geometryDefault(w).prefix;
+}
 
 WindowGeometry::WindowGeometry()
 {
@@ -192,13 +205,13 @@ WindowGeometry::WindowGeometry()
 
 void saveValues(const Design& design, const WindowGeometry& geometry, IniFile& ini)
 {
-    for (const ControlSpec& spec : designTable())
-        saveControl(spec, design, ini);
+    for (const ControlSpec& entry : designTable())
+        saveControl(entry, design, ini);
     saveGeometry(geometry, ini);
 }
 
-bool saveProjectFile(const std::string& path, const Design& design, const WindowGeometry& geometry,
-                     std::string* error)
+bool saveProjectFile(
+    const std::string& path, const Design& design, const WindowGeometry& geometry, std::string* error)
 {
     IniFile ini = IniFile::load(path);
     saveValues(design, geometry, ini);
@@ -207,27 +220,28 @@ bool saveProjectFile(const std::string& path, const Design& design, const Window
 
 void loadDriver1Values(const IniFile& ini, Design& design)
 {
-    for (const ControlSpec& spec : designTable())
-        if (spec.section == kSectionDriver)
-            loadControl(spec, ini, design, spec.name);
+    for (const ControlSpec& entry : designTable())
+        if (entry.section == kSectionDriver)
+            loadControl(entry, ini, design, entry.name);
 }
 
 void loadOtherValues(const IniFile& ini, Design& design)
 {
-    for (const ControlSpec& spec : designTable())
-        if (spec.section != kSectionDriver)
-            loadControl(spec, ini, design, spec.name);
+    for (const ControlSpec& entry : designTable())
+        if (entry.section != kSectionDriver)
+            loadControl(entry, ini, design, entry.name);
 }
 
 void loadDriver2FromDriverFile(const IniFile& ini, Design& design)
 {
     const auto& table = designTable();
-    for (const ControlSpec& spec : table) {
-        if (spec.section != kSectionDriver)
+    for (const ControlSpec& entry : table) {
+        if (entry.section != kSectionDriver)
             continue;
-        auto twin = std::find_if(table.begin(), table.end(), [&](const ControlSpec& s) { return s.twin == spec.name; });
+        auto twin = std::find_if(
+            table.begin(), table.end(), [&](const ControlSpec& s) { return s.twin == entry.name; });
         if (twin != table.end())
-            loadControl(spec, ini, design, twin->name);
+            loadControl(entry, ini, design, twin->name);
     }
 }
 

@@ -23,14 +23,27 @@ std::string_view geometryPrefix(GeometryWindow w);
 // The order in which loading applies the windows, then the main window,
 // then the window states.
 constexpr std::array<GeometryWindow, kGeometryWindows> kGeometryLoadOrder = {
-    GeometryWindow::Phia, GeometryWindow::Area, GeometryWindow::Ausl, GeometryWindow::Param, GeometryWindow::Pmax,
-    GeometryWindow::SPL, GeometryWindow::SPLmax, GeometryWindow::Znorm, GeometryWindow::Zel,
+    GeometryWindow::Phia,
+    GeometryWindow::Area,
+    GeometryWindow::Ausl,
+    GeometryWindow::Param,
+    GeometryWindow::Pmax,
+    GeometryWindow::SPL,
+    GeometryWindow::SPLmax,
+    GeometryWindow::Znorm,
+    GeometryWindow::Zel,
 };
 // The windows with a stored state, in the order of their keys; the
 // derived-parameter window has none.
 constexpr std::array<GeometryWindow, 8> kGeometryStateOrder = {
-    GeometryWindow::Zel, GeometryWindow::SPL, GeometryWindow::Area, GeometryWindow::Ausl,
-    GeometryWindow::Pmax, GeometryWindow::SPLmax, GeometryWindow::Znorm, GeometryWindow::Phia,
+    GeometryWindow::Zel,
+    GeometryWindow::SPL,
+    GeometryWindow::Area,
+    GeometryWindow::Ausl,
+    GeometryWindow::Pmax,
+    GeometryWindow::SPLmax,
+    GeometryWindow::Znorm,
+    GeometryWindow::Phia,
 };
 
 // Window states as stored: 0 normal, 1 minimised, 2 maximised.
@@ -49,7 +62,7 @@ struct WindowRect {
 // it to the real windows.
 struct WindowGeometry {
     std::array<WindowRect, kGeometryWindows> windows;
-    std::array<int, kGeometryWindows> states{}; // unused for Param
+    std::array<int, kGeometryWindows> states {}; // unused for Param
     int mainLeft = 0;
     int mainTop = 0;
 
@@ -72,7 +85,7 @@ void saveValues(const Design& design, const WindowGeometry& geometry, IniFile& i
 // design into it and replaces it atomically. On failure returns false with a
 // German reason in *error and leaves the old file untouched.
 bool saveProjectFile(const std::string& path, const Design& design, const WindowGeometry& geometry,
-                     std::string* error = nullptr);
+    std::string* error = nullptr);
 
 // Section "Lautsprecher" into the driver-1 boxes, key by key in file order,
 // so the impedance keys default to the Rdc text just loaded.

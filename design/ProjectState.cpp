@@ -24,7 +24,7 @@ bool ProjectState::saveNeedsDialog() const
 {
     if (m_projectPath == newProjectPath())
         return true;
-    struct stat st {};
+    struct stat st { };
     if (::stat(m_projectPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return true;
     // A file without any write permission is read-only even for a user whose
@@ -55,8 +55,8 @@ bool ProjectState::save(const Design& design, const WindowGeometry& geometry, Me
     return true;
 }
 
-bool ProjectState::saveAs(const std::string& path, const Design& design, const WindowGeometry& geometry,
-                          MessageSink& sink)
+bool ProjectState::saveAs(
+    const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink)
 {
     if (!writeProject(path, design, geometry, sink))
         return false;
@@ -66,7 +66,10 @@ bool ProjectState::saveAs(const std::string& path, const Design& design, const W
     return true;
 }
 
-void ProjectState::newProject() { setProjectPath(newProjectPath()); }
+void ProjectState::newProject()
+{
+    setProjectPath(newProjectPath());
+}
 
 void ProjectState::openDriver1(const std::string& path, Design& design, CheckSink& sink)
 {
@@ -79,6 +82,7 @@ void ProjectState::openDriver2(const std::string& path, Design& design, CheckSin
 {
     m_driverFilePath = path;
     loadDriver2FromDriverFile(IniFile::load(path), design);
+    m_settings.storeCurrentFolderOf(path);
     runCheck(design, sink);
 }
 
@@ -88,8 +92,8 @@ void ProjectState::setProjectPath(const std::string& path)
     m_caption = "Velumo  " + path;
 }
 
-bool ProjectState::writeProject(const std::string& path, const Design& design, const WindowGeometry& geometry,
-                                MessageSink& sink)
+bool ProjectState::writeProject(
+    const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink)
 {
     std::string reason;
     if (saveProjectFile(path, design, geometry, &reason))

@@ -48,7 +48,8 @@ public:
     bool save(const Design& design, const WindowGeometry& geometry, MessageSink& sink);
     // DateiSpeichernUnter after its dialog. On failure the project keeps its
     // former path and caption.
-    bool saveAs(const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
+    bool saveAs(
+        const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
     // DateiNeu after its question: a new, unsaved name for the same design.
     void newProject();
     // Treiber1Oeffnen after its dialog; the folder is not remembered.
@@ -58,8 +59,8 @@ public:
 
 private:
     void setProjectPath(const std::string& path);
-    bool writeProject(const std::string& path, const Design& design, const WindowGeometry& geometry,
-                      MessageSink& sink);
+    bool writeProject(
+        const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
 
     Settings m_settings;
     std::string m_projectPath;

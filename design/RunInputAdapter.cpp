@@ -129,6 +129,8 @@ Message runRefusalMessage(const Design& design, const std::string& controlName)
     std::string hint;
     if (controlName == "MinMaxGrid")
         hint = std::string(kAxisRowTitles[8]);
+    else if (controlName == "OptionGrid")
+        hint = "Frequenz-/Konturauflösung";
     else if (findControl(controlName))
         hint = design.control(controlName).hint;
     else

@@ -97,6 +97,7 @@ void stampCrossover1(LoopNetwork& net, const CrossoverBranches& br, double u0)
     const auto& P = br.P;
     // Row s−1 is the mesh of section s: previous shunt, own series branch
     // (carrying every later flow) and own shunt.
+    static_assert(kLoopFilter1First == 0 && kLoopVoiceCoil1 == 4);
     M[0][0] = P[1] + S[1];
     M[0][1] = S[1];
     M[0][2] = S[1];
@@ -129,16 +130,19 @@ void stampCrossover2(LoopNetwork& net, const CrossoverBranches& br, double u0)
     const Cx za2 = br.P[5];
     const Cx zt2 = br.S[6];
     const Cx zb2 = br.P[6];
-    M[157][157] = za2 + zs2;
-    M[157][158] = zs2;
-    M[157][159] = zs2;
-    net.b[157] = Cx{u0};
+    constexpr int A = kLoopFilter2First; // shunt ZA2
+    constexpr int B = A + 1;             // shunt ZB2
+    constexpr int V = kLoopVoiceCoil2;
+    M[A][A] = za2 + zs2;
+    M[A][B] = zs2;
+    M[A][V] = zs2;
+    net.b[A] = Cx{u0};
 
-    M[158][157] = -za2;
-    M[158][158] = zb2 + zt2;
-    M[158][159] = zt2;
+    M[B][A] = -za2;
+    M[B][B] = zb2 + zt2;
+    M[B][V] = zt2;
 
-    M[159][158] = -zb2;
+    M[V][B] = -zb2;
 }
 
 } // namespace velumo

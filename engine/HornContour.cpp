@@ -26,6 +26,8 @@ double flareConstant(int law, double ah, double am, double l1)
     }
 }
 
+// VHorn (m³ incl. n) from the closed form of each law; the hyperbolic laws
+// integrate in single precision, the tractrix sums trapezoids over its nodes.
 double hornVolume(const HornModel& h, double constant)
 {
     const double ah = h.ah, am = h.am, l1 = h.l1;
@@ -155,7 +157,6 @@ std::vector<std::string> contourRows(const RunInput& in, const Model& m)
     std::vector<std::string> rows;
     if (nc < 1)
         return rows;
-    rows.reserve(static_cast<size_t>(nc) + 1);
     const double rH = throatRadius(h, n);
     const double rM = mouthRadius(h, n);
     for (int i = 0; i <= nc; ++i) {

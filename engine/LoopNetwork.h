@@ -51,7 +51,7 @@ struct LoopNetwork {
 // Solves M·x = b by Gaussian elimination without pivoting: rows 1..261 in
 // order, pivots k = 0..i−1 in order, an entry skipped exactly when
 // re² + im² is 0, full-row updates; then back substitution. Overwrites M and
-// b. Returns false (x unspecified) when a pivot or diagonal entry that is
+// b. Returns false (x then meaningless) when a pivot or diagonal entry that is
 // needed is exactly zero, so that no infinity is produced.
 bool solve(LoopNetwork& net);
 

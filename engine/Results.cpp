@@ -46,8 +46,10 @@ PointResults pointResults(const Model& model, const LoopNetwork& net, Cx P, doub
     r.phase = -std::atan2(P.im, P.re) * 180.0 / kPi;
 
     // Both ladders draw from the amplifier; n mirrored systems in parallel.
-    Cx current = x[0];
-    for (int loop : {1, 2, 3, 4, 157, 158, 159})
+    Cx current = x[kLoopFilter1First];
+    for (int loop = kLoopFilter1First + 1; loop <= kLoopVoiceCoil1; ++loop)
+        current = current + x[loop];
+    for (int loop = kLoopFilter2First; loop <= kLoopVoiceCoil2; ++loop)
         current = current + x[loop];
     r.zel = n * u0 / abs(current);
 

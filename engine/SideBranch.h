@@ -3,6 +3,8 @@
 // per point so that both sides of a shared compliance use the same bits) and
 // the side-branch rule for loops that join the horn at a node.
 
+#include <array>
+
 #include "Complex.h"
 #include "LoopNetwork.h"
 #include "Model.h"

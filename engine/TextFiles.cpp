@@ -6,6 +6,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -17,7 +18,7 @@ namespace {
 #ifdef _WIN32
 int openForWriting(const std::string& path)
 {
-    return ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0644);
+    return ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 long writeBytes(int fd, const char* data, size_t size)
 {

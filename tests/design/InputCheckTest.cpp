@@ -19,13 +19,22 @@ namespace {
 // the order of the messages and which box each focus follows.
 class RecordingSink : public velumo::CheckSink {
 public:
-    void message(const velumo::Message& m) override { events.push_back("message:" + m.caption + "|" + m.text); }
+    void message(const velumo::Message& m) override
+    {
+        events.push_back("message:" + m.caption + "|" + m.text);
+    }
     void focus(std::string_view name) override { events.push_back("focus:" + std::string(name)); }
     std::vector<std::string> events;
 };
 
-std::string refusal(const std::string& hint) { return "message:|Eingabe " + hint + " nicht erlaubt!"; }
-std::string focus(const std::string& name) { return "focus:" + name; }
+std::string refusal(const std::string& hint)
+{
+    return "message:|Eingabe " + hint + " nicht erlaubt!";
+}
+std::string focus(const std::string& name)
+{
+    return "focus:" + name;
+}
 
 struct Result {
     bool valid;
@@ -101,7 +110,8 @@ TEST(InputCheck, flareLawNeedsMouthWiderThanThroat)
     d.setIndex("CBKontur", 6); // Traktrix
     Result r = check(d);
     EXPECT_FALSE(r.valid);
-    EXPECT_EQ(r.events, (std::vector<std::string> { "message:|Halsfläche > oder = Mundfläche. Kontur nicht erlaubt!" }));
+    EXPECT_EQ(r.events,
+        (std::vector<std::string> { "message:|Halsfläche > oder = Mundfläche. Kontur nicht erlaubt!" }));
     EXPECT_EQ(d.index("CBKontur"), 2); // Exponentiell
 
     Design conical;
@@ -174,12 +184,17 @@ TEST(InputCheck, zeroWarningsKeepInputsValidInStepOrder)
     d.setText("EditB", "0");
     Result r = check(d);
     EXPECT_TRUE(r.valid);
-    EXPECT_EQ(r.events, (std::vector<std::string> {
-                            refusal("Elektrische Güte"), focus("EditQes"),
-                            refusal("Eingangsspannung"), focus("EditUe"),
-                            refusal("Anzahl Treiber2"), focus("EditStk2"),
-                            refusal("Mundbreite"), focus("EditB"),
-                        }));
+    EXPECT_EQ(r.events,
+        (std::vector<std::string> {
+            refusal("Elektrische Güte"),
+            focus("EditQes"),
+            refusal("Eingangsspannung"),
+            focus("EditUe"),
+            refusal("Anzahl Treiber2"),
+            focus("EditStk2"),
+            refusal("Mundbreite"),
+            focus("EditB"),
+        }));
 }
 
 TEST(InputCheck, absorberChamberOnZeroLengthHornIsRefused)
@@ -201,29 +216,36 @@ TEST(InputCheck, absorberChamberOnZeroLengthHornIsRefused)
 TEST(InputCheck, severalRefusalsArriveInStepOrder)
 {
     Design d;
-    d.setText("EditQms", "0");        // step 2, warning only
+    d.setText("EditQms", "0"); // driver data: a warning only
     d.setText("Editl1", "0.5");
-    d.setText("EditxT1", "0.6");      // step 6
+    d.setText("EditxT1", "0.6"); // driver 1 beyond the horn end
     d.setText("EditAh", "500");
-    d.setIndex("CBKontur", 3);        // step 7
-    d.setText("EditAbst", "0");       // step 9, warning only
+    d.setIndex("CBKontur", 3); // hyperbolic with a narrow mouth
+    d.setText("EditAbst", "0"); // distance: a warning only
     d.setChecked("CBAK", true);
-    d.setText("EditxAK", "0.7");      // step 16
+    d.setText("EditxAK", "0.7"); // absorber chamber beyond the end
     d.setIndex("RGTreiber2", 1);
-    d.setText("EditxT2", "-0.9");     // step 18, after its absolute value
+    d.setText("EditxT2", "-0.9"); // driver 2 beyond the end once made positive
     d.setChecked("CBET", true);
-    d.setText("EditxET", "0.51");     // step 20
+    d.setText("EditxET", "0.51"); // extra tunnel beyond the end
     Result r = check(d);
     EXPECT_FALSE(r.valid);
-    EXPECT_EQ(r.events, (std::vector<std::string> {
-                            refusal("Mechanische Güte"), focus("EditQms"),
-                            refusal("PositionTreiber1"), focus("EditxT1"),
-                            "message:|Halsfläche > oder = Mundfläche. Kontur nicht erlaubt!",
-                            refusal("Abstand Mic->Hornmund"), focus("EditAbst"),
-                            refusal("Position Absorberkammer"), focus("EditxAK"),
-                            refusal("Position Treiber2"), focus("EditxT2"),
-                            refusal("Position Extratunnel"), focus("EditxET"),
-                        }));
+    EXPECT_EQ(r.events,
+        (std::vector<std::string> {
+            refusal("Mechanische Güte"),
+            focus("EditQms"),
+            refusal("PositionTreiber1"),
+            focus("EditxT1"),
+            "message:|Halsfläche > oder = Mundfläche. Kontur nicht erlaubt!",
+            refusal("Abstand Mic->Hornmund"),
+            focus("EditAbst"),
+            refusal("Position Absorberkammer"),
+            focus("EditxAK"),
+            refusal("Position Treiber2"),
+            focus("EditxT2"),
+            refusal("Position Extratunnel"),
+            focus("EditxET"),
+        }));
     EXPECT_EQ(d.text("EditxT2"), "0.9");
 }
 
@@ -254,7 +276,8 @@ TEST(InputCheck, distanceWarningNamesHintOfPreviousCheck)
     d.setText("EditAbst", "0");
     Result r = check(d);
     EXPECT_TRUE(r.valid);
-    EXPECT_EQ(r.events, (std::vector<std::string> { refusal("Abstand Mic -> Membran 1"), focus("EditAbst") }));
+    EXPECT_EQ(
+        r.events, (std::vector<std::string> { refusal("Abstand Mic -> Membran 1"), focus("EditAbst") }));
     EXPECT_EQ(d.control("EditAbst").hint, "Abstand Mic -> Hornmund");
 }
 
@@ -342,9 +365,21 @@ TEST(InputCheck, optionGridIsClampedToIntegers)
         const char* expected;
     };
     const Case cases[] = {
-        { 0, "500", "170" }, { 0, "1", "2" }, { 0, "abc", "2" }, { 0, "170", "170" }, { 0, "2", "2" },
-        { 0, "99.5", "2" }, { 1, "15", "15" }, { 1, "20000", "10001" }, { 1, "0", "2" }, { 1, "10001", "10001" },
-        { 2, "3", "3" }, { 2, "-4", "-4" }, { 2, "1,5", "0" }, { 2, "", "0" }, { 2, "99999999999", "0" },
+        { 0, "500", "170" },
+        { 0, "1", "2" },
+        { 0, "abc", "2" },
+        { 0, "170", "170" },
+        { 0, "2", "2" },
+        { 0, "99.5", "2" },
+        { 1, "15", "15" },
+        { 1, "20000", "10001" },
+        { 1, "0", "2" },
+        { 1, "10001", "10001" },
+        { 2, "3", "3" },
+        { 2, "-4", "-4" },
+        { 2, "1,5", "0" },
+        { 2, "", "0" },
+        { 2, "99999999999", "0" },
     };
     for (const Case& c : cases) {
         Design d;
@@ -463,9 +498,9 @@ TEST(InputCheck, checkOfCheckedDesignChangesNothing)
     };
     for (int round = 0; round < 40; ++round) {
         Design d;
-        for (const auto& spec : velumo::designTable())
-            if (spec.kind == velumo::ControlKind::Edit)
-                d.setText(spec.name, randomText());
+        for (const auto& entry : velumo::designTable())
+            if (entry.kind == velumo::ControlKind::Edit)
+                d.setText(entry.name, randomText());
         for (int col = 1; col < velumo::kFwCols; ++col)
             for (int row = 1; row < velumo::kFwRows; ++row)
                 d.fwCell(col, row) = randomText();
@@ -478,8 +513,8 @@ TEST(InputCheck, checkOfCheckedDesignChangesNothing)
         check(d);
         Design once = d;
         check(d);
-        for (const auto& spec : velumo::designTable())
-            EXPECT_EQ(d.control(spec.name).text, once.control(spec.name).text) << spec.name;
+        for (const auto& entry : velumo::designTable())
+            EXPECT_EQ(d.control(entry.name).text, once.control(entry.name).text) << entry.name;
         for (int col = 1; col < velumo::kFwCols; ++col)
             for (int row = 1; row < velumo::kFwRows; ++row)
                 EXPECT_EQ(d.fwCell(col, row), once.fwCell(col, row));

@@ -25,7 +25,10 @@ Design loadAll(const IniFile& ini)
     return d;
 }
 
-IniFile iniOf(const std::string& utf8Text) { return IniFile::fromBytes(velumo::utf8ToCp1252(utf8Text)); }
+IniFile iniOf(const std::string& utf8Text)
+{
+    return IniFile::fromBytes(velumo::utf8ToCp1252(utf8Text));
+}
 
 // "Section/key" of every key line, in file order.
 std::vector<std::string> keysInOrder(const std::string& bytes)
@@ -53,13 +56,14 @@ Design unusualDesign()
 {
     Design d;
     int i = 0;
-    for (const auto& spec : velumo::designTable()) {
+    for (const auto& entry : velumo::designTable()) {
         ++i;
-        if (spec.kind == velumo::ControlKind::Edit)
-            d.setText(spec.name, spec.form == velumo::ValueForm::TextReadInt ? std::to_string(i % 7 + 2)
-                                                                            : std::to_string(i) + ".25");
-        if (spec.kind == velumo::ControlKind::Check)
-            d.setChecked(spec.name, !spec.defaultChecked);
+        if (entry.kind == velumo::ControlKind::Edit)
+            d.setText(entry.name,
+                entry.form == velumo::ValueForm::TextReadInt ? std::to_string(i % 7 + 2)
+                                                             : std::to_string(i) + ".25");
+        if (entry.kind == velumo::ControlKind::Check)
+            d.setChecked(entry.name, !entry.defaultChecked);
     }
     d.setText("EditInfo", "Bässe für Übungsraum, 2 × 15\"");
     d.setText("EditLSInfo2", "Größe = groß; [x]");
@@ -112,8 +116,8 @@ TEST(ProjectFile, saveThenLoadRestoresEveryValue)
 
     Design loaded = loadAll(reread);
     EXPECT_TRUE(loaded == original);
-    for (const auto& spec : velumo::designTable())
-        EXPECT_EQ(loaded.control(spec.name).text, original.control(spec.name).text) << spec.name;
+    for (const auto& entry : velumo::designTable())
+        EXPECT_EQ(loaded.control(entry.name).text, original.control(entry.name).text) << entry.name;
     EXPECT_EQ(loaded.fwCell(1, 2), original.fwCell(1, 2));
     EXPECT_EQ(loaded.fwCell(4, 2), original.fwCell(4, 2));
 
@@ -130,7 +134,9 @@ TEST(ProjectFile, newFileStartsWithDriverSectionAndStoresIndicesPlusOne)
     velumo::saveValues(d, WindowGeometry(), ini);
     const std::string bytes = ini.toBytes();
     EXPECT_EQ(bytes.rfind("[Lautsprecher]\r\nGleichstromwiderstand=8\r\n", 0), 0u);
-    EXPECT_NE(bytes.find("elektrische G\xfc" "te=0.71\r\n"), std::string::npos); // Windows-1252
+    EXPECT_NE(bytes.find("elektrische G\xfc"
+                         "te=0.71\r\n"),
+        std::string::npos); // Windows-1252
     EXPECT_EQ(ini.readString("Horn", "Kontur", ""), "3");
     EXPECT_EQ(ini.readString("Raumposition", "Position", ""), "3");
     EXPECT_EQ(ini.readString("Treiber2", "GroupIndex", ""), "0");
@@ -161,7 +167,7 @@ TEST(ProjectFile, missingKeysTakeTheTableDefaults)
 
     EXPECT_EQ(d.text("EditRdc"), "6");
     EXPECT_EQ(d.text("Editfs"), "100"); // the load default differs from the window default
-    EXPECT_EQ(d.text("EditZ1k"), "6");  // the Rdc just loaded
+    EXPECT_EQ(d.text("EditZ1k"), "6"); // the Rdc just loaded
     EXPECT_EQ(d.text("EditZ10k"), "6");
     EXPECT_EQ(d.text("EditStk"), "1");
     EXPECT_EQ(d.text("EditLSInfo"), "");
@@ -208,9 +214,9 @@ TEST(ProjectFile, missingDriver2SectionCopiesDriver1AndSelectsOhne)
     velumo::loadDriver1Values(ini, d);
     velumo::loadOtherValues(ini, d);
     EXPECT_EQ(d.index("RGTreiber2"), 0);
-    for (const auto& spec : velumo::designTable()) {
-        if (!spec.twin.empty()) {
-            EXPECT_EQ(d.text(spec.name), d.text(spec.twin)) << spec.name;
+    for (const auto& entry : velumo::designTable()) {
+        if (!entry.twin.empty()) {
+            EXPECT_EQ(d.text(entry.name), d.text(entry.twin)) << entry.name;
         }
     }
     EXPECT_EQ(d.text("EditRdc2"), "4");
@@ -227,7 +233,7 @@ TEST(ProjectFile, storedVoltageOfZeroLoadsAsDefault)
         const char* expected;
     };
     for (Case c : { Case { "0", "2.83" }, Case { "n", "2.83" }, Case { "", "2.83" }, Case { "12", "12" },
-                    Case { "0.0", "0.0" }, Case { "4,5", "4,5" } }) {
+             Case { "0.0", "0.0" }, Case { "4,5", "4,5" } }) {
         Design d = loadAll(iniOf(std::string("[Spannung]\nVolt=") + c.stored + "\n"));
         EXPECT_EQ(d.text("EditUe"), c.expected) << c.stored;
     }
@@ -252,7 +258,8 @@ TEST(ProjectFile, integersAndBooleansAreReadStrictly)
 
 TEST(ProjectFile, indicesOutsideTheItemListLoadAsNoSelection)
 {
-    Design d = loadAll(iniOf("[Horn]\nKontur=0\nTyp=3\n[Raumposition]\nPosition=6\n[Treiber2]\nGroupIndex=7\n"));
+    Design d
+        = loadAll(iniOf("[Horn]\nKontur=0\nTyp=3\n[Raumposition]\nPosition=6\n[Treiber2]\nGroupIndex=7\n"));
     EXPECT_EQ(d.index("CBKontur"), -1);
     EXPECT_EQ(d.index("CBTyp"), -1);
     EXPECT_EQ(d.index("CBPosi"), -1);
@@ -279,8 +286,9 @@ TEST(ProjectFile, resavingAForeignFileKeepsItsForeignKeys)
 {
     velumo::test::TempDir dir;
     const std::string path = dir.file("fremd.vlm");
-    velumo::test::writeBytes(path, velumo::utf8ToCp1252("; Kommentar\r\n[Horn]\r\nHalsfläche=123\r\nFarbe=rot\r\n"
-                                                         "\r\n[Fremd]\r\nx=1\r\n"));
+    velumo::test::writeBytes(path,
+        velumo::utf8ToCp1252("; Kommentar\r\n[Horn]\r\nHalsfläche=123\r\nFarbe=rot\r\n"
+                             "\r\n[Fremd]\r\nx=1\r\n"));
     Design d;
     d.setText("EditAh", "300");
     std::string error;
@@ -315,7 +323,8 @@ TEST(ProjectFile, garbageFilesLoadAsDefaults)
     std::string random(1 << 20, '\0');
     for (char& c : random)
         c = static_cast<char>(rng() & 0xff);
-    std::string invalid = "\xff\xfe[Lautsprecher\x00]\n=\n==\n[\n]\nGleichstromwiderstand\n\x81\x8d\x8f\x90\x9d";
+    std::string invalid
+        = "\xff\xfe[Lautsprecher\x00]\n=\n==\n[\n]\nGleichstromwiderstand\n\x81\x8d\x8f\x90\x9d";
     invalid.push_back('\0');
     std::string huge(velumo::IniFile::kMaxFileBytes + 10, 'A');
     huge.replace(0, 40, "[Lautsprecher]\nGleichstromwiderstand=3\n");
@@ -362,7 +371,7 @@ TEST(ProjectFile, geometryDefaultsKeepCurrentSizes)
     g.states.fill(2);
     velumo::loadWindowGeometry(iniOf("[Plotoptionen]\nSPLTop=-50\nSPLLeft=-30\nZelHeight=500\nMainTop=-1\n"
                                      "ZelWS=7\nAuslWS=2\n"),
-                               g);
+        g);
     EXPECT_EQ(g.rect(GeometryWindow::SPL), (velumo::WindowRect { -30, 0, 111, 222 }));
     EXPECT_EQ(g.rect(GeometryWindow::Zel), (velumo::WindowRect { 480, 100, 500, 222 }));
     EXPECT_EQ(g.rect(GeometryWindow::Phia), (velumo::WindowRect { 380, 0, 111, 222 }));

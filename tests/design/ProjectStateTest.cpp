@@ -21,7 +21,7 @@ namespace {
 class RecordingSink : public velumo::CheckSink {
 public:
     void message(const velumo::Message& m) override { messages.push_back(m); }
-    void focus(std::string_view) override {}
+    void focus(std::string_view) override { }
     std::vector<velumo::Message> messages;
 };
 
@@ -137,8 +137,9 @@ TEST(ProjectState, openLoadsChecksAndRemembersFolder)
     ProjectState s(f.dirs());
     RecordingSink sink;
     const std::string path = f.path("projects/horn.vlm");
-    writeProject(path, "[Lautsprecher]\nGleichstromwiderstand=6\nMembranfläche=300\n"
-                       "[Horn]\nHornlänge=0.5\nSP=0.8\nfbr=0\n[Plotoptionen]\nSPLTop=-20\nSPLLeft=700\n");
+    writeProject(path,
+        "[Lautsprecher]\nGleichstromwiderstand=6\nMembranfläche=300\n"
+        "[Horn]\nHornlänge=0.5\nSP=0.8\nfbr=0\n[Plotoptionen]\nSPLTop=-20\nSPLLeft=700\n");
     Design d;
     WindowGeometry g;
     s.open(path, d, g, sink);
@@ -148,7 +149,7 @@ TEST(ProjectState, openLoadsChecksAndRemembersFolder)
     EXPECT_EQ(d.text("EditRdc"), "6");
     EXPECT_EQ(d.text("EditAh"), "300");
     EXPECT_EQ(d.text("Editfbr"), "1"); // the check ran after loading
-    EXPECT_FALSE(s.inputsValid());     // driver beyond the horn end
+    EXPECT_FALSE(s.inputsValid()); // driver beyond the horn end
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Eingabe PositionTreiber1 nicht erlaubt!");
     EXPECT_TRUE(s.noUnsavedChanges());
@@ -165,14 +166,15 @@ TEST(ProjectState, driverCommandsLoadTheirDriverAndOnlyDriver2StoresFolder)
     Design d;
     ASSERT_TRUE(s.saveAs(f.path("projects/p.vlm"), d, WindowGeometry(), sink));
     const std::string driver = f.path("drivers/d.vlm");
-    writeProject(driver, "[Lautsprecher]\nGleichstromwiderstand=3,3\nFreiluftresonanzfrequenz=28\n"
-                         "[Horn]\nHalsfläche=999\n");
+    writeProject(driver,
+        "[Lautsprecher]\nGleichstromwiderstand=3,3\nFreiluftresonanzfrequenz=28\n"
+        "[Horn]\nHalsfläche=999\n");
 
     s.openDriver1(driver, d, sink);
     EXPECT_EQ(s.driverFilePath(), driver);
     EXPECT_EQ(d.text("EditRdc"), "3.3"); // normalised by the check
     EXPECT_EQ(d.text("EditZ1k"), "3.3");
-    EXPECT_EQ(d.text("EditAh"), "200");  // only the driver section
+    EXPECT_EQ(d.text("EditAh"), "200"); // only the driver section
     EXPECT_FALSE(s.noUnsavedChanges());
     EXPECT_EQ(s.projectPath(), f.path("projects/p.vlm"));
     EXPECT_EQ(s.settings().currentFolder(), f.path("projects") + "/");

@@ -253,6 +253,18 @@ void compareRun(const std::string& name)
     ::testing::Test::RecordProperty("fields_last_digit", lastDigit);
     EXPECT_EQ(velumo::test::readBytes(dir.file("contour.txt")),
               velumo::test::readBytes(goldenDir(name) + "/contour.txt"));
+
+    // The derived-parameter lines as velumo-sim prints them: left column, an
+    // empty line, right column; these designs raise no message.
+    std::string lines;
+    for (const std::string& l : outcome.leftLines)
+        lines += l + "\n";
+    lines += "\n";
+    for (const std::string& l : outcome.rightLines)
+        lines += l + "\n";
+    EXPECT_EQ(lines, velumo::test::readBytes(goldenDir(name) + "/lines.txt"));
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(velumo::test::readBytes(goldenDir(name) + "/messages.txt"), "");
 }
 
 } // namespace
