@@ -1,0 +1,40 @@
+#pragma once
+// Painting of the graphs: grid, frequency labels and the curves of one slot.
+// Each painter function takes a QPainter and the logical size of its target,
+// so windows, report pictures and tests share it; the numbers come from
+// AxisScale.
+
+#include <QColor>
+#include <QPainter>
+
+#include "AxisScale.h"
+
+namespace velumo {
+
+class GraphWindow;
+
+// Grey of the frame and of the grid lines.
+inline QColor gridColour()
+{
+    return QColor(160, 160, 160);
+}
+
+// White plot with grey frame, divisions − 1 horizontal lines and a vertical
+// line for every 1..10 times each decade between fmin and fmax.
+void paintGrid(QPainter& painter, QSize size, double fmin, double fmax, int divisions);
+
+// Labels at 2, 5 and 10 times each decade and at both ends, 13 pixels high,
+// centred on their lines; offset = plot left minus strip left.
+void paintFrequencyLabels(QPainter& painter, int plotWidth, int offset, double fmin, double fmax);
+
+// Curves of one filled slot in one graph, with the given pen; the normalised
+// impedance draws its real part on every segment and its imaginary part on
+// segments with an even end index only.
+void paintSlotCurves(QPainter& painter, QSize size, GraphKind graph, const ResultSlot& slot,
+    const AxisLimits& limits, bool driver2, const QPen& pen);
+
+// DrawGrid: clears the window's plot image and frequency-label strip to
+// their current sizes and draws the grid and the labels.
+void DrawGrid(GraphWindow& window, double fmin, double fmax, int divisions);
+
+} // namespace velumo

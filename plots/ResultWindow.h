@@ -1,0 +1,79 @@
+#pragma once
+// Common behaviour of the windows beside the main window: they live for the
+// whole program, closing one only minimises it, and the resizable ones snap
+// their outer size to multiples of 20 pixels.
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+namespace velumo {
+
+// Shows an image at its logical size from the top-left corner, unscaled, like
+// a bitmap that is not stretched: after a resize the old picture stays as it
+// was until it is drawn again.
+class ImageView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageView(QWidget* parent = nullptr);
+
+    QImage& image() { return m_image; }
+    const QImage& image() const { return m_image; }
+
+    // Replaces the image by one of the view's current logical size at the
+    // screen's pixel ratio (sharp lines on high-density screens, same
+    // logical geometry), filled with the colour.
+    QImage& resetImage(const QColor& fill);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_image;
+};
+
+// Where a window opens and how, and the key prefix of its geometry in the
+// project file.
+struct WindowPlacement {
+    const char* prefix;
+    int left;
+    int top;
+    bool minimised;
+};
+
+class ResultWindow : public QWidget {
+    Q_OBJECT
+public:
+    // minimumOuter: smallest outer size (frame included) of a resizable
+    // window; an empty size leaves the minimum alone.
+    ResultWindow(const QString& caption, QSize clientSize, bool snapsToTwenty,
+        const WindowPlacement& placement, QSize minimumOuter = QSize(), QWidget* parent = nullptr);
+
+    const WindowPlacement& placement() const { return m_placement; }
+
+    // Asked on every resize: only when results exist is the content redrawn.
+    void setResultsExist(std::function<bool()> resultsExist) { m_resultsExist = std::move(resultsExist); }
+    bool resultsExist() const { return m_resultsExist && m_resultsExist(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // Places the children for the current client size (anchored margins).
+    virtual void layoutChildren() { }
+    // Runs after a resize when results exist.
+    virtual void redrawAfterResize() { }
+
+private:
+    void applyMinimumOuter();
+
+    bool m_snaps;
+    QSize m_minimumOuter;
+    int m_resizeEvents = 0;
+    WindowPlacement m_placement;
+    std::function<bool()> m_resultsExist;
+};
+
+} // namespace velumo

@@ -1,0 +1,40 @@
+#include "SkizzeWindow.h"
+
+namespace velumo {
+
+namespace {
+
+constexpr QSize kClient(412, 233);
+constexpr QRect kImage(5, 5, 405, 225);
+constexpr WindowPlacement kSkizzePlacement { "Area", 520, 140, false };
+
+} // namespace
+
+TSkizzeForm::TSkizzeForm(QWidget* parent)
+    : ResultWindow(QStringLiteral("Prinzipskizze"), kClient, true, kSkizzePlacement, QSize(50, 50), parent)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    m_image = new ImageView(this);
+    m_image->setObjectName(QStringLiteral("Im1"));
+    m_image->setGeometry(kImage);
+}
+
+void TSkizzeForm::layoutChildren()
+{
+    if (!m_image)
+        return;
+    // The picture keeps its margins to all four edges.
+    m_image->resize(width() - kImage.x() - (kClient.width() - kImage.right() - 1),
+        height() - kImage.y() - (kClient.height() - kImage.bottom() - 1));
+}
+
+void TSkizzeForm::redrawAfterResize()
+{
+    if (m_redrawSketch)
+        m_redrawSketch();
+}
+
+} // namespace velumo

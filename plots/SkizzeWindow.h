@@ -1,0 +1,34 @@
+#pragma once
+// "Prinzipskizze": the window that holds the horn sketch. The sketch itself
+// is painted by the sketch code into image() of `Im1`; this shell gives it
+// the window, the resize rule and the redraw hook.
+
+#include <functional>
+
+#include "ResultWindow.h"
+
+namespace velumo {
+
+class TSkizzeForm : public ResultWindow {
+    Q_OBJECT
+public:
+    explicit TSkizzeForm(QWidget* parent = nullptr);
+
+    // The picture `Im1`; resetImage() sizes it to the view before drawing,
+    // update() shows what was drawn.
+    ImageView* Im1() const { return m_image; }
+    QImage& image() { return m_image->image(); }
+
+    // DrawSketch, run after a resize when results exist.
+    void setRedrawSketch(std::function<void()> redrawSketch) { m_redrawSketch = std::move(redrawSketch); }
+
+protected:
+    void layoutChildren() override;
+    void redrawAfterResize() override;
+
+private:
+    ImageView* m_image = nullptr;
+    std::function<void()> m_redrawSketch;
+};
+
+} // namespace velumo

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QInputDevice>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include "CrossoverEditor.h"
+#include "Design.h"
+#include "InputCheck.h"
+#include "PlotsTestSupport.h"
+
+using namespace velumo;
+
+namespace {
+
+// The test program's QApplication is a function-local static, destroyed at
+// exit; Qt's list of input devices (filled by the first mouse event) must
+// outlive it, so it is created before any test runs.
+const bool inputDevicesFirst = (QInputDevice::devices(), true);
+
+class RecordingCheckSink : public CheckSink {
+public:
+    void message(const Message& m) override { messages.push_back(m); }
+    void focus(std::string_view) override {}
+    std::vector<Message> messages;
+};
+
+void click(QWidget* w)
+{
+    const QPointF local(w->width() / 2.0, w->height() / 2.0);
+    const QPointF global = w->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+// The editor inside a window with one more input to move the focus to.
+struct EditorWindow {
+    bool appReady = (velumo::test::guiApp(), true); // before any widget
+    Design design;
+    QWidget window;
+    CrossoverEditor* editor;
+    QLineEdit* other;
+    int handlerCalls = 0;
+    RecordingCheckSink sink;
+
+    EditorWindow()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        editor = new CrossoverEditor(design);
+        other = new QLineEdit;
+        layout->addWidget(editor);
+        layout->addWidget(other);
+        editor->setInputLeftHandler([this] {
+            ++handlerCalls;
+            CheckVariables(design, sink);
+        });
+    }
+
+    bool showActive()
+    {
+        window.show();
+        window.activateWindow();
+        for (int i = 0; i < 50 && !window.isActiveWindow(); ++i)
+            QApplication::processEvents();
+        return window.isActiveWindow();
+    }
+
+    // Types text into a cell the way a user does: open the cell editor,
+    // replace its text, then leave the grid.
+    void typeAndLeave(int row, int col, const QString& text)
+    {
+        editor->grid()->setFocus();
+        QApplication::processEvents();
+        editor->grid()->setCurrentCell(row, col);
+        editor->grid()->editItem(editor->grid()->item(row, col));
+        QApplication::processEvents();
+        auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(line, nullptr) << "no cell editor open";
+        line->setText(text);
+        other->setFocus();
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST(CrossoverEditor, gridHasItsSizeColumnsAndTitles)
+{
+    velumo::test::guiApp();
+    Design design;
+    CrossoverEditor editor(design);
+    QTableWidget* grid = editor.grid();
+    EXPECT_EQ(grid->objectName(), "FWGrid");
+    EXPECT_EQ(grid->columnCount(), 15);
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(grid->size(), QSize(483, 79));
+    EXPECT_EQ(grid->columnWidth(1), 29);
+    EXPECT_EQ(grid->columnWidth(0), 58);
+    EXPECT_EQ(grid->rowHeight(2), 18);
+    EXPECT_EQ(grid->item(1, 0)->text(), "R [Ohm]");
+    EXPECT_EQ(grid->item(2, 0)->text(), "C [uF]");
+    EXPECT_EQ(grid->item(3, 0)->text(), "L [mH]");
+    EXPECT_EQ(grid->item(0, 1)->text(), "1");
+    EXPECT_EQ(grid->item(0, 14)->text(), "14");
+    // Titles are fixed, values editable.
+    EXPECT_FALSE(grid->item(0, 3)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(grid->item(2, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_TRUE(grid->item(2, 3)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(editor.ignoreBox()->text(), "Frequenzweiche ignorieren");
+}
+
+TEST(CrossoverEditor, everyElementIsAClickablePictureWithItsHint)
+{
+    velumo::test::guiApp();
+    Design design;
+    CrossoverEditor editor(design);
+    for (int n = 1; n <= 14; ++n) {
+        for (const char* e : { "R", "C", "L" }) {
+            const QString hint = QString::fromLatin1(e) + QString::number(n);
+            CrossoverElementPicture* p = editor.picture(hint);
+            ASSERT_NE(p, nullptr) << hint.toStdString();
+            EXPECT_EQ(p->cursor().shape(), Qt::PointingHandCursor);
+        }
+    }
+    ASSERT_NE(editor.picture("Treiber1"), nullptr);
+    ASSERT_NE(editor.picture("Treiber2"), nullptr);
+    EXPECT_EQ(editor.picture("L13")->geometry(), QRect(375, 242, 29, 9));
+    EXPECT_EQ(editor.picture("C1")->geometry(), QRect(60, 136, 15, 13));
+    // Shunt positions stand upright.
+    EXPECT_EQ(editor.picture("R2")->geometry(), QRect(112, 143, 9, 29));
+    EXPECT_EQ(editor.picture("C14")->geometry(), QRect(414, 276, 13, 15));
+    EXPECT_EQ(editor.picture("Treiber2")->pos(), QPoint(444, 265));
+}
+
+TEST(CrossoverEditor, clickOnAnElementSelectsItsCell)
+{
+    EditorWindow w;
+    w.showActive();
+    const Design before = w.design;
+    struct Case {
+        const char* hint;
+        int row;
+        int col;
+    };
+    for (const Case& c : { Case { "L13", 3, 13 }, Case { "R1", 1, 1 }, Case { "C10", 2, 10 }, Case { "R7", 1, 7 } }) {
+        click(w.editor->picture(c.hint));
+        EXPECT_EQ(w.editor->grid()->currentRow(), c.row) << c.hint;
+        EXPECT_EQ(w.editor->grid()->currentColumn(), c.col) << c.hint;
+    }
+    // The drivers only carry hints.
+    click(w.editor->picture("Treiber1"));
+    EXPECT_EQ(w.editor->grid()->currentRow(), 1);
+    EXPECT_EQ(w.editor->grid()->currentColumn(), 7);
+    if (w.window.isActiveWindow()) {
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == w.editor->grid() || w.editor->grid()->isAncestorOf(focus));
+    }
+    // A click only selects; nothing in the design changes.
+    EXPECT_TRUE(w.design == before);
+}
+
+TEST(CrossoverEditor, refreshShowsTheCellsAndSwitchOfTheDesign)
+{
+    velumo::test::guiApp();
+    Design design;
+    CrossoverEditor editor(design);
+    design.fwCell(5, 3) = "2.2";
+    design.setChecked("CBohneFW", true);
+    editor.refreshFromDesign();
+    EXPECT_EQ(editor.grid()->item(3, 5)->text(), "2.2");
+    EXPECT_TRUE(editor.ignoreBox()->isChecked());
+    // Showing the design is no edit of it.
+    EXPECT_EQ(design.fwCell(5, 3), "2.2");
+}
+
+TEST(CrossoverEditor, leavingTheGridConvertsTheEntries)
+{
+    EditorWindow w;
+    if (!w.showActive())
+        GTEST_SKIP() << "the platform gives no window the focus";
+
+    w.typeAndLeave(2, 1, "10");
+    EXPECT_EQ(w.handlerCalls, 1);
+    EXPECT_EQ(w.editor->grid()->item(2, 1)->text(), "10");
+    EXPECT_EQ(w.design.fwCell(1, 2), "10");
+    EXPECT_DOUBLE_EQ(w.design.crossover().C[1], 1e-5);
+    EXPECT_DOUBLE_EQ(w.design.crossover().invC[1], 1e5);
+
+    w.typeAndLeave(2, 1, "0");
+    EXPECT_EQ(w.handlerCalls, 2);
+    EXPECT_EQ(w.editor->grid()->item(2, 1)->text(), "");
+    EXPECT_EQ(w.design.crossover().C[1], 0.0);
+    EXPECT_EQ(w.design.crossover().invC[1], 0.0);
+
+    w.typeAndLeave(3, 4, "4,7");
+    EXPECT_EQ(w.editor->grid()->item(3, 4)->text(), "4.7");
+    EXPECT_DOUBLE_EQ(w.design.crossover().L[4], 4.7e-3);
+}
+
+TEST(CrossoverEditor, pendingEditIsCommittedOnRequest)
+{
+    EditorWindow w;
+    if (!w.showActive())
+        GTEST_SKIP() << "the platform gives no window the focus";
+    QTableWidget* grid = w.editor->grid();
+    grid->setFocus();
+    grid->setCurrentCell(1, 6);
+    grid->editItem(grid->item(1, 6));
+    QApplication::processEvents();
+    auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(line, nullptr);
+    line->setText("8");
+    EXPECT_EQ(w.design.fwCell(6, 1), "");
+    w.editor->commitPendingEdit();
+    EXPECT_EQ(w.design.fwCell(6, 1), "8");
+    EXPECT_EQ(w.handlerCalls, 0);
+}
+
+TEST(CrossoverEditor, ignoreSwitchWritesTheDesignAndRunsTheCheck)
+{
+    EditorWindow w;
+    w.editor->ignoreBox()->click();
+    EXPECT_TRUE(w.design.checked("CBohneFW"));
+    EXPECT_EQ(w.handlerCalls, 1);
+    w.editor->ignoreBox()->click();
+    EXPECT_FALSE(w.design.checked("CBohneFW"));
+    EXPECT_EQ(w.handlerCalls, 2);
+}
