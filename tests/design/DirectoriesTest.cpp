@@ -5,18 +5,14 @@
 
 #include "Directories.h"
 #include "Settings.h"
+#include "MessageRecorder.h"
 #include "TestUtil.h"
 
 using velumo::Environment;
 using velumo::Message;
 using velumo::test::TempDir;
 
-namespace {
-struct RecordingSink : velumo::MessageSink {
-    std::vector<Message> messages;
-    void message(const Message& m) override { messages.push_back(m); }
-};
-} // namespace
+using RecordingSink = velumo::test::MessageRecorder;
 
 TEST(Directories, xdgFoldersAreUsedAndSettingsFolderCreated)
 {

@@ -5,6 +5,7 @@
 #include "DriverModel.h"
 #include "Enclosure.h"
 #include "HornContour.h"
+#include "MessageRecorder.h"
 #include "TestUtil.h"
 
 #include <cmath>
@@ -14,11 +15,7 @@ namespace {
 
 using test::expectNearRel;
 
-class RecordingSink : public MessageSink {
-public:
-    void message(const Message& m) override { messages.push_back(m); }
-    std::vector<Message> messages;
-};
+using RecordingSink = test::MessageRecorder;
 
 // Helmholtz frequency of a duct of length L (plus end correction dL) and
 // area A on a volume V, c² = kappa·p0 / rho.

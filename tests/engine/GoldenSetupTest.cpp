@@ -4,6 +4,7 @@
 
 #include "NumberText.h"
 #include "RunSetup.h"
+#include "MessageRecorder.h"
 #include "TestUtil.h"
 #include "TextFiles.h"
 
@@ -130,11 +131,7 @@ RunInput runInputFrom(const Ini& ini)
     return in;
 }
 
-class RecordingSink : public MessageSink {
-public:
-    void message(const Message& m) override { messages.push_back(m); }
-    std::vector<Message> messages;
-};
+using RecordingSink = test::MessageRecorder;
 
 class GoldenSetup : public ::testing::TestWithParam<const char*> {
 protected:

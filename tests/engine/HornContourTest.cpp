@@ -6,6 +6,7 @@
 #include "HornContour.h"
 #include "NumberText.h"
 #include "SpecialFunctions.h"
+#include "MessageRecorder.h"
 #include "TestUtil.h"
 
 #include <cmath>
@@ -16,11 +17,7 @@ namespace {
 
 using test::expectNearRel;
 
-class RecordingSink : public MessageSink {
-public:
-    void message(const Message& m) override { messages.push_back(m); }
-    std::vector<Message> messages;
-};
+using RecordingSink = test::MessageRecorder;
 
 RunInput hornInput(int law, double ahCm2, double hCm, double bCm, double l1)
 {

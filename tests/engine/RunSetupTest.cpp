@@ -3,6 +3,7 @@
 
 #include "Constants.h"
 #include "RunSetup.h"
+#include "MessageRecorder.h"
 #include "TestUtil.h"
 
 #include <cmath>
@@ -13,11 +14,7 @@ namespace {
 
 using test::expectNearRel;
 
-class RecordingSink : public MessageSink {
-public:
-    void message(const Message& m) override { messages.push_back(m); }
-    std::vector<Message> messages;
-};
+using RecordingSink = test::MessageRecorder;
 
 // A design whose only limit is fmax: closed mouth, short horn, no chambers
 // with a length.
