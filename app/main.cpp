@@ -1,12 +1,28 @@
 #include <QApplication>
+#include <QMessageBox>
 
-#include "MainWindow.h"
+#include <exception>
+
+#include "Directories.h"
+#include "Main.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velumo"));
-    velumo::MainWindow window;
-    window.show();
-    return QApplication::exec();
+    QApplication::setApplicationDisplayName(QStringLiteral("Velumo"));
+    // Number texts use "." whatever the desktop's regional settings say.
+    QLocale::setDefault(QLocale::c());
+    try {
+        velumo::TMainForm window(velumo::Environment::fromProcess(argv[0]));
+        QObject::connect(&window, &velumo::TMainForm::programEnds, &app, &QApplication::quit,
+                         Qt::QueuedConnection);
+        window.show();
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Velumo"), QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, QStringLiteral("Velumo"), QStringLiteral("Unbekannter Fehler"));
+    }
+    return 1;
 }

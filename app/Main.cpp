@@ -1,0 +1,393 @@
+#include "Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "About.h"
+#include "GraphSet.h"
+#include "InputTabs.h"
+#include "Optionen.h"
+#include "ParamWindow.h"
+#include "Sinks.h"
+#include "SkizzeWindow.h"
+#include "UserDialogs.h"
+
+namespace velumo {
+
+namespace {
+
+constexpr int kClientWidth = 559;
+constexpr int kClientHeight = 425;
+constexpr int kSquare = 15;
+
+const char* const kEvoHints[kSlotCount] = {
+    "Nächste Simulation: schwarz", "Nächste Simulation: rot", "Nächste Simulation: grün", "Nächste Simulation: blau",
+};
+
+// A sheet with a red cross: "clear all graphs".
+QIcon clearPicture()
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(3, 1, 13, 17);
+    p.setPen(QPen(Qt::darkGray, 1));
+    for (int y = 5; y < 16; y += 3)
+        p.drawLine(5, y, 14, y);
+    p.setPen(QPen(Qt::red, 2));
+    p.drawLine(6, 6, 17, 17);
+    p.drawLine(17, 6, 6, 17);
+    return QIcon(pixmap);
+}
+
+Directories provisionalDirectories(const Environment& env)
+{
+    const std::string program = env.executablePath.empty() ? std::string(".") : folderOf(env.executablePath);
+    return Directories { program, program, program };
+}
+
+} // namespace
+
+TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent)
+    , m_env(std::move(env))
+    , m_ownDialogs(dialogs ? nullptr : std::make_unique<QtUserDialogs>())
+    , m_dialogs(dialogs ? dialogs : m_ownDialogs.get())
+    , m_dirs(provisionalDirectories(m_env))
+    , m_project(std::make_unique<ProjectState>(m_dirs))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Velumo"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    if (m_design.index("CBTyp") < 0)
+        m_design.setIndex("CBTyp", 0);
+    m_design.writeGridTitles();
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    m_pages = new QTabWidget(client);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setToolTip(QStringLiteral("Dateneingabe"));
+    m_pages->setGeometry(0, 0, kClientWidth, 362);
+    m_inputs = new InputTabs(m_design, m_pages);
+    buildBottomRow(client);
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_inputs, &InputTabs::checkRequested, this, &TMainForm::CheckVariablesExecute);
+    connect(m_inputs, &InputTabs::edited, this, &TMainForm::onUserEdit);
+    connect(qApp, &QApplication::focusChanged, m_inputs, &InputTabs::focusChanged);
+    connect(m_inputs->driver1Button(), &QPushButton::clicked, this, &TMainForm::Treiber1OeffnenClick);
+    connect(m_inputs->driver2Button(), &QPushButton::clicked, this, &TMainForm::Treiber2OeffnenClick);
+    connect(m_inputs->refreshButton(), &QPushButton::clicked, this, &TMainForm::BtnRefreshClick);
+
+    createWindows();
+    m_results.ClearValues();
+    m_inputs->refreshButton()->setEnabled(false);
+    DrawEvoImages();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::createWindows()
+{
+    m_param = std::make_unique<TParamForm>();
+    m_about = std::make_unique<TAboutBox>(this);
+    m_graphs = std::make_unique<GraphSet>();
+    m_sketch = std::make_unique<TSkizzeForm>();
+    m_options = std::make_unique<TOptionenForm>(this);
+
+    auto resultsExist = [this] { return m_inputs->refreshButton()->isEnabled(); };
+    m_graphs->setRedrawHooks(resultsExist, [this] { DrawGraphs(); });
+    m_graphs->setProgress([this](int percent) {
+        m_progress->setValue(percent);
+        m_progress->repaint();
+    });
+    m_sketch->setResultsExist(resultsExist);
+    m_sketch->setRedrawSketch([this] { DrawSketch(); });
+    m_param->setResultsExist(resultsExist);
+}
+
+void TMainForm::buildBottomRow(QWidget* client)
+{
+    for (int s = 0; s < kSlotCount; ++s) {
+        auto* square = new QLabel(client);
+        square->setObjectName(QStringLiteral("Evo%1Image").arg(s));
+        square->setGeometry(8 + (s % 2) * (kSquare + 2), 372 + (s / 2) * (kSquare + 2), kSquare, kSquare);
+        square->setToolTip(QString::fromUtf8(kEvoHints[s]));
+        square->setCursor(Qt::PointingHandCursor);
+        square->installEventFilter(this);
+        m_evoImages[static_cast<size_t>(s)] = square;
+    }
+    m_btnClear = new QPushButton(client);
+    m_btnClear->setObjectName(QStringLiteral("BtnClear"));
+    m_btnClear->setToolTip(QStringLiteral("Alle Graphen löschen"));
+    m_btnClear->setIcon(clearPicture());
+    m_btnClear->setIconSize(QSize(20, 20));
+    m_btnClear->setGeometry(48, 372, 33, 33);
+    connect(m_btnClear, &QPushButton::clicked, this, &TMainForm::BtnClearClick);
+
+    m_buttonStart = new QPushButton(QStringLiteral("&Start"), client);
+    m_buttonStart->setObjectName(QStringLiteral("ButtonStart"));
+    m_buttonStart->setGeometry(92, 376, 80, 26);
+    connect(m_buttonStart, &QPushButton::clicked, this, &TMainForm::ButtonStartClick);
+
+    m_progress = new QProgressBar(client);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    m_progress->setGeometry(184, 380, 365, 18);
+}
+
+void TMainForm::buildMenus()
+{
+    auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
+                      const QKeySequence& key = QKeySequence(), const QString& hint = QString()) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        if (!hint.isEmpty()) {
+            a->setToolTip(hint);
+            a->setStatusTip(hint);
+        }
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    file->setObjectName(QStringLiteral("Datei1"));
+    add(file, "DateiNeu", QStringLiteral("&Neu"), &TMainForm::DateiNeuClick, QKeySequence::New,
+        QStringLiteral("Datei erstellen"));
+    add(file, "DateiOeffnen", QStringLiteral("Ö&ffnen"), &TMainForm::DateiOeffnenClick, QKeySequence::Open,
+        QStringLiteral("Datei öffnen"));
+    add(file, "Treiber1Oeffnen", QStringLiteral("&Treiber1 öffnen"), &TMainForm::Treiber1OeffnenClick);
+    add(file, "Treiber2Oeffnen", QStringLiteral("Treiber2 öffnen"), &TMainForm::Treiber2OeffnenClick);
+    add(file, "DateiSpeichern", QStringLiteral("&Speichern"), &TMainForm::DateiSpeichernClick, QKeySequence::Save);
+    add(file, "DateiSpeichernUnter", QStringLiteral("Speichern &unter ..."), &TMainForm::DateiSpeichernUnterClick,
+        QKeySequence(), QStringLiteral("Datei speichern unter ..."));
+    file->addSeparator();
+    add(file, "HTMLExport1", QStringLiteral("&HTML-Export"), [this] {
+        if (m_htmlExport)
+            m_htmlExport();
+        else
+            HTMLExport1Click();
+    });
+    file->addSeparator();
+    add(file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); });
+
+    QMenu* extras = menuBar()->addMenu(QStringLiteral("E&xtras"));
+    extras->setObjectName(QStringLiteral("Extras1"));
+    add(extras, "Konturlisten1", QStringLiteral("Kontur &listen"), [this] {
+        m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.settings + "/contour.txt"));
+    });
+    add(extras, "Frequenzgnge1", QStringLiteral("&Frequenzgänge"), [this] {
+        m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.settings + "/data.txt"));
+    }, QKeySequence(), QStringLiteral("Zeigt die Frequenzgänge numerisch an."));
+    extras->addSeparator();
+    add(extras, "Optionen1", QStringLiteral("&Optionen"), &TMainForm::OptionenClick);
+    add(extras, "AlleFensterzeigen1", QStringLiteral("Alle Graphen zeigen"), &TMainForm::AlleFensterzeigenClick);
+    extras->addSeparator();
+    add(extras, "Start1", QStringLiteral("&Start"), &TMainForm::ButtonStartClick, QKeySequence(Qt::Key_F9));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    help->setObjectName(QStringLiteral("Hilfe1"));
+    add(help, "Handbuch", QStringLiteral("&Handbuch"), [this] {
+        m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.program + "/Velumo7Handbuch.pdf"));
+    }, QKeySequence(Qt::Key_F1));
+    add(help, "Info1", QStringLiteral("&Info"), [this] { m_dialogs->execDialog(*m_about); });
+}
+
+QAction* TMainForm::action(const char* name) const { return findChild<QAction*>(QString::fromLatin1(name)); }
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+void TMainForm::FormShow()
+{
+    WindowCheckSink boxes([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
+    m_dirs = resolveDirectories(m_env, boxes);
+    m_project = std::make_unique<ProjectState>(m_dirs);
+    m_about->setProductName(productNameText());
+    placeWindows();
+    Translate();
+    CheckVariablesExecute();
+    DrawEvoImages();
+    m_btnClear->setEnabled(false);
+    m_inputs->refreshButton()->setEnabled(false);
+    for (const ControlSpec& entry : designTable())
+        if (!entry.twin.empty() && entry.name != "EditStk2")
+            m_design.control(entry.name).hint = m_design.control(entry.twin).hint;
+    m_design.writeGridTitles();
+    for (int r = 0; r < kOptionRows; ++r)
+        m_design.optionCell(1, r) = std::string(kOptionDefaults[static_cast<size_t>(r)]);
+    for (int r = 0; r < kMinMaxRows; ++r) {
+        m_design.minMaxCell(0, r) = "0";
+        m_design.minMaxCell(1, r) = "0";
+        m_design.setAxisAuto(r, true);
+    }
+    refreshInputs();
+    m_project->setNoUnsavedChanges(true);
+    m_graphs->phia().showMinimized();
+    QFile contour(QString::fromStdString(m_dirs.settings + "/contour.txt"));
+    if (contour.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        contour.close();
+}
+
+void TMainForm::placeWindows()
+{
+    // Shown first, so that the graph windows have snapped to their sizes
+    // before the windows below them are placed.
+    for (GraphWindow* w : m_graphs->windows()) {
+        if (w->placement().minimised)
+            w->showMinimized();
+        else
+            w->show();
+    }
+    m_sketch->show();
+    m_param->show();
+    move(0, 0);
+    const QRect main = frameGeometry();
+    m_param->move(main.left(), main.top() + main.height() + 2);
+    GraphWindow& spl = m_graphs->spl();
+    spl.move(main.left() + main.width() + 2, main.top());
+    const QRect s = spl.frameGeometry();
+    m_graphs->zel().move(s.left(), s.top() + s.height() + 2);
+    m_sketch->move(s.left(), s.top() + s.height() + m_graphs->zel().frameGeometry().height() + 4);
+    raise();
+    activateWindow();
+}
+
+void TMainForm::Translate()
+{
+    for (int r = 0; r < kOptionRows; ++r)
+        m_design.optionCell(0, r) = std::string(kOptionTitles[static_cast<size_t>(r)]);
+    refreshInputs();
+}
+
+void TMainForm::CheckVariablesExecute()
+{
+    // A box left because a message of the check took the focus is not a
+    // new edit: one check at a time.
+    if (m_checking)
+        return;
+    m_checking = true;
+    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
+                         [this](std::string_view name) { focusControl(name); });
+    m_project->runCheck(m_design, sink);
+    refreshInputs();
+    m_checking = false;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // A run repaints through the event loop; it is never cut off halfway.
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    m_inputs->refreshButton()->setEnabled(false);
+    if (!m_project->noUnsavedChanges()) {
+        const auto answer = m_dialogs->question(this, QStringLiteral("Hinweis"),
+                                                QStringLiteral("Aktuelle Datei speichern?"), true);
+        bool keepOpen = answer == UserDialogs::Answer::Cancel;
+        if (answer == UserDialogs::Answer::Yes) {
+            DateiSpeichernClick();
+            // A cancelled or failed save keeps the window, as Cancel does, so
+            // the changes the user wanted kept are not lost.
+            keepOpen = !m_project->noUnsavedChanges();
+        }
+        if (keepOpen) {
+            event->ignore();
+            m_inputs->refreshButton()->setEnabled(true);
+            return;
+        }
+    }
+    for (GraphWindow* w : { static_cast<GraphWindow*>(&m_graphs->ausl()), static_cast<GraphWindow*>(&m_graphs->phia()),
+                            static_cast<GraphWindow*>(&m_graphs->pmax()), static_cast<GraphWindow*>(&m_graphs->spl()),
+                            static_cast<GraphWindow*>(&m_graphs->splMax()), static_cast<GraphWindow*>(&m_graphs->zel()),
+                            static_cast<GraphWindow*>(&m_graphs->znorm()) })
+        w->close();
+    event->accept();
+    emit programEnds();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (int s = 0; s < kSlotCount; ++s)
+            if (watched == m_evoImages[static_cast<size_t>(s)]) {
+                EvoImageClick(s);
+                return true;
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::EvoImageClick(int slot)
+{
+    m_results.setCurveSlot(slot);
+    DrawEvoImages();
+}
+
+void TMainForm::DrawEvoImages()
+{
+    const QColor background = palette().color(QPalette::Window);
+    velumo::DrawEvoImages(m_evoPictures, m_results.curveSlot(), background, kSquare, devicePixelRatioF());
+    for (int s = 0; s < kSlotCount; ++s)
+        m_evoImages[static_cast<size_t>(s)]->setPixmap(QPixmap::fromImage(m_evoPictures[static_cast<size_t>(s)]));
+}
+
+void TMainForm::refreshInputs() { m_inputs->refreshFromDesign(); }
+
+void TMainForm::updateCaption() { setWindowTitle(QString::fromStdString(m_project->caption())); }
+
+void TMainForm::showMessage(const Message& m)
+{
+    m_dialogs->message(this, QString::fromStdString(m.caption), QString::fromStdString(m.text));
+}
+
+void TMainForm::focusControl(std::string_view name)
+{
+    QWidget* w = m_inputs->widget(name);
+    if (!w)
+        return;
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        const int page = m_pages->indexOf(p);
+        if (page >= 0) {
+            m_pages->setCurrentIndex(page);
+            break;
+        }
+    }
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::onUserEdit()
+{
+    // A change that was typed but not yet checked still counts as unsaved,
+    // so closing right after typing asks before the change is lost.
+    m_project->setNoUnsavedChanges(false);
+}
+
+} // namespace velumo

@@ -1,0 +1,138 @@
+#pragma once
+// TMainForm: the program's input window. It owns the design, the file state,
+// the four result slots and the other windows, and turns menu commands and
+// buttons into calls of the design, the input check, the project file, the
+// engine and the plot code.
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "Design.h"
+#include "Directories.h"
+#include "Model.h"
+#include "ProjectFile.h"
+#include "ProjectState.h"
+#include "ResultSlots.h"
+#include "RunInput.h"
+
+class QAction;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace velumo {
+
+class GraphSet;
+class InputTabs;
+class TAboutBox;
+class TOptionenForm;
+class TParamForm;
+class TSkizzeForm;
+class UserDialogs;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `dialogs` answers every box and dialog (null: the real Qt ones); the
+    // environment decides the folders, found when the window is first shown.
+    explicit TMainForm(Environment env, UserDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    Design& design() { return m_design; }
+    ResultSlots& results() { return m_results; }
+    const ProjectState& project() const { return *m_project; }
+    InputTabs& inputs() { return *m_inputs; }
+    GraphSet& graphs() { return *m_graphs; }
+    TParamForm& paramForm() { return *m_param; }
+    TSkizzeForm& sketchForm() { return *m_sketch; }
+    TAboutBox& aboutBox() { return *m_about; }
+    TOptionenForm& optionsForm() { return *m_options; }
+    const Directories& directories() const { return m_dirs; }
+    QAction* action(const char* name) const;
+
+    // Replaces what "&HTML-Export" does (the report of the current windows).
+    void setHtmlExport(std::function<void()> exportReport) { m_htmlExport = std::move(exportReport); }
+
+    // Actions and commands, named as the menu and the buttons call them.
+    void CheckVariablesExecute();
+    void SimulateExecute();
+    void ButtonStartClick();
+    void DrawEvoImages();
+    void DrawGraphs();
+    void DrawSketch();
+    void EvoImageClick(int slot);
+    void BtnClearClick();
+    void BtnRefreshClick();
+    void DateiNeuClick();
+    void DateiOeffnenClick();
+    void DateiSpeichernClick();
+    void DateiSpeichernUnterClick();
+    void Treiber1OeffnenClick();
+    void Treiber2OeffnenClick();
+    void OptionenClick();
+    void AlleFensterzeigenClick();
+    void Translate();
+    void HTMLExport1Click();
+
+    // The graph, sketch and parameter windows' positions, sizes and states.
+    WindowGeometry collectGeometry() const;
+    void applyGeometry(const WindowGeometry& geometry);
+
+signals:
+    // The close sequence let the window close: the program ends.
+    void programEnds();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createWindows();
+    void buildBottomRow(QWidget* client);
+    void buildMenus();
+    void FormShow();
+    void placeWindows();
+    void refreshInputs();
+    void updateCaption();
+    void showMessage(const Message& m);
+    bool askSaveCurrent();
+    void focusControl(std::string_view name);
+    void onUserEdit();
+    void finishRun(const struct RunOutcome& outcome, const RunInput& in);
+    QWidget* geometryWidget(GeometryWindow w) const;
+
+    Environment m_env;
+    std::unique_ptr<UserDialogs> m_ownDialogs;
+    UserDialogs* m_dialogs;
+    Design m_design;
+    Directories m_dirs;
+    std::unique_ptr<ProjectState> m_project;
+    ResultSlots m_results;
+    std::optional<RunInput> m_lastRunInput;
+
+    QTabWidget* m_pages = nullptr;
+    InputTabs* m_inputs = nullptr;
+    std::array<QLabel*, kSlotCount> m_evoImages{};
+    std::array<QImage, kSlotCount> m_evoPictures;
+    QPushButton* m_btnClear = nullptr;
+    QPushButton* m_buttonStart = nullptr;
+    QProgressBar* m_progress = nullptr;
+
+    std::unique_ptr<TParamForm> m_param;
+    std::unique_ptr<TAboutBox> m_about;
+    std::unique_ptr<GraphSet> m_graphs;
+    std::unique_ptr<TSkizzeForm> m_sketch;
+    std::unique_ptr<TOptionenForm> m_options;
+
+    std::function<void()> m_htmlExport;
+    bool m_shown = false;
+    bool m_checking = false;
+    bool m_running = false;
+};
+
+} // namespace velumo

@@ -1,0 +1,263 @@
+// The file commands of the menu "&Datei", the options dialog, "Alle Graphen
+// zeigen" and the window geometry a project stores.
+
+#include <QPushButton>
+
+#include "GraphSet.h"
+#include "InputTabs.h"
+#include "Main.h"
+#include "Optionen.h"
+#include "ReportExport.h"
+#include "ParamWindow.h"
+#include "Sinks.h"
+#include "SkizzeWindow.h"
+#include "UserDialogs.h"
+
+namespace velumo {
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("*.vlm (*.vlm)");
+const QString kSaveFilter = QStringLiteral("VLM-Datei (*.vlm)");
+
+int stateOf(const QWidget* w)
+{
+    if (w->windowState() & Qt::WindowMinimized)
+        return kStateMinimised;
+    if (w->windowState() & Qt::WindowMaximized)
+        return kStateMaximised;
+    return kStateNormal;
+}
+
+void applyState(QWidget* w, int state)
+{
+    if (state == kStateMinimised)
+        w->showMinimized();
+    else if (state == kStateMaximised)
+        w->showMaximized();
+    else
+        w->showNormal();
+}
+
+// The report asks through the same boxes and dialogs as the window.
+class DialogsReportUi : public ReportUi {
+public:
+    DialogsReportUi(UserDialogs& dialogs, QWidget* parent)
+        : m_dialogs(dialogs)
+        , m_parent(parent)
+    {
+    }
+    QString saveFileName(const QString& title, const QString& startFolder, const QString& filter,
+                         const QString& defaultSuffix) override
+    {
+        return m_dialogs.saveFileName(m_parent, title, startFolder, filter, defaultSuffix);
+    }
+    void message(const QString& caption, const QString& text) override { m_dialogs.message(m_parent, caption, text); }
+    bool askYesNo(const QString& caption, const QString& text) override
+    {
+        return m_dialogs.question(m_parent, caption, text, false) == UserDialogs::Answer::Yes;
+    }
+    void openWithDesktop(const QString& path) override { m_dialogs.openWithDesktop(path); }
+
+private:
+    UserDialogs& m_dialogs;
+    QWidget* m_parent;
+};
+
+} // namespace
+
+void TMainForm::HTMLExport1Click()
+{
+    GraphSet& g = *m_graphs;
+    ReportSources sources;
+    sources.windows = { m_sketch.get(), &g.spl(), &g.zel(), &g.ausl(), &g.pmax(), &g.splMax(), &g.phia(), &g.znorm() };
+    sources.paramWindow = m_param.get();
+    sources.paramColumns = { m_param->Memo1(), m_param->Memo2() };
+    sources.mainClient = centralWidget();
+    sources.pageControl = m_pages;
+    sources.tabPages = { kPageTreiber, kPageHorn, kPageWeiche, kPageAchsen };
+    // The captures show the combo boxes themselves.
+    sources.writeDropDownTexts = false;
+    auto itemText = [this](const char* name) {
+        const ControlSpec* entry = findControl(name);
+        const int i = m_design.index(name);
+        return entry && i >= 0 && i < static_cast<int>(entry->items.size())
+            ? QString::fromUtf8(entry->items[static_cast<size_t>(i)].data(),
+                                static_cast<qsizetype>(entry->items[static_cast<size_t>(i)].size()))
+            : QString();
+    };
+    sources.typText = itemText("CBTyp");
+    sources.konturText = itemText("CBKontur");
+    sources.posiText = itemText("CBPosi");
+    sources.info = QString::fromStdString(m_design.text("EditInfo"));
+    sources.projectPath = QString::fromStdString(m_project->projectPath());
+    DialogsReportUi ui(*m_dialogs, this);
+    velumo::HTMLExport1Click(sources, m_project->settings(), ui);
+}
+
+bool TMainForm::askSaveCurrent()
+{
+    if (m_project->noUnsavedChanges())
+        return true;
+    if (m_dialogs->question(this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), false)
+        != UserDialogs::Answer::Yes)
+        return true;
+    DateiSpeichernClick();
+    // The user wanted the design kept: a cancelled or failed save stops the
+    // command rather than dropping the changes.
+    return m_project->noUnsavedChanges();
+}
+
+void TMainForm::DateiNeuClick()
+{
+    if (!askSaveCurrent())
+        return;
+    m_project->newProject();
+    updateCaption();
+}
+
+void TMainForm::DateiOeffnenClick()
+{
+    if (!askSaveCurrent())
+        return;
+    const QString path = m_dialogs->openFileName(this, QStringLiteral("Projekt öffnen"),
+                                                 QString::fromStdString(m_project->settings().currentFolder()),
+                                                 kOpenFilter);
+    if (path.isEmpty())
+        return;
+    m_inputs->refreshButton()->setEnabled(false);
+    WindowGeometry geometry = collectGeometry();
+    m_checking = true;
+    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
+                         [this](std::string_view name) { focusControl(name); });
+    m_project->open(path.toStdString(), m_design, geometry, sink);
+    m_checking = false;
+    updateCaption();
+    refreshInputs();
+    applyGeometry(geometry);
+}
+
+void TMainForm::DateiSpeichernClick()
+{
+    if (m_project->saveNeedsDialog()) {
+        DateiSpeichernUnterClick();
+        return;
+    }
+    WindowCheckSink sink([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
+    m_project->save(m_design, collectGeometry(), sink);
+}
+
+void TMainForm::DateiSpeichernUnterClick()
+{
+    const QString path = m_dialogs->saveFileName(this, QStringLiteral("Datei speichern unter ..."),
+                                                 QString::fromStdString(m_project->projectPath()), kSaveFilter,
+                                                 QStringLiteral("vlm"));
+    if (path.isEmpty())
+        return;
+    WindowCheckSink sink([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
+    if (m_project->saveAs(path.toStdString(), m_design, collectGeometry(), sink))
+        updateCaption();
+}
+
+void TMainForm::Treiber1OeffnenClick()
+{
+    const QString path = m_dialogs->openFileName(this, QStringLiteral("Treiber1 öffnen"),
+                                                 QString::fromStdString(m_project->settings().currentFolder()),
+                                                 kOpenFilter);
+    if (path.isEmpty())
+        return;
+    m_checking = true;
+    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
+                         [this](std::string_view name) { focusControl(name); });
+    m_project->openDriver1(path.toStdString(), m_design, sink);
+    m_checking = false;
+    refreshInputs();
+}
+
+void TMainForm::Treiber2OeffnenClick()
+{
+    const QString path = m_dialogs->openFileName(this, QStringLiteral("Treiber2 öffnen"),
+                                                 QString::fromStdString(m_project->settings().currentFolder()),
+                                                 kOpenFilter);
+    if (path.isEmpty())
+        return;
+    m_checking = true;
+    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
+                         [this](std::string_view name) { focusControl(name); });
+    m_project->openDriver2(path.toStdString(), m_design, sink);
+    m_checking = false;
+    refreshInputs();
+}
+
+void TMainForm::OptionenClick()
+{
+    m_options->run(m_project->settings(), [this](QDialog& d) { return m_dialogs->execDialog(d); });
+}
+
+void TMainForm::AlleFensterzeigenClick()
+{
+    GraphSet& g = *m_graphs;
+    for (QWidget* w : std::initializer_list<QWidget*> { &g.spl(), &g.splMax(), &g.zel(), &g.znorm(), &g.ausl(),
+                                                        m_sketch.get(), m_param.get(), &g.phia(), &g.pmax() })
+        w->showNormal();
+}
+
+QWidget* TMainForm::geometryWidget(GeometryWindow w) const
+{
+    GraphSet& g = *m_graphs;
+    switch (w) {
+    case GeometryWindow::Area:
+        return m_sketch.get();
+    case GeometryWindow::Ausl:
+        return &g.ausl();
+    case GeometryWindow::Param:
+        return m_param.get();
+    case GeometryWindow::Phia:
+        return &g.phia();
+    case GeometryWindow::Pmax:
+        return &g.pmax();
+    case GeometryWindow::SPL:
+        return &g.spl();
+    case GeometryWindow::SPLmax:
+        return &g.splMax();
+    case GeometryWindow::Znorm:
+        return &g.znorm();
+    case GeometryWindow::Zel:
+        return &g.zel();
+    }
+    return nullptr;
+}
+
+WindowGeometry TMainForm::collectGeometry() const
+{
+    WindowGeometry g;
+    for (int i = 0; i < kGeometryWindows; ++i) {
+        const auto w = static_cast<GeometryWindow>(i);
+        const QWidget* widget = geometryWidget(w);
+        // A minimised window keeps its normal placement for the next start.
+        const QRect outer = widget->frameGeometry();
+        g.rect(w) = WindowRect { outer.left(), outer.top(), outer.height(), outer.width() };
+        g.state(w) = stateOf(widget);
+    }
+    g.mainLeft = frameGeometry().left();
+    g.mainTop = frameGeometry().top();
+    return g;
+}
+
+void TMainForm::applyGeometry(const WindowGeometry& geometry)
+{
+    for (GeometryWindow w : kGeometryLoadOrder) {
+        QWidget* widget = geometryWidget(w);
+        const WindowRect& r = geometry.rect(w);
+        widget->move(r.left, r.top);
+        // Stored sizes are outer sizes; the frame of this platform is kept.
+        const QSize frame = widget->frameGeometry().size() - widget->size();
+        if (w != GeometryWindow::Param && r.width > 0 && r.height > 0)
+            widget->resize(r.width - frame.width(), r.height - frame.height());
+    }
+    move(geometry.mainLeft, geometry.mainTop);
+    for (GeometryWindow w : kGeometryStateOrder)
+        applyState(geometryWidget(w), geometry.state(w));
+}
+
+} // namespace velumo

@@ -1,0 +1,135 @@
+// The start command, a simulation run in the window and what follows it:
+// graphs, sketch, colour squares; clearing and refreshing the graphs.
+
+#include <QApplication>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "GraphSet.h"
+#include "CrossoverEditor.h"
+#include "InputCheck.h"
+#include "InputTabs.h"
+#include "Main.h"
+#include "ParamWindow.h"
+#include "RunInputAdapter.h"
+#include "RunSetup.h"
+#include "Simulation.h"
+#include "Sinks.h"
+#include "SketchPainter.h"
+#include "SkizzeWindow.h"
+#include "UserDialogs.h"
+
+namespace velumo {
+
+void TMainForm::ButtonStartClick()
+{
+    if (m_running)
+        return;
+    // F9 while a crossover cell is being edited: the cell counts as entered.
+    m_inputs->crossoverEditor()->commitPendingEdit();
+    if (m_project->inputsValid())
+        SimulateExecute();
+    else
+        CheckVariablesExecute();
+}
+
+void TMainForm::SimulateExecute()
+{
+    const RunInput in = readRunInput(m_design);
+    refreshInputs(); // the run may have switched an axis to automatic
+    const std::string refused = firstUnrunnableInput(in);
+    if (!refused.empty()) {
+        showMessage(runRefusalMessage(m_design, refused));
+        return;
+    }
+    m_running = true;
+    m_buttonStart->setEnabled(false);
+    if (QAction* start = action("Start1"))
+        start->setEnabled(false);
+    m_param->clearLines();
+
+    ResultSlot& slot = m_results.beginRun();
+    WindowRunSink sink([this](const Message& m) { showMessage(m); },
+                       [this](int percent) {
+                           m_progress->setValue(percent);
+                           m_progress->repaint();
+                           // Keeps the window painted during a long run; input
+                           // stays blocked as the run owns the window.
+                           QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                       });
+    const RunOutcome outcome = runSimulation(in, m_dirs.settings, slot, sink);
+    if (outcome.status == RunStatus::Refused) {
+        showMessage(runRefusalMessage(m_design, outcome.refusedControl));
+    } else {
+        if (outcome.status == RunStatus::Failed && outcome.points >= 2) {
+            // Points after a failed one still hold an earlier run's values;
+            // draw only what this run computed.
+            slot.upperLimit = slot.frequency[static_cast<size_t>(outcome.points - 1)];
+        }
+        m_lastRunInput = in;
+        finishRun(outcome, in);
+    }
+    m_buttonStart->setEnabled(true);
+    if (QAction* start = action("Start1"))
+        start->setEnabled(true);
+    m_running = false;
+}
+
+void TMainForm::finishRun(const RunOutcome& outcome, const RunInput&)
+{
+    m_param->setLines(outcome.leftLines, outcome.rightLines);
+    if (outcome.editHChanged) {
+        m_design.setText("EditH", outcome.newEditH);
+        refreshInputs();
+    }
+    if (outcome.points < 2)
+        m_progress->setValue(0);
+    else
+        DrawGraphs();
+    m_btnClear->setEnabled(true);
+    m_inputs->refreshButton()->setEnabled(true);
+    DrawSketch();
+    if (m_project->settings().changeColourAfterRun()) {
+        m_results.advanceCurveSlot();
+        DrawEvoImages();
+    }
+}
+
+void TMainForm::DrawGraphs()
+{
+    const bool curvesDrawn = m_graphs->DrawGraphs(m_design, m_results);
+    refreshInputs(); // automatic limits are written back into the axis grid
+    if (!curvesDrawn)
+        showMessage({ "Fehler", refusalText("Liniendicke [Pixel]") });
+}
+
+void TMainForm::DrawSketch()
+{
+    if (!m_lastRunInput)
+        return;
+    // The sketch needs the run-wide model of the last run; preparing it again
+    // is cheap and its messages were already shown by the run.
+    SilentSink silent;
+    const Model model = prepareRun(*m_lastRunInput, silent);
+    const SketchInput input = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
+    WindowCheckSink boxes([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
+    drawSketch(m_sketch->Im1()->resetImage(Qt::white), input, boxes);
+    m_sketch->Im1()->update();
+}
+
+void TMainForm::BtnClearClick()
+{
+    m_results.setCurveSlot(0);
+    DrawEvoImages();
+    m_graphs->NewGrids();
+    m_results.ClearValues();
+    m_inputs->refreshButton()->setEnabled(false);
+}
+
+void TMainForm::BtnRefreshClick()
+{
+    DrawGraphs();
+    DrawSketch();
+}
+
+} // namespace velumo

@@ -1,0 +1,67 @@
+#include "UserDialogs.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace velumo {
+
+void QtUserDialogs::message(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QStringLiteral("Velumo") : caption, text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+UserDialogs::Answer QtUserDialogs::question(QWidget* parent, const QString& caption, const QString& text,
+                                            bool withCancel)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (withCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        // Closing a Yes/No box by its frame counts as No, as it cannot cancel.
+        return withCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+QString QtUserDialogs::openFileName(QWidget* parent, const QString& title, const QString& startFolder,
+                                    const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
+}
+
+QString QtUserDialogs::saveFileName(QWidget* parent, const QString& title, const QString& preset,
+                                    const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, title, QFileInfo(preset).absolutePath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(QFileInfo(preset).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtUserDialogs::openWithDesktop(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+int QtUserDialogs::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+} // namespace velumo

@@ -1,0 +1,337 @@
+#include "ReportExport.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTabWidget>
+#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+
+#include "HtmlReport.h"
+#include "JpegWriter.h"
+#include "Settings.h"
+
+namespace velumo {
+
+namespace {
+
+const QSize kGraphOuterSize(421, 260);
+const int kTabLeft = 12;
+const int kTabTop = 32;
+const int kTabHeight = 340;
+// Right edge of the crop per tab, in the order of ReportSources::tabPages.
+const std::array<int, 4> kTabRight { 512, 542, 542, 542 };
+const std::array<const char*, 4> kTabPictures { "TreiberTab.jpg", "HornTab.jpg", "FWTab.jpg",
+    "AchsenTab.jpg" };
+
+// Lets geometry and paint requests of a resized window settle before the
+// capture; user input waits until the command is done.
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A widget's own palette, put back as it was (including whether it was set
+// on the widget or inherited).
+class PaletteGuard {
+public:
+    explicit PaletteGuard(QWidget* w)
+        : m_widget(w)
+        , m_palette(w->palette())
+        , m_wasSet(w->testAttribute(Qt::WA_SetPalette))
+        , m_autoFill(w->autoFillBackground())
+    {
+    }
+    ~PaletteGuard()
+    {
+        m_widget->setPalette(m_palette);
+        if (!m_wasSet)
+            m_widget->setAttribute(Qt::WA_SetPalette, false);
+        m_widget->setAutoFillBackground(m_autoFill);
+    }
+    PaletteGuard(const PaletteGuard&) = delete;
+    PaletteGuard& operator=(const PaletteGuard&) = delete;
+
+    void makeWhite()
+    {
+        QPalette white = m_palette;
+        white.setColor(QPalette::Window, Qt::white);
+        white.setColor(QPalette::Base, Qt::white);
+        m_widget->setPalette(white);
+        m_widget->setAutoFillBackground(true);
+    }
+
+private:
+    QWidget* m_widget;
+    QPalette m_palette;
+    bool m_wasSet;
+    bool m_autoFill;
+};
+
+// Remembers a window's state and size; the destructor restores the colours
+// first, then the state, then the size, also when a capture failed.
+class WindowGuard {
+public:
+    explicit WindowGuard(QWidget* w)
+        : m_window(w)
+        , m_state(w->windowState())
+        , m_size(w->size())
+    {
+    }
+    ~WindowGuard()
+    {
+        m_palettes.clear();
+        m_window->setWindowState(m_state);
+        m_window->resize(m_size);
+        settle();
+    }
+    WindowGuard(const WindowGuard&) = delete;
+    WindowGuard& operator=(const WindowGuard&) = delete;
+
+    void whiten(QWidget* w)
+    {
+        m_palettes.push_back(std::make_unique<PaletteGuard>(w));
+        m_palettes.back()->makeWhite();
+    }
+
+private:
+    QWidget* m_window;
+    Qt::WindowStates m_state;
+    QSize m_size;
+    std::vector<std::unique_ptr<PaletteGuard>> m_palettes;
+};
+
+// The client area in logical pixels, whatever the screen's pixel ratio.
+QImage captureClient(QWidget* w)
+{
+    QPixmap shot = w->grab();
+    QImage image = shot.toImage();
+    if (shot.devicePixelRatio() != 1.0) {
+        image = image.scaled(w->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(1.0);
+    }
+    return image;
+}
+
+QString pictureError(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Das Bild \"%1\" konnte nicht gespeichert werden: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+bool savePicture(const QImage& image, const QString& folder, const char* name, QString* error)
+{
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+    QString reason;
+    if (writeJpeg(image, path, &reason))
+        return true;
+    *error = pictureError(path, reason);
+    return false;
+}
+
+bool captureGraphWindow(QWidget* w, const QString& folder, const char* name, QString* error)
+{
+    WindowGuard guard(w);
+    w->setWindowState(Qt::WindowNoState);
+    const QSize frame = w->frameGeometry().size() - w->geometry().size();
+    w->resize(kGraphOuterSize - frame);
+    settle();
+    guard.whiten(w);
+    return savePicture(captureClient(w), folder, name, error);
+}
+
+bool captureParamWindow(const ReportSources& s, const QString& folder, QString* error)
+{
+    WindowGuard guard(s.paramWindow);
+    s.paramWindow->setWindowState(Qt::WindowNoState);
+    guard.whiten(s.paramWindow);
+    for (QWidget* column : s.paramColumns)
+        guard.whiten(column);
+    return savePicture(captureClient(s.paramWindow), folder, "Param.jpg", error);
+}
+
+// The drop-down texts on a white ground, with the top left at `at`.
+void writeComboText(QPainter& painter, QPoint at, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QRect box(at, QSize(metrics.horizontalAdvance(text), metrics.height()));
+    painter.fillRect(box, Qt::white);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+QImage tabPicture(const ReportSources& s, int right)
+{
+    const QImage shot = captureClient(s.mainClient).convertToFormat(QImage::Format_RGB32);
+    const QRgb background = s.mainClient->palette().color(QPalette::Window).rgb() & RGB_MASK;
+    QImage picture(right - kTabLeft, kTabHeight, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < picture.height(); ++y) {
+        const int sy = y + kTabTop;
+        if (sy >= shot.height())
+            break;
+        const auto* src = reinterpret_cast<const QRgb*>(shot.constScanLine(sy));
+        auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width() && x + kTabLeft < shot.width(); ++x) {
+            const QRgb px = src[x + kTabLeft];
+            dst[x] = (px & RGB_MASK) == background ? qRgb(255, 255, 255) : px;
+        }
+    }
+    return picture;
+}
+
+bool captureTabs(const ReportSources& s, const QString& folder, QString* error)
+{
+    QTabWidget* pages = s.pageControl;
+    const int active = pages->currentIndex();
+    struct TabRestore {
+        QTabWidget* pages;
+        int index;
+        ~TabRestore() { pages->setCurrentIndex(index); }
+    } restore { pages, active };
+
+    for (size_t i = 0; i < s.tabPages.size(); ++i) {
+        pages->setCurrentIndex(s.tabPages[i]);
+        settle();
+        QImage picture = tabPicture(s, kTabRight[i]);
+        if (i == 1 && s.writeDropDownTexts) { // the horn tab
+            QPainter painter(&picture);
+            painter.setFont(s.mainClient->font());
+            painter.setPen(Qt::black);
+            writeComboText(painter, QPoint(25, 34), s.typText);
+            writeComboText(painter, QPoint(25, 59), s.konturText);
+            writeComboText(painter, QPoint(415, 184), s.posiText);
+        }
+        if (!savePicture(picture, folder, kTabPictures[i], error))
+            return false;
+    }
+    return true;
+}
+
+bool writeHtmlFile(const QString& path, const QByteArray& html, QString* error)
+{
+    // Written beside the target and renamed at the end, so a failure leaves
+    // the former report (or none) rather than half a page.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(html) == html.size() && file.commit())
+        return true;
+    *error = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString());
+    return false;
+}
+
+ReportTexts textsOf(const ReportSources& s, const QString& folderRef, const QDateTime& now)
+{
+    auto caption = [&](ReportWindow w) { return s.windows[w] ? s.windows[w]->windowTitle() : QString(); };
+    ReportTexts t;
+    t.info = s.info;
+    t.dateTime = reportDateTime(now);
+    t.projectPath = QDir::toNativeSeparators(s.projectPath);
+    t.folderRef = folderRef;
+    t.sketchCaption = caption(kSketchWindow);
+    t.splCaption = caption(kSplWindow);
+    t.zelCaption = caption(kZelWindow);
+    t.auslCaption = caption(kAuslWindow);
+    t.pmaxCaption = caption(kPmaxWindow);
+    t.splMaxCaption = caption(kSplMaxWindow);
+    t.phiaCaption = caption(kPhiaWindow);
+    t.znormCaption = caption(kZnormWindow);
+    t.paramCaption = s.paramWindow ? s.paramWindow->windowTitle() : QString();
+    t.pageHint = s.pageHint;
+    t.driverHint = s.driverHint;
+    t.hornCaption = s.hornCaption;
+    t.crossoverHint = s.crossoverHint;
+    t.axesHint = s.axesHint;
+    return t;
+}
+
+} // namespace
+
+bool writeReportPictures(const QString& folder, const ReportSources& s, QString* error)
+{
+    for (int w = 0; w < kReportWindowCount; ++w) {
+        if (!s.windows[w]) {
+            *error = QStringLiteral("Fenster für \"%1\" fehlt.").arg(QLatin1String(kReportPictures[w]));
+            return false;
+        }
+        if (!captureGraphWindow(s.windows[w], folder, kReportPictures[w], error))
+            return false;
+    }
+    if (!s.paramWindow || !s.mainClient || !s.pageControl) {
+        *error = QStringLiteral("Fenster für den Bericht fehlen.");
+        return false;
+    }
+    return captureParamWindow(s, folder, error) && captureTabs(s, folder, error);
+}
+
+ReportOutcome exportHtmlReport(const QString& reportPath, const ReportSources& sources,
+    const Settings* settings, ReportUi& ui, const QDateTime& now)
+{
+    ReportOutcome outcome;
+    if (settings)
+        settings->storeHtmlFolderOf(reportPath.toStdString());
+    const QString folder = pictureFolderFor(reportPath);
+    // A failure here shows as the first picture that cannot be saved.
+    QDir().mkpath(folder);
+
+    if (!writeReportPictures(folder, sources, &outcome.error)) {
+        ui.message(QStringLiteral("Fehler"), outcome.error);
+        return outcome;
+    }
+    const QByteArray html = buildReportHtml(textsOf(sources, folderReference(folder), now));
+    if (!writeHtmlFile(reportPath, html, &outcome.error)) {
+        ui.message(QStringLiteral("Fehler"), outcome.error);
+        return outcome;
+    }
+    outcome.written = true;
+    if (ui.askYesNo(QStringLiteral("HTML"), QStringLiteral("HTML anzeigen?")))
+        ui.openWithDesktop(reportPath);
+    return outcome;
+}
+
+void HTMLExport1Click(const ReportSources& sources, const Settings& settings, ReportUi& ui)
+{
+    const QString path = ui.saveFileName(QStringLiteral("HTML-Export"),
+        QString::fromStdString(settings.htmlFolder()), QStringLiteral("*.html"), QStringLiteral("html"));
+    if (path.isEmpty())
+        return;
+    exportHtmlReport(path, sources, &settings, ui);
+}
+
+QString QtReportUi::saveFileName(
+    const QString& title, const QString& startFolder, const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_parent, title, startFolder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtReportUi::message(const QString& caption, const QString& text)
+{
+    QMessageBox::critical(m_parent, caption, text);
+}
+
+bool QtReportUi::askYesNo(const QString& caption, const QString& text)
+{
+    return QMessageBox::question(m_parent, caption, text, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void QtReportUi::openWithDesktop(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace velumo

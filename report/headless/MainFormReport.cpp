@@ -1,0 +1,105 @@
+#include "MainFormReport.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QPushButton>
+
+#include <ostream>
+
+#include "GraphSet.h"
+#include "HeadlessReport.h"
+#include "InputTabs.h"
+#include "Main.h"
+#include "MainWindowSources.h"
+#include "UserDialogs.h"
+
+namespace velumo {
+
+namespace {
+
+ReportSources sourcesOf(TMainForm& main)
+{
+    return mainWindowSources(main, main.graphs(), main.sketchForm(), main.paramForm(),
+        QString::fromStdString(main.design().text("EditInfo")),
+        QString::fromStdString(main.project().projectPath()));
+}
+
+// The dialogs of a batch run: the open dialog answers with the project,
+// every box goes to the stream, every question is answered No.
+class BatchDialogs : public UserDialogs {
+public:
+    BatchDialogs(std::ostream& err, QString project)
+        : m_ui(err)
+        , m_project(std::move(project))
+    {
+    }
+
+    void message(QWidget*, const QString& caption, const QString& text) override
+    {
+        m_ui.message(caption, text);
+    }
+    Answer question(QWidget*, const QString&, const QString&, bool) override { return Answer::No; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return m_project;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    void openWithDesktop(const QString&) override { }
+    int execDialog(QDialog&) override { return QDialog::Rejected; }
+
+    void setProject(const QString& project) { m_project = project; }
+
+private:
+    StreamReportUi m_ui;
+    QString m_project;
+};
+
+class MainFormProgram : public ReportProgram {
+public:
+    explicit MainFormProgram(std::ostream& err)
+        : m_dialogs(err, QString())
+        , m_main(Environment::fromProcess(nullptr), &m_dialogs)
+    {
+    }
+
+    HeadlessReportStatus openAndSimulate(const std::string& projectPath) override
+    {
+        m_main.show();
+        QCoreApplication::processEvents();
+        m_dialogs.setProject(QString::fromStdString(projectPath));
+        m_main.DateiOeffnenClick();
+        if (!m_main.project().inputsValid())
+            return kReportInvalid;
+        m_main.ButtonStartClick();
+        QCoreApplication::processEvents();
+        // A completed run is what enables "Aktualisieren".
+        return m_main.inputs().refreshButton()->isEnabled() ? kReportOk : kReportRunFailed;
+    }
+
+    ReportSources sources() override { return sourcesOf(m_main); }
+
+private:
+    BatchDialogs m_dialogs;
+    TMainForm m_main;
+};
+
+} // namespace
+
+void installHtmlExport(TMainForm& main)
+{
+    main.setHtmlExport([&main] {
+        QtReportUi ui(&main);
+        HTMLExport1Click(sourcesOf(main), main.project().settings(), ui);
+    });
+}
+
+int writeMainFormReport(const std::string& projectPath, const std::string& reportPath, std::ostream& err)
+{
+    return writeHeadlessReport(
+        projectPath, reportPath, err, [](std::ostream& e) { return std::make_unique<MainFormProgram>(e); });
+}
+
+} // namespace velumo

@@ -1,0 +1,178 @@
+#pragma once
+// One QApplication for the app tests, a recording stand-in for the boxes and
+// dialogs, and a main window living in a temporary home.
+
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Main.h"
+#include "TestUtil.h"
+#include "UserDialogs.h"
+
+namespace velumo::test {
+
+inline QApplication& appInstance()
+{
+    static int argc = 1;
+    static char name[] = "velumo_app_tests";
+    static char* argv[] = { name, nullptr };
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: tearing Qt down from a static destructor at exit
+    // runs its clean-up routines after their libraries' statics are gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+struct ShownMessage {
+    QString caption;
+    QString text;
+};
+
+struct FileDialogCall {
+    QString title;
+    QString folderOrPreset;
+    QString filter;
+    QString suffix;
+};
+
+// Answers from queues; records every call. An empty queue answers "cancel"
+// (no file, Cancel or No).
+class FakeDialogs : public UserDialogs {
+public:
+    std::vector<ShownMessage> messages;
+    std::vector<ShownMessage> questions;
+    std::deque<Answer> answers;
+    std::vector<FileDialogCall> fileDialogs;
+    std::deque<QString> files;
+    std::vector<QString> opened;
+    std::function<int(QDialog&)> onDialog;
+    std::vector<QString> dialogTitles;
+
+    void message(QWidget*, const QString& caption, const QString& text) override
+    {
+        messages.push_back({ caption, text });
+    }
+    Answer question(QWidget*, const QString& caption, const QString& text, bool withCancel) override
+    {
+        questions.push_back({ caption, text });
+        if (answers.empty())
+            return withCancel ? Answer::Cancel : Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString openFileName(QWidget*, const QString& title, const QString& startFolder, const QString& filter) override
+    {
+        fileDialogs.push_back({ title, startFolder, filter, QString() });
+        return nextFile();
+    }
+    QString saveFileName(QWidget*, const QString& title, const QString& preset, const QString& filter,
+                         const QString& suffix) override
+    {
+        fileDialogs.push_back({ title, preset, filter, suffix });
+        return nextFile();
+    }
+    void openWithDesktop(const QString& path) override { opened.push_back(path); }
+    int execDialog(QDialog& dialog) override
+    {
+        dialogTitles.push_back(dialog.windowTitle());
+        return onDialog ? onDialog(dialog) : QDialog::Rejected;
+    }
+
+private:
+    QString nextFile()
+    {
+        if (files.empty())
+            return QString();
+        QString f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+// A temporary home with config and documents folders, and the window shown
+// in it; the real home is never touched.
+class WindowHarness {
+public:
+    TempDir home;
+    FakeDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+
+    WindowHarness()
+    {
+        appInstance();
+        std::filesystem::create_directories(home.path() / "config");
+        std::filesystem::create_directories(home.path() / "docs");
+        std::filesystem::create_directories(home.path() / "bin");
+    }
+
+    Environment environment() const
+    {
+        Environment env;
+        env.home = home.path().string();
+        env.xdgConfigHome = home.file("config");
+        env.xdgDocumentsDir = home.file("docs");
+        env.executablePath = home.file("bin/velumo");
+        return env;
+    }
+
+    TMainForm& start(const Environment& env)
+    {
+        form = std::make_unique<TMainForm>(env, &dialogs);
+        form->show();
+        form->activateWindow();
+        for (int i = 0; i < 50 && !form->isActiveWindow(); ++i)
+            QApplication::processEvents();
+        return *form;
+    }
+    TMainForm& start() { return start(environment()); }
+
+    std::string settingsDir() const { return home.file("config") + "/Velumo"; }
+
+    template <typename W = QWidget>
+    W* find(const char* name) const
+    {
+        return form->findChild<W*>(QString::fromLatin1(name));
+    }
+
+    // Replaces the text as typing does (the box sees key presses).
+    void type(const char* box, const QString& text)
+    {
+        auto* e = find<QLineEdit>(box);
+        ASSERT_NE(e, nullptr) << box;
+        e->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        e->selectAll();
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(e, &press);
+        }
+    }
+
+    // Moves the focus to the start button, which leaves the box in focus.
+    void leave()
+    {
+        find<QWidget>("ButtonStart")->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+
+    void typeAndLeave(const char* box, const QString& text)
+    {
+        type(box, text);
+        leave();
+    }
+
+    QString text(const char* box) const { return find<QLineEdit>(box)->text(); }
+};
+
+} // namespace velumo::test

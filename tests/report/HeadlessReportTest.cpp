@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTabWidget>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#include "GraphSet.h"
+#include "HeadlessReport.h"
+#include "HtmlReport.h"
+#include "MainWindowSources.h"
+#include "ParamWindow.h"
+#include "ReportTestSupport.h"
+#include "SkizzeWindow.h"
+#include "TestUtil.h"
+
+namespace velumo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A main window shaped like the program's: a client area with the page
+// control "PageControl1" and the three drop-down lists on the horn page.
+class FakeMainWindow {
+public:
+    FakeMainWindow()
+    {
+        main = std::make_unique<QMainWindow>();
+        auto* client = new QWidget;
+        client->setFixedSize(559, 425);
+        main->setCentralWidget(client);
+        pages = new QTabWidget(client);
+        pages->setObjectName(QStringLiteral("PageControl1"));
+        pages->setToolTip(QStringLiteral("Dateneingabe"));
+        pages->setGeometry(8, 8, 545, 362);
+        const char* titles[] = { "&Treiber", "&Horn", "Erweitert", "&Frequenzweiche", "&Achsen" };
+        const char* tips[] = { "Treiber", "Horn", "", "Frequenzweiche", "Achsen" };
+        for (int i = 0; i < 5; ++i) {
+            auto* page = new QWidget;
+            new QLabel(QString::fromUtf8(titles[i]), page);
+            pages->addTab(page, QString::fromUtf8(titles[i]));
+            pages->setTabToolTip(i, QString::fromUtf8(tips[i]));
+        }
+        pages->setTabVisible(2, false);
+        QWidget* horn = pages->widget(1);
+        addCombo(horn, "CBTyp", { "Frontloaded", "Backloaded" }, 1);
+        addCombo(horn, "CBKontur", { "Konisch", "Exponentiell" }, 1);
+        addCombo(horn, "CBPosi", { "Vollraum", "Halbraum" }, 0);
+        param.show();
+        sketch.show();
+        for (GraphWindow* g : graphs.windows())
+            g->show();
+        main->show();
+    }
+
+    // Before any widget member is built.
+    bool applicationReady = (test::ensureApplication(), true);
+    std::unique_ptr<QMainWindow> main;
+    QTabWidget* pages = nullptr;
+    GraphSet graphs;
+    TSkizzeForm sketch;
+    TParamForm param;
+
+private:
+    static void addCombo(QWidget* page, const char* name, const QStringList& items, int index)
+    {
+        auto* box = new QComboBox(page);
+        box->setObjectName(QString::fromLatin1(name));
+        box->addItems(items);
+        box->setCurrentIndex(index);
+    }
+};
+
+class FakeProgram : public ReportProgram {
+public:
+    FakeProgram(FakeMainWindow& w, HeadlessReportStatus status, std::string* opened)
+        : m_w(w)
+        , m_status(status)
+        , m_opened(opened)
+    {
+    }
+    HeadlessReportStatus openAndSimulate(const std::string& projectPath) override
+    {
+        *m_opened = projectPath;
+        return m_status;
+    }
+    ReportSources sources() override
+    {
+        return mainWindowSources(
+            *m_w.main, m_w.graphs, m_w.sketch, m_w.param, QStringLiteral("Info"), QStringLiteral("/p/a.vlm"));
+    }
+
+private:
+    FakeMainWindow& m_w;
+    HeadlessReportStatus m_status;
+    std::string* m_opened;
+};
+
+ReportProgramFactory factoryFor(FakeMainWindow& w, HeadlessReportStatus status, std::string* opened)
+{
+    return [&w, status, opened](std::ostream&) { return std::make_unique<FakeProgram>(w, status, opened); };
+}
+
+TEST(MainWindowSources, picksEachWindowForItsPicture)
+{
+    FakeMainWindow w;
+    const ReportSources s = mainWindowSources(
+        *w.main, w.graphs, w.sketch, w.param, QStringLiteral("Horn Info"), QStringLiteral("/p/a.vlm"));
+    const char* captions[] = { "Prinzipskizze", "SPL [dB]", "El. Impedanz [Ohm]", "Membranamplitude [mm]",
+        "Pmax [W]", "SPLmax [dB]", "Akustische Phase [°]", "Akustische Impedanz der Membran" };
+    for (int i = 0; i < kReportWindowCount; ++i) {
+        ASSERT_NE(s.windows[i], nullptr) << i;
+        EXPECT_EQ(s.windows[i]->windowTitle(), QString::fromUtf8(captions[i])) << i;
+    }
+    EXPECT_EQ(s.paramWindow, &w.param);
+    ASSERT_EQ(s.paramColumns.size(), 2u);
+    EXPECT_EQ(s.paramColumns[0], w.param.Memo1());
+    EXPECT_EQ(s.paramColumns[1], w.param.Memo2());
+    EXPECT_EQ(s.mainClient, w.main->centralWidget());
+    EXPECT_EQ(s.pageControl, w.pages);
+}
+
+TEST(MainWindowSources, takesDropDownTextsAndHintsFromTheWidgets)
+{
+    FakeMainWindow w;
+    w.pages->setTabToolTip(4, QStringLiteral("Achsen & Skalen"));
+    const ReportSources s = mainWindowSources(
+        *w.main, w.graphs, w.sketch, w.param, QStringLiteral("Horn Info"), QStringLiteral("/p/a.vlm"));
+    EXPECT_EQ(s.typText, QStringLiteral("Backloaded"));
+    EXPECT_EQ(s.konturText, QStringLiteral("Exponentiell"));
+    EXPECT_EQ(s.posiText, QStringLiteral("Vollraum"));
+    // Qt's capture shows the lists, so nothing is written over them.
+    EXPECT_FALSE(s.writeDropDownTexts);
+    EXPECT_EQ(s.pageHint, QStringLiteral("Dateneingabe"));
+    EXPECT_EQ(s.driverHint, QStringLiteral("Treiber"));
+    EXPECT_EQ(s.crossoverHint, QStringLiteral("Frequenzweiche"));
+    EXPECT_EQ(s.axesHint, QStringLiteral("Achsen & Skalen"));
+    EXPECT_EQ(s.info, QStringLiteral("Horn Info"));
+    EXPECT_EQ(s.projectPath, QStringLiteral("/p/a.vlm"));
+}
+
+TEST(HeadlessReport, writesPageAndPicturesWithoutAsking)
+{
+    FakeMainWindow w;
+    test::TempDir dir;
+    test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n");
+    std::string opened;
+    std::ostringstream err;
+    const int status
+        = writeHeadlessReport(dir.file("a.vlm"), dir.file("a.html"), err, factoryFor(w, kReportOk, &opened));
+    EXPECT_EQ(status, kReportOk) << err.str();
+    EXPECT_EQ(opened, dir.file("a.vlm"));
+    EXPECT_TRUE(fs::exists(dir.file("a.html")));
+    for (const char* name : kReportPictures)
+        EXPECT_TRUE(fs::exists(dir.path() / "a-Files" / name)) << name;
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(HeadlessReport, unreadableProjectWritesNothing)
+{
+    FakeMainWindow w;
+    test::TempDir dir;
+    std::string opened;
+    std::ostringstream err;
+    EXPECT_EQ(writeHeadlessReport(
+                  dir.file("missing.vlm"), dir.file("a.html"), err, factoryFor(w, kReportOk, &opened)),
+        kReportUnreadable);
+    EXPECT_EQ(opened, "");
+    EXPECT_FALSE(fs::exists(dir.file("a.html")));
+    EXPECT_FALSE(fs::exists(dir.file("a-Files")));
+}
+
+TEST(HeadlessReport, failedRunWritesNothingAndPassesItsStatusOn)
+{
+    FakeMainWindow w;
+    test::TempDir dir;
+    test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n");
+    std::string opened;
+    std::ostringstream err;
+    EXPECT_EQ(writeHeadlessReport(
+                  dir.file("a.vlm"), dir.file("a.html"), err, factoryFor(w, kReportRunFailed, &opened)),
+        kReportRunFailed);
+    EXPECT_FALSE(fs::exists(dir.file("a.html")));
+    EXPECT_FALSE(fs::exists(dir.file("a-Files")));
+}
+
+TEST(HeadlessReport, writeErrorIsPrintedUnderFehler)
+{
+    FakeMainWindow w;
+    test::TempDir dir;
+    test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n");
+    test::writeBytes(dir.file("plain"), "x");
+    std::string opened;
+    std::ostringstream err;
+    const std::string report = dir.file("plain") + "/a.html";
+    EXPECT_EQ(writeHeadlessReport(dir.file("a.vlm"), report, err, factoryFor(w, kReportOk, &opened)),
+        kReportWriteFailed);
+    EXPECT_EQ(err.str().rfind("Fehler: ", 0), 0u) << err.str();
+    EXPECT_FALSE(fs::exists(report));
+}
+
+} // namespace
+} // namespace velumo
