@@ -83,7 +83,8 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
     m_pages = new QTabWidget(client);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setToolTip(QStringLiteral("Dateneingabe"));
-    m_pages->setGeometry(0, 0, kClientWidth, 362);
+    // Pages start near (12, 32) of the client area, where the report crops them.
+    m_pages->setGeometry(8, 8, kClientWidth - 16, 366);
     m_inputs = new InputTabs(m_design, m_pages);
     buildBottomRow(client);
     buildMenus();
@@ -128,7 +129,7 @@ void TMainForm::buildBottomRow(QWidget* client)
     for (int s = 0; s < kSlotCount; ++s) {
         auto* square = new QLabel(client);
         square->setObjectName(QStringLiteral("Evo%1Image").arg(s));
-        square->setGeometry(8 + (s % 2) * (kSquare + 2), 372 + (s / 2) * (kSquare + 2), kSquare, kSquare);
+        square->setGeometry(8 + (s % 2) * (kSquare + 2), 384 + (s / 2) * (kSquare + 2), kSquare, kSquare);
         square->setToolTip(QString::fromUtf8(kEvoHints[s]));
         square->setCursor(Qt::PointingHandCursor);
         square->installEventFilter(this);
@@ -139,12 +140,12 @@ void TMainForm::buildBottomRow(QWidget* client)
     m_btnClear->setToolTip(QStringLiteral("Alle Graphen löschen"));
     m_btnClear->setIcon(clearPicture());
     m_btnClear->setIconSize(QSize(20, 20));
-    m_btnClear->setGeometry(48, 372, 33, 33);
+    m_btnClear->setGeometry(48, 384, 33, 33);
     connect(m_btnClear, &QPushButton::clicked, this, &TMainForm::BtnClearClick);
 
     m_buttonStart = new QPushButton(QStringLiteral("&Start"), client);
     m_buttonStart->setObjectName(QStringLiteral("ButtonStart"));
-    m_buttonStart->setGeometry(92, 376, 80, 26);
+    m_buttonStart->setGeometry(92, 388, 80, 26);
     connect(m_buttonStart, &QPushButton::clicked, this, &TMainForm::ButtonStartClick);
 
     m_progress = new QProgressBar(client);
@@ -152,7 +153,7 @@ void TMainForm::buildBottomRow(QWidget* client)
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
-    m_progress->setGeometry(184, 380, 365, 18);
+    m_progress->setGeometry(184, 392, 365, 18);
 }
 
 void TMainForm::buildMenus()
