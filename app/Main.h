@@ -102,6 +102,8 @@ private:
     void showMessage(const Message& m);
     bool askSaveCurrent();
     void focusControl(std::string_view name);
+    void openDriverFile(const QString& title,
+                        void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
     void onUserEdit();
     void finishRun(const struct RunOutcome& outcome, const RunInput& in);
     QWidget* geometryWidget(GeometryWindow w) const;

@@ -161,22 +161,20 @@ void TMainForm::DateiSpeichernUnterClick()
 
 void TMainForm::Treiber1OeffnenClick()
 {
-    const QString path = m_dialogs->openFileName(this, QStringLiteral("Treiber1 öffnen"),
-                                                 QString::fromStdString(m_project->settings().currentFolder()),
-                                                 kOpenFilter);
-    if (path.isEmpty())
-        return;
-    m_checking = true;
-    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
-                         [this](std::string_view name) { focusControl(name); });
-    m_project->openDriver1(path.toStdString(), m_design, sink);
-    m_checking = false;
-    refreshInputs();
+    openDriverFile(QStringLiteral("Treiber1 öffnen"), &ProjectState::openDriver1);
 }
 
 void TMainForm::Treiber2OeffnenClick()
 {
-    const QString path = m_dialogs->openFileName(this, QStringLiteral("Treiber2 öffnen"),
+    openDriverFile(QStringLiteral("Treiber2 öffnen"), &ProjectState::openDriver2);
+}
+
+// Both driver commands: a dialog from the remembered folder, then the load
+// and the check with its messages and focus requests.
+void TMainForm::openDriverFile(const QString& title,
+                               void (ProjectState::*load)(const std::string&, Design&, CheckSink&))
+{
+    const QString path = m_dialogs->openFileName(this, title,
                                                  QString::fromStdString(m_project->settings().currentFolder()),
                                                  kOpenFilter);
     if (path.isEmpty())
@@ -184,7 +182,7 @@ void TMainForm::Treiber2OeffnenClick()
     m_checking = true;
     WindowCheckSink sink([this](const Message& m) { showMessage(m); },
                          [this](std::string_view name) { focusControl(name); });
-    m_project->openDriver2(path.toStdString(), m_design, sink);
+    ((*m_project).*load)(path.toStdString(), m_design, sink);
     m_checking = false;
     refreshInputs();
 }
