@@ -1,8 +1,11 @@
 #include "IniFile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,29 +27,65 @@ std::string_view trim(std::string_view s)
     return s.substr(b, e - b);
 }
 
-// Lower-cases ASCII letters and the Latin-1 capitals U+00C0..U+00DE (but
-// U+00D7) in a UTF-8 string; other characters are kept as they are.
-std::string foldCase(std::string_view s)
+// Case folding of names: ASCII letters and the Latin-1 capitals
+// U+00C0..U+00DE (but U+00D7, UTF-8 C3 80..C3 9E) fold to lower case; other
+// characters are kept. Folding keeps the byte length, so names are compared
+// and hashed byte by byte without building folded copies: look-ups run
+// thousands of times per project.
+unsigned char foldAscii(unsigned char c)
 {
-    std::string out;
-    out.reserve(s.size());
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
+
+// The byte after a C3 lead byte.
+unsigned char foldLatin1Tail(unsigned char d)
+{
+    return d >= 0x80 && d <= 0x9E && d != 0x97 ? static_cast<unsigned char>(d + 0x20) : d;
+}
+
+template <typename Emit>
+void forEachFoldedByte(std::string_view s, Emit emit)
+{
     for (size_t i = 0; i < s.size(); ++i) {
         auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 'A' && c <= 'Z') {
-            out.push_back(static_cast<char>(c + 32));
-        } else if (c == 0xC3 && i + 1 < s.size()) {
-            auto d = static_cast<unsigned char>(s[i + 1]);
-            // U+00C0..U+00DE are C3 80..C3 9E; lower case is +0x20.
-            if (d >= 0x80 && d <= 0x9E && d != 0x97)
-                d = static_cast<unsigned char>(d + 0x20);
-            out.push_back(static_cast<char>(c));
-            out.push_back(static_cast<char>(d));
-            ++i;
+        if (c == 0xC3 && i + 1 < s.size()) {
+            emit(c);
+            emit(foldLatin1Tail(static_cast<unsigned char>(s[++i])));
         } else {
-            out.push_back(static_cast<char>(c));
+            emit(foldAscii(c));
         }
     }
-    return out;
+}
+
+bool foldedEqual(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        // A C3 pair in one name against anything else in the other differs
+        // already in its first byte.
+        if (x == 0xC3 && y == 0xC3 && i + 1 < a.size()) {
+            ++i;
+            if (foldLatin1Tail(static_cast<unsigned char>(a[i])) != foldLatin1Tail(static_cast<unsigned char>(b[i])))
+                return false;
+        } else if (foldAscii(x) != foldAscii(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// FNV-1a over the folded bytes of the trimmed name.
+size_t nameHash(std::string_view name)
+{
+    uint64_t h = 14695981039346656037ull;
+    forEachFoldedByte(trim(name), [&](unsigned char c) {
+        h ^= c;
+        h *= 1099511628211ull;
+    });
+    return static_cast<size_t>(h);
 }
 
 bool isSectionHeader(std::string_view line, std::string_view* name)
@@ -91,7 +130,7 @@ std::string unquote(std::string_view v)
 
 bool iniNamesEqual(std::string_view a, std::string_view b)
 {
-    return foldCase(trim(a)) == foldCase(trim(b));
+    return foldedEqual(trim(a), trim(b));
 }
 
 IniFile IniFile::load(const std::string& path)
@@ -131,41 +170,100 @@ IniFile IniFile::fromBytes(std::string_view bytes)
     return ini;
 }
 
-long IniFile::findSection(std::string_view section, size_t* end) const
+void IniFile::indexLines(Index& idx, size_t from, bool sortedInsert) const
 {
-    std::string wanted = foldCase(trim(section));
-    for (size_t i = 0; i < m_lines.size(); ++i) {
+    for (size_t i = from; i < m_lines.size(); ++i) {
         std::string_view name;
-        if (isSectionHeader(m_lines[i].text, &name) && foldCase(name) == wanted) {
-            size_t j = i + 1;
-            std::string_view other;
-            while (j < m_lines.size() && !isSectionHeader(m_lines[j].text, &other))
-                ++j;
-            *end = j;
-            return static_cast<long>(i);
+        std::string_view key, value;
+        if (isSectionHeader(m_lines[i].text, &name)) {
+            idx.open = -1;
+            const size_t h = nameHash(name);
+            auto [first, last] = idx.names.equal_range(h);
+            // Later sections of a name are never read; they only end the one before.
+            if (std::any_of(first, last, [&](const auto& e) {
+                    return iniNamesEqual(sectionName(idx.sections[e.second].header), name);
+                }))
+                continue;
+            idx.sections.push_back(Section { i, i + 1, {} });
+            idx.open = static_cast<long>(idx.sections.size() - 1);
+            idx.names.emplace(h, idx.sections.size() - 1);
+            continue;
         }
+        if (idx.open < 0)
+            continue;
+        Section& sec = idx.sections[static_cast<size_t>(idx.open)];
+        sec.end = i + 1;
+        if (!splitKeyLine(m_lines[i].text, &key, &value))
+            continue;
+        const std::pair<size_t, size_t> entry { nameHash(key), i - sec.header };
+        if (sortedInsert)
+            sec.keys.insert(std::upper_bound(sec.keys.begin(), sec.keys.end(), entry), entry);
+        else
+            sec.keys.push_back(entry);
     }
-    return -1;
+    if (!sortedInsert)
+        for (Section& sec : idx.sections)
+            std::sort(sec.keys.begin(), sec.keys.end());
 }
 
-long IniFile::findKey(size_t sectionHeader, size_t sectionEnd, std::string_view key) const
+const IniFile::Index& IniFile::index() const
 {
-    std::string wanted = foldCase(trim(key));
-    for (size_t i = sectionHeader + 1; i < sectionEnd; ++i) {
+    if (!m_index) {
+        auto idx = std::make_shared<Index>();
+        indexLines(*idx, 0, false);
+        m_index = std::move(idx);
+    }
+    return *m_index;
+}
+
+IniFile::Index& IniFile::ownIndex()
+{
+    index();
+    if (m_index.use_count() > 1)
+        m_index = std::make_shared<Index>(*m_index);
+    return *m_index;
+}
+
+std::string_view IniFile::sectionName(size_t line) const
+{
+    std::string_view name;
+    isSectionHeader(m_lines[line].text, &name);
+    return name;
+}
+
+const IniFile::Section* IniFile::findSection(std::string_view section) const
+{
+    const Index& idx = index();
+    const Section* found = nullptr;
+    auto [first, last] = idx.names.equal_range(nameHash(trim(section)));
+    for (auto it = first; it != last; ++it) {
+        const Section& s = idx.sections[it->second];
+        if ((!found || s.header < found->header) && iniNamesEqual(sectionName(s.header), section))
+            found = &s;
+    }
+    return found;
+}
+
+long IniFile::findKey(const Section& section, std::string_view key) const
+{
+    const std::pair<size_t, size_t> from { nameHash(trim(key)), 0 };
+    // Entries of one hash are in line order, so the first real match is the first key of its name.
+    for (auto it = std::lower_bound(section.keys.begin(), section.keys.end(), from);
+         it != section.keys.end() && it->first == from.first; ++it) {
+        const size_t line = section.header + it->second;
         std::string_view k, v;
-        if (splitKeyLine(m_lines[i].text, &k, &v) && foldCase(k) == wanted)
-            return static_cast<long>(i);
+        if (splitKeyLine(m_lines[line].text, &k, &v) && iniNamesEqual(k, key))
+            return static_cast<long>(line);
     }
     return -1;
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
 {
-    size_t end = 0;
-    long s = findSection(section, &end);
-    if (s < 0)
+    const Section* s = findSection(section);
+    if (!s)
         return std::nullopt;
-    long k = findKey(static_cast<size_t>(s), end, key);
+    long k = findKey(*s, key);
     if (k < 0)
         return std::nullopt;
     std::string_view kk, v;
@@ -199,33 +297,54 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
 
 bool IniFile::hasSection(std::string_view section) const
 {
-    size_t end = 0;
-    return findSection(section, &end) >= 0;
+    return findSection(section) != nullptr;
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     std::string line = std::string(trim(key)) + "=" + std::string(value);
-    size_t end = 0;
-    long s = findSection(section, &end);
-    if (s < 0) {
+    const Section* s = findSection(section);
+    if (!s) {
+        const size_t from = m_lines.size();
         if (!m_lines.empty() && !trim(m_lines.back().text).empty())
             m_lines.push_back({ std::string() });
         m_lines.push_back({ "[" + std::string(trim(section)) + "]" });
         m_lines.push_back({ line });
+        indexLines(ownIndex(), from, true);
         return;
     }
-    long k = findKey(static_cast<size_t>(s), end, key);
+    long k = findKey(*s, key);
     if (k >= 0) {
+        // The line keeps its key name, so the index stays valid.
         m_lines[static_cast<size_t>(k)].text = line;
         return;
     }
     // Append after the last non-blank line of the section, so the blank line
     // that separates it from the next section stays in place.
-    size_t insertAt = end;
-    while (insertAt > static_cast<size_t>(s) + 1 && trim(m_lines[insertAt - 1].text).empty())
+    size_t insertAt = s->end;
+    while (insertAt > s->header + 1 && trim(m_lines[insertAt - 1].text).empty())
         --insertAt;
+    const size_t sectionNo = static_cast<size_t>(s - index().sections.data());
     m_lines.insert(m_lines.begin() + static_cast<long>(insertAt), Line { line });
+
+    std::string_view name, newKey, newValue;
+    if (isSectionHeader(line, &name)) {
+        // A key that reads as a section header reorders the sections: start over.
+        m_index.reset();
+        return;
+    }
+    Index& idx = ownIndex();
+    Section& sec = idx.sections[sectionNo];
+    ++sec.end;
+    // Lines below the new one move down; keys are held relative to their header.
+    for (size_t i = sectionNo + 1; i < idx.sections.size(); ++i) {
+        ++idx.sections[i].header;
+        ++idx.sections[i].end;
+    }
+    if (splitKeyLine(line, &newKey, &newValue)) {
+        const std::pair<size_t, size_t> entry { nameHash(newKey), insertAt - sec.header };
+        sec.keys.insert(std::upper_bound(sec.keys.begin(), sec.keys.end(), entry), entry);
+    }
 }
 
 void IniFile::writeInt(std::string_view section, std::string_view key, int value)

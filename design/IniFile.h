@@ -4,9 +4,12 @@
 // writing work key by key and keep every line the program does not write
 // (foreign keys, comments, blank lines) where it was.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace velumo {
@@ -52,12 +55,32 @@ private:
     struct Line {
         std::string text; // UTF-8, without line end
     };
+    // The first section of each name with its key lines, built on the first
+    // look-up and kept up to date by the writes: look-ups in a large file
+    // must not scan it again and again. Names are held as hashes of their
+    // folded form and checked against the line on a hit.
+    struct Section {
+        size_t header = 0;                           // line of "[name]"
+        size_t end = 0;                              // one past its last line
+        std::vector<std::pair<size_t, size_t>> keys; // (hash, line - header), sorted
+    };
+    struct Index {
+        std::unordered_multimap<size_t, size_t> names; // hash -> section
+        std::vector<Section> sections;                 // in file order
+        long open = -1; // the section the last line belongs to, if indexed
+    };
     std::vector<Line> m_lines;
+    mutable std::shared_ptr<Index> m_index; // null: not built yet; shared by copies
 
-    // Index of the first line of the first section named `section`'s header,
-    // or -1; `end` receives the index one past its last line.
-    long findSection(std::string_view section, size_t* end) const;
-    long findKey(size_t sectionHeader, size_t sectionEnd, std::string_view key) const;
+    const Index& index() const;
+    // The index for a write: built, and this file's own copy.
+    Index& ownIndex();
+    // Adds lines [from, end of file) to the index as they are appended.
+    void indexLines(Index& idx, size_t from, bool sortedInsert) const;
+    std::string_view sectionName(size_t headerLine) const;
+    const Section* findSection(std::string_view section) const;
+    // Line of the first key named `key` in the section, or -1.
+    long findKey(const Section& section, std::string_view key) const;
 };
 
 // Case-insensitive comparison of UTF-8 names (ASCII and Latin-1 letters).

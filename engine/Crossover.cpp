@@ -1,6 +1,7 @@
 #include "Crossover.h"
 
 #include "LoopNetwork.h"
+#include "SparseNetwork.h"
 
 namespace velumo {
 
@@ -90,7 +91,8 @@ CrossoverBranches crossoverBranches(const CrossoverInput& xo, const CrossoverCon
     return r;
 }
 
-void stampCrossover1(LoopNetwork& net, const CrossoverBranches& br, double u0)
+template <class Net>
+void stampCrossover1(Net& net, const CrossoverBranches& br, double u0)
 {
     auto& M = net.M;
     const auto& S = br.S;
@@ -123,7 +125,8 @@ void stampCrossover1(LoopNetwork& net, const CrossoverBranches& br, double u0)
     M[4][3] = -P[4];
 }
 
-void stampCrossover2(LoopNetwork& net, const CrossoverBranches& br, double u0)
+template <class Net>
+void stampCrossover2(Net& net, const CrossoverBranches& br, double u0)
 {
     auto& M = net.M;
     const Cx zs2 = br.S[5];
@@ -144,5 +147,11 @@ void stampCrossover2(LoopNetwork& net, const CrossoverBranches& br, double u0)
 
     M[V][B] = -zb2;
 }
+
+// Both network forms.
+template void stampCrossover1(LoopNetwork&, const CrossoverBranches&, double);
+template void stampCrossover1(SparseNetwork&, const CrossoverBranches&, double);
+template void stampCrossover2(LoopNetwork&, const CrossoverBranches&, double);
+template void stampCrossover2(SparseNetwork&, const CrossoverBranches&, double);
 
 } // namespace velumo

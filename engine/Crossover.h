@@ -10,8 +10,6 @@
 
 namespace velumo {
 
-struct LoopNetwork;
-
 // Series S[s] and shunt P[s] impedances of sections s = 1..6 (index 0 unused),
 // Ohm, already divided by the mirror factor where that applies.
 struct CrossoverBranches {
@@ -30,10 +28,12 @@ struct CrossoverContext {
 CrossoverBranches crossoverBranches(const CrossoverInput& xo, const CrossoverContext& ctx);
 
 // Rows 0..3 and M[4][3] (driver 1's ladder fed by U0 in b[0]).
-void stampCrossover1(LoopNetwork& net, const CrossoverBranches& br, double u0);
+template <class Net>
+void stampCrossover1(Net& net, const CrossoverBranches& br, double u0);
 
 // Rows 157..159 up to the voice-coil diagonal: ZS2, ZA2, ZT2, ZB2 ladder
 // fed by U0 in b[157]; M[159][158] = −ZB2.
-void stampCrossover2(LoopNetwork& net, const CrossoverBranches& br, double u0);
+template <class Net>
+void stampCrossover2(Net& net, const CrossoverBranches& br, double u0);
 
 } // namespace velumo

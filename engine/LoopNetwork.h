@@ -2,6 +2,9 @@
 // The loop (mesh) network of one frequency point: 262 complex loop equations
 // M·x = b. Flows are currents (A) in the electrical loops and volume
 // velocities (m³/s) in the acoustic ones.
+//
+// LoopNetwork is the dense matrix with the literal solver: the reference that
+// tests and benchmarks hold the program's SparseNetwork against.
 
 #include <array>
 
@@ -10,6 +13,9 @@
 namespace velumo {
 
 inline constexpr int kLoops = 262;
+
+// The solution of the network: one flow per loop.
+using LoopFlows = std::array<Cx, kLoops>;
 
 // Loop numbers. Rows and columns of M use the same numbering.
 inline constexpr int kLoopFilter1First = 0;      // 0..3 shunt branches of driver 1's filter

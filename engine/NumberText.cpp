@@ -25,14 +25,28 @@ ExactDigits exactDigits(double value)
 {
     ExactDigits r;
     value = std::fabs(value);
-    if (value == 0.0) {
+    if (value == 0.0 || !std::isfinite(value)) {
         r.digits = "0";
         return r;
     }
-    // 1100 digits after the first are enough for every double's exact expansion.
-    std::vector<char> buf(1200);
-    int len = std::snprintf(buf.data(), buf.size(), "%.1100e", value);
-    std::string s(buf.data(), static_cast<size_t>(len));
+    // value = M · 2^E with M odd has an exact expansion of at most as many
+    // significant digits as M · 5^-E (E < 0) or as the integer value (E >= 0);
+    // asking for just those keeps formatting cheap (a fixed 1100 digits made
+    // every number cost a 1100-digit print). Two digits spare cover the
+    // rounding of log10; the extra digits print as zeros and are dropped.
+    int binExp = 0;
+    const double frac = std::frexp(value, &binExp);
+    auto mant = static_cast<unsigned long long>(std::ldexp(frac, 53));
+    int e = binExp - 53;
+    while ((mant & 1u) == 0) {
+        mant >>= 1;
+        ++e;
+    }
+    const double sigDigits = e >= 0 ? std::log10(value) : std::log10(static_cast<double>(mant)) - e * std::log10(5.0);
+    const int precision = std::min(1100, static_cast<int>(sigDigits) + 2);
+    char buf[1200];
+    int len = std::snprintf(buf, sizeof buf, "%.*e", precision, value);
+    std::string s(buf, static_cast<size_t>(len));
     size_t ePos = s.find('e');
     r.exp10 = std::stoi(s.substr(ePos + 1));
     r.digits.reserve(ePos);

@@ -26,9 +26,13 @@ Cx pistonPressure(double D, Cx U, double S, double r, double k)
 
 Cx microphonePressure(const Model& model, const LoopNetwork& net, double omega, double k)
 {
+    return microphonePressure(model, net.x, omega, k);
+}
+
+Cx microphonePressure(const Model& model, const LoopFlows& x, double omega, double k)
+{
     const EnclosureModel& e = model.encl;
     const HornModel& h = model.horn;
-    const auto& x = net.x;
     const double dMouth = spaceFactor(model.posi, omega, h.rMouth);
     const double dM2 = spaceFactor(model.posi, omega, model.r2);
     const double dBR = spaceFactor(model.posi, omega, e.rBR);

@@ -20,5 +20,6 @@ Cx pistonPressure(double D, Cx U, double S, double r, double k);
 
 // The complex pressure P at the microphone from the solved flows.
 Cx microphonePressure(const Model& model, const LoopNetwork& net, double omega, double k);
+Cx microphonePressure(const Model& model, const LoopFlows& x, double omega, double k);
 
 } // namespace velumo

@@ -35,7 +35,11 @@ bool PointResults::allFinite() const
 
 PointResults pointResults(const Model& model, const LoopNetwork& net, Cx P, double f, double omega)
 {
-    const auto& x = net.x;
+    return pointResults(model, net.x, P, f, omega);
+}
+
+PointResults pointResults(const Model& model, const LoopFlows& x, Cx P, double f, double omega)
+{
     const double u0 = model.ue;
     const int n = model.n;
     PointResults r;

@@ -30,6 +30,7 @@ struct PointResults {
 // Derives the results at frequency f (Hz, omega = 2·pi·f) from the flows in
 // net.x and the microphone pressure P (Pa).
 PointResults pointResults(const Model& model, const LoopNetwork& net, Cx P, double f, double omega);
+PointResults pointResults(const Model& model, const LoopFlows& x, Cx P, double f, double omega);
 
 // Writes the results into entry i of the slot; Pmax2 only with driver 2.
 void storeResults(ResultSlot& slot, int i, const PointResults& r);

@@ -42,6 +42,7 @@ std::array<SideLoop, 4> sideLoops(const Model& model);
 // entries in the two horn loops and in every other active side loop at the
 // same node, and its column entries in the two horn rows (the mouth row
 // is left alone when the mouth is closed).
-void stampSideBranch(LoopNetwork& net, const Model& model, const PointValues& pv, int loop);
+template <class Net>
+void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int loop);
 
 } // namespace velumo

@@ -1,5 +1,7 @@
 #include "Simulation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "NumberText.h"
@@ -26,6 +28,45 @@ bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNe
     return result.allFinite();
 }
 
+bool computePoint(const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net,
+                  PointResults& result)
+{
+    const PointValues pv = pointValues(model, xo, f, SeriesEvaluation::Fast);
+    stampNetwork(net, model, pv);
+    if (!solve(net))
+        return false;
+    const Cx P = microphonePressure(model, net.x, pv.omega, pv.k);
+    result = pointResults(model, net.x, P, f, pv.omega);
+    return result.allFinite();
+}
+
+void computePoints(const Model& model, const CrossoverInput& xo, const double* f, int count,
+                   SparseNetwork* nets, PointResults* results, bool* ok)
+{
+    PointValues pv[kSolveBatch];
+    for (int m = 0; m < count; ++m) {
+        pv[m] = pointValues(model, xo, f[m], SeriesEvaluation::Fast);
+        stampNetwork(nets[m], model, pv[m]);
+    }
+    solveBatch(nets, count, ok);
+    for (int m = 0; m < count; ++m) {
+        if (!ok[m])
+            continue;
+        const Cx P = microphonePressure(model, nets[m].x, pv[m].omega, pv[m].k);
+        results[m] = pointResults(model, nets[m].x, P, f[m], pv[m].omega);
+        ok[m] = results[m].allFinite();
+    }
+}
+
+void prepareNetwork(SparseNetwork& net, const Model& model, const CrossoverInput& xo)
+{
+    // Any frequency will do: the positions do not depend on the values.
+    const PointValues pv = pointValues(model, xo, 1000.0, SeriesEvaluation::Fast);
+    net.beginPattern();
+    stampNetwork(net, model, pv);
+    net.endPattern();
+}
+
 namespace {
 
 void storeContour(ResultSlot& slot, const HornModel& horn)
@@ -39,6 +80,27 @@ Message pointFailure(double f)
 {
     return {"Fehler", "Bei " + formatPattern(f, "0.00")
                           + " Hz ergibt die Berechnung keinen endlichen Wert.\nDie Simulation wurde abgebrochen."};
+}
+
+// The check admits values with no real horn (a negative or zero mouth
+// height or width, huge sizes); their contour is NaN or infinite, which
+// formatPattern writes as "NAN" or "INF".
+bool contourFinite(const HornModel& horn, const std::vector<std::string>& rows)
+{
+    for (size_t i = 0; i < horn.x.size(); ++i) {
+        if (!std::isfinite(horn.x[i]) || !std::isfinite(horn.a[i]) || !std::isfinite(horn.aOne[i]))
+            return false;
+    }
+    for (const std::string& row : rows) {
+        if (row.find("NAN") != std::string::npos || row.find("INF") != std::string::npos)
+            return false;
+    }
+    return true;
+}
+
+Message contourFailure()
+{
+    return {"Fehler", "Die Hornkontur ergibt keine endlichen Werte.\nDie Simulation wurde abgebrochen."};
 }
 
 } // namespace
@@ -57,6 +119,14 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
 
     RunSetUpOutput setUp;
     const Model model = prepareRun(in, sink, &setUp);
+    if (!contourFinite(model.horn, setUp.contourRows)) {
+        sink.message(contourFailure());
+        sink.progress(0);
+        outcome.status = RunStatus::Failed;
+        files.contour.close();
+        files.data.close();
+        return outcome;
+    }
     for (const std::string& row : setUp.contourRows)
         files.contour.write(row);
     storeContour(slot, model.horn);
@@ -67,17 +137,29 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
     slot.upperLimit = model.fLim;
 
     const std::vector<double> grid = frequencyGrid(model);
-    auto net = std::make_unique<LoopNetwork>();
-    PointResults result;
-    for (int i = 0; i < static_cast<int>(grid.size()); ++i) {
+    // Points are computed a batch at a time (the same bits as one by one)
+    // and then stored one by one, up to the first that fails.
+    const int count = static_cast<int>(grid.size());
+    auto nets = std::make_unique<SparseNetwork[]>(kSolveBatch);
+    prepareNetwork(nets[0], model, in.crossover);
+    for (int m = 1; m < kSolveBatch; ++m)
+        nets[m].adoptPattern(nets[0]);
+    PointResults results[kSolveBatch];
+    bool ok[kSolveBatch] = {};
+    for (int i = 0; i < count; ++i) {
+        const int m = i % kSolveBatch;
+        if (m == 0) {
+            const int batch = std::min(kSolveBatch, count - i);
+            computePoints(model, in.crossover, &grid[i], batch, nets.get(), results, ok);
+        }
         sink.progress(10 + (i * 80) / (model.nPoints + 1));
-        if (!computePoint(model, in.crossover, grid[i], *net, result)) {
+        if (!ok[m]) {
             sink.message(pointFailure(grid[i]));
             outcome.status = RunStatus::Failed;
             break;
         }
-        storeResults(slot, i, result);
-        for (const std::string& piece : resultRowPieces(result))
+        storeResults(slot, i, results[m]);
+        for (const std::string& piece : resultRowPieces(results[m]))
             files.data.write(piece);
         outcome.points = i + 1;
     }

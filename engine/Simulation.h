@@ -13,6 +13,7 @@
 #include "ResultSlot.h"
 #include "Results.h"
 #include "RunInput.h"
+#include "SparseNetwork.h"
 
 namespace velumo {
 
@@ -40,9 +41,26 @@ struct RunOutcome {
 
 // One frequency point f (Hz): element values, stamps, solve, pressure and
 // results. Returns false when the system is singular or a result is not
-// finite; `net` is scratch space of the caller (about 1 MB).
+// finite; `net` is scratch space of the caller.
+//
+// The LoopNetwork form is the literal reference (every series in full, the
+// dense matrix cleared and eliminated row by row, about 1 MB); the program
+// uses the SparseNetwork form, which gives the same bits in every flow and
+// result. Its network must have been prepared for this model and crossover.
 bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNetwork& net,
                   PointResults& result);
+bool computePoint(const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net,
+                  PointResults& result);
+
+// Points f[0..count−1] (count <= kSolveBatch) at once on nets[0..count−1],
+// networks of the same pattern; ok[m] and results[m] as computePoint gives
+// them for f[m].
+void computePoints(const Model& model, const CrossoverInput& xo, const double* f, int count,
+                   SparseNetwork* nets, PointResults* results, bool* ok);
+
+// Records in `net` the entries that the stamps of this model write; once per
+// run, before the frequency loop.
+void prepareNetwork(SparseNetwork& net, const Model& model, const CrossoverInput& xo);
 
 // The whole run, writing contour.txt and data.txt (with their .bak back-ups)
 // into outputDir and the results into slot.

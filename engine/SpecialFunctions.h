@@ -23,6 +23,16 @@ double pistonR(double x);
 // Stand-in for the Struve function H1(x) of the piston radiation reactance.
 double pistonX(double x);
 
+// pistonR(x) and pistonX(x) at once, bit for bit the same values, faster:
+// the factorials and Gamma values are computed once per program, the three
+// series share their powers of x/2, and each ends where no further term can
+// change its sum. The functions above stay literal as the reference.
+struct PistonParts {
+    double r = 0; // pistonR(x)
+    double x = 0; // pistonX(x)
+};
+PistonParts pistonParts(double x);
+
 // Integral of cosh(k·x)^p for x from a to b, 1 <= p <= 16, k != 0, every
 // intermediate value in single precision.
 float coshPowerIntegral(float a, float b, int p, float k);

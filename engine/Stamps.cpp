@@ -5,18 +5,26 @@
 #include "Constants.h"
 #include "DriverModel.h"
 #include "Enclosure.h"
+#include "SparseNetwork.h"
 #include "SpecialFunctions.h"
 
 namespace velumo {
 
-Cx radiationImpedance(double k, double r, double S)
+Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series)
 {
     const double x = 2.0 * k * r;
-    const Cx z = (1.0 - pistonR(x)) + (j * pistonX(x)) / (k * r);
+    PistonParts piston;
+    if (series == SeriesEvaluation::Fast) {
+        piston = pistonParts(x);
+    } else {
+        piston.r = pistonR(x);
+        piston.x = pistonX(x);
+    }
+    const Cx z = (1.0 - piston.r) + (j * piston.x) / (k * r);
     return kRho * kC / S * z;
 }
 
-PointValues pointValues(const Model& model, const CrossoverInput& xo, double f)
+PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, SeriesEvaluation series)
 {
     PointValues pv;
     pv.f = f;
@@ -41,11 +49,11 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f)
 
     const HornModel& h = model.horn;
     const EnclosureModel& e = model.encl;
-    pv.zradMouth = radiationImpedance(pv.k, h.rMouth, h.a[100]);
+    pv.zradMouth = radiationImpedance(pv.k, h.rMouth, h.a[100], series);
     // A closed chamber behind driver 2 leaves nothing to radiate.
-    pv.zradM2 = e.rk2Checked ? Cx{} : radiationImpedance(pv.k, model.r2, model.d2.sd);
-    pv.zradPort = radiationImpedance(pv.k, e.rBR, e.abr);
-    pv.zradET = radiationImpedance(pv.k, e.rET, e.aet);
+    pv.zradM2 = e.rk2Checked ? Cx{} : radiationImpedance(pv.k, model.r2, model.d2.sd, series);
+    pv.zradPort = radiationImpedance(pv.k, e.rBR, e.abr, series);
+    pv.zradET = radiationImpedance(pv.k, e.rET, e.aet, series);
 
     for (int i = 0; i < kHornNodes; ++i)
         pv.R[i] = (h.beta1 + (h.beta2 - h.beta1) * h.x[i] / h.l1) * h.dx / h.a[i] * pv.omega / 628.0;
@@ -64,7 +72,8 @@ Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)
     return ((Cx{kKappaP0} / j) / pv.omega) / model.horn.a[node] / model.horn.dx;
 }
 
-void stampNetwork(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampNetwork(Net& net, const Model& model, const PointValues& pv)
 {
     net.clear();
     stampCrossover1(net, pv.xo, model.ue);
@@ -76,5 +85,9 @@ void stampNetwork(LoopNetwork& net, const Model& model, const PointValues& pv)
     stampRearChamberAndPort(net, model, pv);
     stampExtraTunnel(net, model, pv);
 }
+
+// Both network forms.
+template void stampNetwork(LoopNetwork&, const Model&, const PointValues&);
+template void stampNetwork(SparseNetwork&, const Model&, const PointValues&);
 
 } // namespace velumo

@@ -27,30 +27,47 @@ struct PointValues {
     double rvk = 0, rrk = 0, rbr = 0, rak = 0, ret = 0; // chamber, port and tunnel damping
 };
 
+// How the piston functions are evaluated: each series in full (the literal
+// reference) or through pistonParts (the same bits, faster).
+enum class SeriesEvaluation { Literal, Fast };
+
 // Radiation impedance of a rigid circular piston of radius r (m) and area
 // S (m²) in an infinite baffle at wave number k.
-Cx radiationImpedance(double k, double r, double S);
+Cx radiationImpedance(double k, double r, double S,
+                      SeriesEvaluation series = SeriesEvaluation::Literal);
 
 // Every element value of frequency f, in the fixed order: inductances,
 // filter branches, mechanical impedances, radiation, segment damping,
 // chamber damping.
-PointValues pointValues(const Model& model, const CrossoverInput& xo, double f);
+PointValues pointValues(const Model& model, const CrossoverInput& xo, double f,
+                        SeriesEvaluation series = SeriesEvaluation::Literal);
 
 // Compliance of horn node i: ((kappa·p0 / j) / omega) / A[i] / dx.
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node);
 
+// The stamps write into either network form: LoopNetwork (the dense
+// reference) or SparseNetwork (the program's own), with the same values.
+
 // Clears the network and writes every stamp of loops 0..261 in order:
 // driver 1's filter, driver 1 with front chamber and horn, mouth, absorber
 // chamber, driver 2, rear chamber and port, extra tunnel.
-void stampNetwork(LoopNetwork& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampNetwork(Net& net, const Model& model, const PointValues& pv);
 
 // The element groups, each writing its own rows (called by stampNetwork).
-void stampDriver1(LoopNetwork& net, const Model& model, const PointValues& pv);
-void stampHorn(LoopNetwork& net, const Model& model, const PointValues& pv);
-void stampMouth(LoopNetwork& net, const Model& model, const PointValues& pv);
-void stampAbsorber(LoopNetwork& net, const Model& model, const PointValues& pv);
-void stampDriver2(LoopNetwork& net, const Model& model, const PointValues& pv);
-void stampRearChamberAndPort(LoopNetwork& net, const Model& model, const PointValues& pv);
-void stampExtraTunnel(LoopNetwork& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampDriver1(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampHorn(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampMouth(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampAbsorber(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampDriver2(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv);
 
 } // namespace velumo

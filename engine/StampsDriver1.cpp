@@ -1,7 +1,10 @@
 // Driver 1: voice coil, membrane, front chamber and the horn segments.
 
+#include <array>
+
 #include "Constants.h"
 #include "SideBranch.h"
+#include "SparseNetwork.h"
 #include "Stamps.h"
 
 namespace velumo {
@@ -30,7 +33,8 @@ RearChamber rearChamber(const Model& model, const PointValues& pv)
     return rc;
 }
 
-void stampDriver1(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampDriver1(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const DriverGroup& d = model.d1;
@@ -54,12 +58,20 @@ void stampDriver1(LoopNetwork& net, const Model& model, const PointValues& pv)
     }
 }
 
-void stampHorn(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampHorn(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const HornModel& h = model.horn;
     const FrontChamber fc = frontChamber(model, pv);
-    auto zc = [&](int node) { return hornNodeCompliance(model, pv, node); };
+    // Each node compliance once: every row that shares it uses the same bits.
+    // (kappa·p0 / j) / omega is common to all nodes; formed once, it has the
+    // same bits as in hornNodeCompliance.
+    const Cx perArea = (Cx{kKappaP0} / j) / pv.omega;
+    std::array<Cx, 100> zcNode;
+    for (int node = 0; node < 100; ++node)
+        zcNode[node] = perArea / h.a[node] / h.dx;
+    auto zc = [&](int node) { return zcNode[node]; };
     auto zseg = [&](int i) { return pv.R[i] + h.dx * pv.jwr / h.a[i]; };
 
     if (h.n1 == 0) {
@@ -91,5 +103,11 @@ void stampHorn(LoopNetwork& net, const Model& model, const PointValues& pv)
         M[G][G + 1] = -zc(G - 55);
     }
 }
+
+// Both network forms.
+template void stampDriver1(LoopNetwork&, const Model&, const PointValues&);
+template void stampDriver1(SparseNetwork&, const Model&, const PointValues&);
+template void stampHorn(LoopNetwork&, const Model&, const PointValues&);
+template void stampHorn(SparseNetwork&, const Model&, const PointValues&);
 
 } // namespace velumo

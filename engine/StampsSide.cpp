@@ -3,6 +3,7 @@
 
 #include "Constants.h"
 #include "SideBranch.h"
+#include "SparseNetwork.h"
 #include "Stamps.h"
 
 namespace velumo {
@@ -18,7 +19,8 @@ std::array<SideLoop, 4> sideLoops(const Model& model)
     }};
 }
 
-void stampSideBranch(LoopNetwork& net, const Model& model, const PointValues& pv, int loop)
+template <class Net>
+void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int loop)
 {
     auto& M = net.M;
     const auto loops = sideLoops(model);
@@ -46,7 +48,8 @@ void stampSideBranch(LoopNetwork& net, const Model& model, const PointValues& pv
     }
 }
 
-void stampMouth(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampMouth(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const HornModel& h = model.horn;
@@ -59,7 +62,8 @@ void stampMouth(LoopNetwork& net, const Model& model, const PointValues& pv)
     M[kLoopMouth][kLoopMouth] = zc99 + pv.zradMouth + pv.R[99] + h.dx * pv.jwr / h.a[99];
 }
 
-void stampAbsorber(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampAbsorber(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
@@ -73,7 +77,8 @@ void stampAbsorber(LoopNetwork& net, const Model& model, const PointValues& pv)
     stampSideBranch(net, model, pv, kLoopAbsorber);
 }
 
-void stampDriver2(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampDriver2(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const DriverGroup& d = model.d2;
@@ -94,7 +99,8 @@ void stampDriver2(LoopNetwork& net, const Model& model, const PointValues& pv)
     stampSideBranch(net, model, pv, kLoopDriver2Membrane);
 }
 
-void stampRearChamberAndPort(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
@@ -125,7 +131,8 @@ void stampRearChamberAndPort(LoopNetwork& net, const Model& model, const PointVa
     M[kLoopPortEnd][kLoopPortEnd] = rc.zbr + pv.zradPort + rc.mbr;
 }
 
-void stampExtraTunnel(LoopNetwork& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
@@ -137,5 +144,19 @@ void stampExtraTunnel(LoopNetwork& net, const Model& model, const PointValues& p
         + pv.zradET + pv.ret + e.let * pv.jwr / e.aet;
     stampSideBranch(net, model, pv, kLoopExtraTunnel);
 }
+
+// Both network forms.
+template void stampSideBranch(LoopNetwork&, const Model&, const PointValues&, int);
+template void stampSideBranch(SparseNetwork&, const Model&, const PointValues&, int);
+template void stampMouth(LoopNetwork&, const Model&, const PointValues&);
+template void stampMouth(SparseNetwork&, const Model&, const PointValues&);
+template void stampAbsorber(LoopNetwork&, const Model&, const PointValues&);
+template void stampAbsorber(SparseNetwork&, const Model&, const PointValues&);
+template void stampDriver2(LoopNetwork&, const Model&, const PointValues&);
+template void stampDriver2(SparseNetwork&, const Model&, const PointValues&);
+template void stampRearChamberAndPort(LoopNetwork&, const Model&, const PointValues&);
+template void stampRearChamberAndPort(SparseNetwork&, const Model&, const PointValues&);
+template void stampExtraTunnel(LoopNetwork&, const Model&, const PointValues&);
+template void stampExtraTunnel(SparseNetwork&, const Model&, const PointValues&);
 
 } // namespace velumo

@@ -1,0 +1,87 @@
+// Values the input check admits but no physical design has: the run must end
+// with finite results or stop with a "Fehler" message, and the two lists must
+// never hold NaN or infinity.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+#include "IniFile.h"
+#include "SimRunner.h"
+#include "TestUtil.h"
+
+using velumo::IniFile;
+using velumo::runVelumoSim;
+using velumo::test::readBytes;
+using velumo::test::TempDir;
+
+namespace {
+
+struct Outcome {
+    int status = 0;
+    std::string err;
+    std::string data;
+    std::string contour;
+};
+
+// Runs an example with one key of its project file replaced.
+Outcome runChanged(const std::string& example, const std::string& section, const std::string& key,
+                   const std::string& value)
+{
+    TempDir dir;
+    IniFile ini = IniFile::load(std::string(VELUMO_SOURCE_DIR) + "/examples/" + example);
+    EXPECT_TRUE(ini.value(section, key).has_value()) << section << "/" << key;
+    ini.writeString(section, key, value);
+    EXPECT_TRUE(ini.save(dir.file("p.vlm")));
+    std::ostringstream out, err;
+    Outcome o;
+    o.status = runVelumoSim({ dir.file("p.vlm"), "--out", dir.path().string() }, out, err);
+    o.err = err.str();
+    o.data = readBytes(dir.file("data.txt"));
+    o.contour = readBytes(dir.file("contour.txt"));
+    return o;
+}
+
+bool holdsNonFinite(const std::string& file)
+{
+    return file.find("NAN") != std::string::npos || file.find("INF") != std::string::npos
+        || file.find("nan") != std::string::npos || file.find("inf") != std::string::npos;
+}
+
+} // namespace
+
+TEST(ExtremeValuesRun, tinyCapacitorStopsWithFehler)
+{
+    // 1e-305 µF is 1e-311 F, a subnormal whose inverse overflows to infinity.
+    Outcome o = runChanged("rear-loaded-crossover.vlm", "Frequenzweiche", "C5", "1e-305");
+    EXPECT_EQ(o.status, velumo::kSimRunFailed);
+    EXPECT_NE(o.err.find("Fehler: Bei 10.00 Hz ergibt die Berechnung keinen endlichen Wert."), std::string::npos)
+        << o.err;
+    EXPECT_FALSE(holdsNonFinite(o.data)) << o.data;
+    EXPECT_FALSE(holdsNonFinite(o.contour));
+}
+
+TEST(ExtremeValuesRun, hugeRdcStopsWithFehler)
+{
+    // The empty shunt positions become 1e9 · 1e300 Ohm: infinite.
+    Outcome o = runChanged("rear-loaded-crossover.vlm", "Lautsprecher", "Gleichstromwiderstand", "1e300");
+    EXPECT_EQ(o.status, velumo::kSimRunFailed);
+    EXPECT_NE(o.err.find("Fehler: "), std::string::npos) << o.err;
+    EXPECT_FALSE(holdsNonFinite(o.data)) << o.data;
+    EXPECT_FALSE(holdsNonFinite(o.contour));
+}
+
+TEST(ExtremeValuesRun, negativeMouthHeightStopsBeforeWritingTheContour)
+{
+    // The check only warns about a mouth height of 0; a negative one gives a
+    // negative mouth area and so no real contour.
+    Outcome o = runChanged("rear-loaded-crossover.vlm", "Horn", "Mundhöhe", "-10");
+    EXPECT_EQ(o.status, velumo::kSimRunFailed);
+    EXPECT_NE(o.err.find("Fehler: Die Hornkontur ergibt keine endlichen Werte."), std::string::npos) << o.err;
+    // Only the header line is left.
+    EXPECT_EQ(std::count(o.contour.begin(), o.contour.end(), '\n'), 1);
+    EXPECT_FALSE(holdsNonFinite(o.contour)) << o.contour;
+    EXPECT_FALSE(holdsNonFinite(o.data)) << o.data;
+}

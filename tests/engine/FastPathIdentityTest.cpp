@@ -1,0 +1,443 @@
+// The program's fast path (cached series, sparse network) against the literal
+// reference (every series in full, dense matrix, row-by-row elimination):
+// every flow and every result double must carry the same bits, for the
+// example and golden projects and for generated designs that switch every
+// element on and off.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "EngineDesigns.h"
+#include "NumberText.h"
+#include "RunSetup.h"
+#include "Simulation.h"
+#include "SpecialFunctions.h"
+#include "SparseNetwork.h"
+#include "ProjectInput.h"
+#include "TestUtil.h"
+
+#ifndef VELUMO_SOURCE_DIR
+#define VELUMO_SOURCE_DIR "."
+#endif
+
+namespace velumo {
+namespace {
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(Cx a, Cx b) { return sameBits(a.re, b.re) && sameBits(a.im, b.im); }
+
+// ---- project files -------------------------------------------------------
+
+std::vector<std::string> projectFiles()
+{
+    std::vector<std::string> files;
+    const std::filesystem::path root(VELUMO_SOURCE_DIR);
+    for (const auto& e : std::filesystem::directory_iterator(root / "examples")) {
+        if (e.path().extension() == ".vlm")
+            files.push_back(e.path().string());
+    }
+    for (const auto& e : std::filesystem::directory_iterator(root / "tests" / "golden"))
+        files.push_back((e.path() / "project.vlm").string());
+    return files;
+}
+
+// ---- comparison ------------------------------------------------------------
+
+struct Comparison {
+    int points = 0;       // points compared
+    int failedPoints = 0; // points both paths refused
+};
+
+bool sameResults(const PointResults& a, const PointResults& b)
+{
+    const double PointResults::*fields[] = {
+        &PointResults::f,      &PointResults::spl,   &PointResults::phase, &PointResults::zel,
+        &PointResults::x1,     &PointResults::x2,    &PointResults::pmax1, &PointResults::pmax2,
+        &PointResults::splMax, &PointResults::zReal, &PointResults::zImag};
+    for (auto field : fields) {
+        if (!sameBits(a.*field, b.*field))
+            return false;
+    }
+    return a.hasDriver2 == b.hasDriver2;
+}
+
+bool sameFlows(const SparseNetwork& fast, const LoopNetwork& ref, int* flow)
+{
+    for (int k = 0; k < kLoops; ++k) {
+        *flow = k;
+        if (!sameBits(fast.x[k], ref.x[k]))
+            return false;
+    }
+    return true;
+}
+
+// Both paths at every point of the design's grid, the fast one in batches as
+// a run computes them and point by point; stops like a run at the first
+// point that fails (and then requires both to fail).
+Comparison compareDesign(const RunInput& in, LoopNetwork& dense)
+{
+    test::RecordingSink sink;
+    const Model model = prepareRun(in, sink);
+    auto sparse = std::make_unique<SparseNetwork[]>(kSolveBatch);
+    prepareNetwork(sparse[0], model, in.crossover);
+    for (int m = 1; m < kSolveBatch; ++m)
+        sparse[m].adoptPattern(sparse[0]);
+    const std::vector<double> grid = frequencyGrid(model);
+    Comparison cmp;
+    // Batches of every size up to the largest, as runs end with any of them.
+    int size = 1;
+    for (std::size_t i = 0; i < grid.size(); i += size, size = size % kSolveBatch + 1) {
+        const int count = static_cast<int>(std::min<std::size_t>(size, grid.size() - i));
+        const double* f = &grid[i];
+        PointResults pair[kSolveBatch];
+        bool pairOk[kSolveBatch];
+        computePoints(model, in.crossover, f, count, sparse.get(), pair, pairOk);
+        for (int m = 0; m < count; ++m) {
+            PointResults ref, single;
+            const bool refOk = computePoint(model, in.crossover, f[m], dense, ref);
+            int flow = 0;
+            if (pairOk[m] && !sameFlows(sparse[m], dense, &flow)) {
+                ADD_FAILURE() << "batch, f = " << f[m] << ", flow " << flow;
+                return cmp;
+            }
+            const bool singleOk = computePoint(model, in.crossover, f[m], sparse[m], single);
+            EXPECT_EQ(singleOk, refOk) << "f = " << f[m];
+            EXPECT_EQ(pairOk[m], refOk) << "f = " << f[m];
+            if (!refOk || !singleOk || !pairOk[m]) {
+                ++cmp.failedPoints;
+                return cmp;
+            }
+            if (!sameFlows(sparse[m], dense, &flow)) {
+                ADD_FAILURE() << "f = " << f[m] << ", flow " << flow;
+                return cmp;
+            }
+            if (!sameResults(single, ref) || !sameResults(pair[m], ref)) {
+                ADD_FAILURE() << "f = " << f[m] << ": results differ";
+                return cmp;
+            }
+            ++cmp.points;
+        }
+    }
+    return cmp;
+}
+
+TEST(FastPathIdentity, examplesAndGoldenProjects)
+{
+    auto dense = std::make_unique<LoopNetwork>();
+    const auto files = projectFiles();
+    ASSERT_GE(files.size(), 6u);
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        const Comparison cmp = compareDesign(test::runInputOfProject(file), *dense);
+        EXPECT_GE(cmp.points, 50);
+        EXPECT_EQ(cmp.failedPoints, 0);
+    }
+}
+
+// Horn position (m) of node n of a 2 m horn, inside the node's interval.
+double nodePosition(int n) { return (n + 0.5) * 2.0 / 100.0; }
+
+struct Variant {
+    const char* name;
+    void (*apply)(RunInput&);
+};
+
+TEST(FastPathIdentity, generatedDesignsSwitchEveryElement)
+{
+    // Each variant is applied to an all-off and an all-on design, in both
+    // horn types.
+    const Variant variants[] = {
+        {"as is", [](RunInput&) {}},
+        {"driver 1 at the throat", [](RunInput& in) { in.xT1 = 0; }},
+        {"driver 1 at node 1", [](RunInput& in) { in.xT1 = nodePosition(1); }},
+        {"driver 1 mid-horn", [](RunInput& in) { in.xT1 = nodePosition(47); }},
+        {"driver 1 at node 99", [](RunInput& in) { in.xT1 = nodePosition(99); }},
+        {"driver 1 beyond the mouth", [](RunInput& in) { in.xT1 = 5.0; }},
+        {"all sides at one node",
+         [](RunInput& in) { in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(30); }},
+        {"all sides at node 99",
+         [](RunInput& in) { in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(99); }},
+        {"sides at node 99, closed mouth",
+         [](RunInput& in) {
+             in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(99);
+             in.mouthClosed = true;
+         }},
+        {"closed mouth", [](RunInput& in) { in.mouthClosed = true; }},
+        {"driver 2 same values", [](RunInput& in) { in.driver2Mode = 1; }},
+        {"driver 2 own values reversed",
+         [](RunInput& in) {
+             in.driver2Mode = 2;
+             in.driver2Reversed = true;
+         }},
+        {"driver 2 without own chamber",
+         [](RunInput& in) {
+             in.driver2Mode = 2;
+             in.rk2 = false;
+         }},
+        {"driver 2 same values, reversed, own chamber",
+         [](RunInput& in) {
+             in.driver2Mode = 1;
+             in.driver2Reversed = true;
+             in.rk2 = true;
+         }},
+        {"driver 2 off", [](RunInput& in) { in.driver2Mode = 0; }},
+        {"absorber only",
+         [](RunInput& in) {
+             in.ak = true;
+             in.et = false;
+         }},
+        {"tunnel only",
+         [](RunInput& in) {
+             in.ak = false;
+             in.et = true;
+         }},
+        {"crossover ignored", [](RunInput& in) { in.crossover.ignore = true; }},
+        {"conical, in a corner",
+         [](RunInput& in) {
+             in.kontur = 0;
+             in.posi = 0;
+         }},
+    };
+    auto dense = std::make_unique<LoopNetwork>();
+    int designs = 0, points = 0;
+    for (const RunInput& start : {test::baseDesign(), test::everythingOnDesign()}) {
+        for (int typ : {0, 1}) {
+            for (const Variant& v : variants) {
+                RunInput in = start;
+                in.typ = typ;
+                in.freqPoints = 60;
+                v.apply(in);
+                SCOPED_TRACE(std::string(v.name) + ", type " + std::to_string(typ));
+                const Comparison cmp = compareDesign(in, *dense);
+                EXPECT_GE(cmp.points, 20);
+                ++designs;
+                points += cmp.points;
+            }
+        }
+    }
+    EXPECT_EQ(designs, 76);
+    RecordProperty("points", points);
+}
+
+// ---- the solver on its own -------------------------------------------------
+
+// Random sparse systems with the awkward values of the stamps: purely real
+// and purely imaginary entries with signed zeros, exact zeros inside the
+// pattern, wide couplings. The dense solver and the replay must agree on
+// success and on every bit of every flow.
+TEST(FastPathIdentity, sparseSolverReplaysTheDenseSolverBitForBit)
+{
+    std::mt19937 rng(20261208);
+    std::uniform_real_distribution<double> mag(0.1, 10.0);
+    std::uniform_int_distribution<int> pick(0, 9);
+    std::uniform_int_distribution<int> anyLoop(0, kLoops - 1);
+    auto value = [&] {
+        const double a = mag(rng) * (pick(rng) < 5 ? -1.0 : 1.0);
+        switch (pick(rng)) {
+        case 0: return Cx{-0.0, a};
+        case 1: return Cx{0.0, a};
+        case 2: return Cx{a, -0.0};
+        case 3: return Cx{a, 0.0};
+        case 4: return Cx{-0.0, -0.0};
+        case 5: return Cx{0.0, 0.0};
+        default: return Cx{a, mag(rng)};
+        }
+    };
+    auto dense = std::make_unique<LoopNetwork>();
+    int solved = 0, negativeZeroFlows = 0;
+    for (int trial = 0; trial < 40; ++trial) {
+        // Band of half-width 1..2 plus a few long couplings both ways.
+        std::vector<std::pair<int, int>> positions;
+        const int half = 1 + trial % 2;
+        for (int r = 0; r < kLoops; ++r) {
+            for (int c = std::max(0, r - half); c <= std::min(kLoops - 1, r + half); ++c)
+                positions.emplace_back(r, c);
+        }
+        for (int n = 0; n < 6; ++n) {
+            const int r = anyLoop(rng), c = anyLoop(rng);
+            positions.emplace_back(r, c);
+            positions.emplace_back(c, r);
+        }
+        auto sparse = std::make_unique<SparseNetwork>();
+        sparse->beginPattern();
+        for (auto [r, c] : positions)
+            sparse->M[r][c] = Cx{};
+        sparse->endPattern();
+
+        dense->clear();
+        sparse->clear();
+        for (auto [r, c] : positions) {
+            Cx v = value();
+            if (r == c && isZero(v))
+                v = Cx{1.0, -0.0};
+            dense->M[r][c] = v;
+            sparse->M[r][c] = v;
+        }
+        // Sources on a few rows only, as in the stamps; a −0 among them.
+        for (int r : {0, 157, anyLoop(rng)})
+            dense->b[r] = sparse->b[r] = Cx{mag(rng), -0.0};
+        const int negativeSource = anyLoop(rng);
+        dense->b[negativeSource] = sparse->b[negativeSource] = Cx{-0.0, -0.0};
+
+        const bool sparseOk = solve(*sparse);
+        const bool denseOk = solve(*dense);
+        bool denseFinite = denseOk;
+        for (const Cx& v : dense->x)
+            denseFinite = denseFinite && isFinite(v);
+        ASSERT_EQ(sparseOk, denseFinite) << "trial " << trial;
+        if (!sparseOk)
+            continue;
+        ++solved;
+        for (int k = 0; k < kLoops; ++k) {
+            ASSERT_TRUE(sameBits(sparse->x[k], dense->x[k])) << "trial " << trial << ", flow " << k;
+            if (std::signbit(dense->x[k].re) && dense->x[k].re == 0.0)
+                ++negativeZeroFlows;
+        }
+    }
+    EXPECT_GE(solved, 30);
+    RecordProperty("negative_zero_flows", negativeZeroFlows);
+}
+
+// Unit diagonal everywhere plus the given entries; pattern = those positions.
+void identityPlus(LoopNetwork& dense, SparseNetwork& sparse, const std::vector<std::pair<std::pair<int, int>, Cx>>& extra)
+{
+    sparse.beginPattern();
+    for (int r = 0; r < kLoops; ++r)
+        sparse.M[r][r] = Cx{};
+    for (const auto& [rc, v] : extra)
+        sparse.M[rc.first][rc.second] = v;
+    sparse.endPattern();
+    dense.clear();
+    sparse.clear();
+    for (int r = 0; r < kLoops; ++r)
+        dense.M[r][r] = sparse.M[r][r] = Cx{1.0};
+    for (const auto& [rc, v] : extra)
+        dense.M[rc.first][rc.second] = sparse.M[rc.first][rc.second] = v;
+}
+
+TEST(FastPathIdentity, zeroEntriesOfBackSubstitutionStillTurnNegativeZeros)
+{
+    // Row 0 has no entry in column 5, but the dense solver still subtracts
+    // (+0, +0)·x[5] = (−0, +0) from s = (−0, −0), which makes s.re +0.
+    auto dense = std::make_unique<LoopNetwork>();
+    auto sparse = std::make_unique<SparseNetwork>();
+    identityPlus(*dense, *sparse, {});
+    dense->b[0] = sparse->b[0] = Cx{-0.0, -0.0};
+    dense->b[5] = sparse->b[5] = Cx{-1.0, 1.0};
+    ASSERT_TRUE(solve(*dense));
+    ASSERT_TRUE(solve(*sparse));
+    EXPECT_FALSE(std::signbit(dense->x[0].re));
+    EXPECT_TRUE(std::signbit(dense->x[0].im));
+    for (int k = 0; k < kLoops; ++k)
+        ASSERT_TRUE(sameBits(sparse->x[k], dense->x[k])) << k;
+}
+
+TEST(FastPathIdentity, zeroEntriesOfPivotRowsStillTurnNegativeZeros)
+{
+    // Eliminating row 1 with q = (−1, 1) subtracts (+0, +0)·q = (−0, +0) from
+    // M[1][2] = (−0, 1), which makes its real part +0; with x[2] = 0 that sign
+    // reaches x[1].
+    auto dense = std::make_unique<LoopNetwork>();
+    auto sparse = std::make_unique<SparseNetwork>();
+    identityPlus(*dense, *sparse, {{{1, 0}, Cx{-1.0, 1.0}}, {{1, 2}, Cx{-0.0, 1.0}}});
+    dense->b[0] = sparse->b[0] = Cx{0.0, -0.0};
+    dense->b[1] = sparse->b[1] = Cx{-0.0, -0.0};
+    ASSERT_TRUE(solve(*dense));
+    ASSERT_TRUE(solve(*sparse));
+    EXPECT_TRUE(std::signbit(dense->x[1].re));
+    for (int k = 0; k < kLoops; ++k)
+        ASSERT_TRUE(sameBits(sparse->x[k], dense->x[k])) << k;
+}
+
+TEST(FastPathIdentity, sparseSolverRefusesAZeroPivotLikeTheDenseSolver)
+{
+    auto dense = std::make_unique<LoopNetwork>();
+    auto sparse = std::make_unique<SparseNetwork>();
+    sparse->beginPattern();
+    for (int r = 0; r < kLoops; ++r) {
+        sparse->M[r][r] = Cx{};
+        if (r > 0)
+            sparse->M[r][r - 1] = Cx{};
+    }
+    sparse->endPattern();
+    dense->clear();
+    sparse->clear();
+    for (int r = 0; r < kLoops; ++r) {
+        dense->M[r][r] = sparse->M[r][r] = Cx{2.0};
+        if (r > 0)
+            dense->M[r][r - 1] = sparse->M[r][r - 1] = Cx{1.0};
+    }
+    // Row 40 eliminated against a vanished diagonal 39.
+    dense->M[39][39] = sparse->M[39][39] = Cx{};
+    dense->b[0] = sparse->b[0] = Cx{1.0};
+    EXPECT_FALSE(solve(*dense));
+    EXPECT_FALSE(solve(*sparse));
+}
+
+TEST(FastPathIdentity, writesOutsideThePatternAreRefused)
+{
+    auto sparse = std::make_unique<SparseNetwork>();
+    sparse->beginPattern();
+    for (int r = 0; r < kLoops; ++r)
+        sparse->M[r][r] = Cx{};
+    sparse->endPattern();
+    sparse->clear();
+    for (int r = 0; r < kLoops; ++r)
+        sparse->M[r][r] = Cx{1.0};
+    sparse->M[10][200] = Cx{3.0};
+    EXPECT_TRUE(sparse->patternMissed());
+    EXPECT_FALSE(solve(*sparse));
+    sparse->clear();
+    for (int r = 0; r < kLoops; ++r)
+        sparse->M[r][r] = Cx{1.0};
+    sparse->b[10] = Cx{3.0};
+    ASSERT_TRUE(solve(*sparse));
+    EXPECT_EQ(sparse->x[10], Cx{3.0});
+
+    // A network never laid out takes no entry and solves nothing.
+    auto fresh = std::make_unique<SparseNetwork>();
+    fresh->M[3][3] = Cx{1.0};
+    EXPECT_TRUE(fresh->patternMissed());
+    EXPECT_FALSE(solve(*fresh));
+    auto untouched = std::make_unique<SparseNetwork>();
+    EXPECT_FALSE(solve(*untouched));
+}
+
+// ---- the series ------------------------------------------------------------
+
+TEST(FastPathIdentity, pistonPartsGiveTheLiteralSeriesBits)
+{
+    // Dense in the series range (where terms are dropped) and across the
+    // switch-over points 5, 10 and 15; tiny arguments too.
+    std::vector<double> xs = {0.0, 1e-300, 1e-12, 1e-6, 5.0, 10.0, 15.0, 5.0000000001, 9.999999999};
+    for (double x = 0.0; x <= 16.0; x += 0.00731)
+        xs.push_back(x);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> any(0.0, 12.0);
+    for (int n = 0; n < 2000; ++n)
+        xs.push_back(any(rng));
+    for (double x : xs) {
+        const PistonParts p = pistonParts(x);
+        ASSERT_TRUE(sameBits(p.r, pistonR(x))) << "x = " << x;
+        ASSERT_TRUE(sameBits(p.x, pistonX(x))) << "x = " << x;
+    }
+}
+
+TEST(FastPathIdentity, alternatingSignIsExact)
+{
+    // The series apply pow(-1, i) by negation; that needs it exactly ±1.
+    for (int i = 0; i <= 50; ++i)
+        ASSERT_EQ(std::pow(-1.0, i), i % 2 ? -1.0 : 1.0) << i;
+}
+
+} // namespace
+} // namespace velumo

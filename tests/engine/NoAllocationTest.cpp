@@ -1,0 +1,139 @@
+// The frequency loop of a run allocates nothing: element values, stamps,
+// solve and results of every point live in storage laid out before the loop.
+// Global operator new is replaced here (for the whole test program) by one
+// that counts while a test asks it to.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "EngineDesigns.h"
+#include "RunSetup.h"
+#include "Simulation.h"
+
+namespace {
+
+std::atomic<bool> g_counting{false};
+std::atomic<long> g_allocations{0};
+
+void* countedAllocation(std::size_t size)
+{
+    if (g_counting.load(std::memory_order_relaxed))
+        g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+// Counts the allocations made between construction and count().
+class AllocationCounter {
+public:
+    AllocationCounter()
+    {
+        g_allocations = 0;
+        g_counting = true;
+    }
+    ~AllocationCounter() { g_counting = false; }
+    long count()
+    {
+        g_counting = false;
+        return g_allocations.load();
+    }
+};
+
+} // namespace
+
+void* operator new(std::size_t size) { return countedAllocation(size); }
+void* operator new[](std::size_t size) { return countedAllocation(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace velumo {
+namespace {
+
+TEST(NoAllocation, counterSeesAnAllocation)
+{
+    AllocationCounter counter;
+    auto v = std::make_unique<std::vector<int>>(100, 1);
+    EXPECT_GE(counter.count(), 2); // the vector object and its elements
+}
+
+struct PreparedRun {
+    RunInput in = test::everythingOnDesign();
+    Model model;
+    std::vector<double> grid;
+    PreparedRun()
+    {
+        test::RecordingSink sink;
+        in.let = 0.05; // tunnel lumped up to 1358 Hz, above the grid
+        in.freqAuto = false;
+        in.freqMin = 10;
+        in.freqMax = 1000;
+        in.freqPoints = 170;
+        model = prepareRun(in, sink);
+        grid = frequencyGrid(model);
+    }
+};
+
+TEST(NoAllocation, frequencyLoopPointByPointAllocatesNothing)
+{
+    const PreparedRun run;
+    ASSERT_GE(run.grid.size(), 169u);
+    auto net = std::make_unique<SparseNetwork>();
+    prepareNetwork(*net, run.model, run.in.crossover);
+    PointResults result;
+    ASSERT_TRUE(computePoint(run.model, run.in.crossover, run.grid[0], *net, result)); // warm-up
+
+    AllocationCounter counter;
+    int computed = 0;
+    for (int i = 0; i < 169; ++i)
+        computed += computePoint(run.model, run.in.crossover, run.grid[i], *net, result) ? 1 : 0;
+    EXPECT_EQ(counter.count(), 0);
+    EXPECT_EQ(computed, 169);
+}
+
+TEST(NoAllocation, frequencyLoopInBatchesAllocatesNothing)
+{
+    const PreparedRun run;
+    ASSERT_GE(run.grid.size(), 169u);
+    auto nets = std::make_unique<SparseNetwork[]>(kSolveBatch);
+    prepareNetwork(nets[0], run.model, run.in.crossover);
+    for (int m = 1; m < kSolveBatch; ++m)
+        nets[m].adoptPattern(nets[0]);
+    PointResults results[kSolveBatch];
+    bool ok[kSolveBatch];
+    computePoints(run.model, run.in.crossover, run.grid.data(), kSolveBatch, nets.get(), results, ok);
+
+    AllocationCounter counter;
+    int computed = 0;
+    for (int i = 0; i < 169; i += kSolveBatch) {
+        const int count = std::min(kSolveBatch, 169 - i);
+        computePoints(run.model, run.in.crossover, &run.grid[i], count, nets.get(), results, ok);
+        computed += static_cast<int>(std::count(ok, ok + count, true));
+    }
+    EXPECT_EQ(counter.count(), 0);
+    EXPECT_EQ(computed, 169);
+}
+
+TEST(NoAllocation, literalReferenceAllocatesNothingEither)
+{
+    // The dense network is the caller's; the reference path itself only
+    // computes.
+    const PreparedRun run;
+    auto net = std::make_unique<LoopNetwork>();
+    PointResults result;
+    AllocationCounter counter;
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(computePoint(run.model, run.in.crossover, run.grid[i], *net, result));
+    EXPECT_EQ(counter.count(), 0);
+}
+
+} // namespace
+} // namespace velumo
