@@ -17,17 +17,22 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // exact binary value for any precision, so rounding decisions made on these
 // digits are exact.
 struct ExactDigits {
-    std::string digits; // leading digit non-zero unless value is 0
-    int exp10 = 0;      // power of ten of digits[0]
+    char buf[1200];     // digits, leading digit non-zero unless the value is 0
+    int len = 0;
+    int exp10 = 0;      // power of ten of the first digit
+    std::string_view digits() const { return { buf, static_cast<size_t>(len) }; }
 };
 
-ExactDigits exactDigits(double value)
+// Fills `r` in place: the digits live in a fixed buffer, so formatting a
+// number needs no heap memory.
+void exactDigits(double value, ExactDigits& r)
 {
-    ExactDigits r;
+    r.exp10 = 0;
     value = std::fabs(value);
     if (value == 0.0 || !std::isfinite(value)) {
-        r.digits = "0";
-        return r;
+        r.buf[0] = '0';
+        r.len = 1;
+        return;
     }
     // value = M · 2^E with M odd has an exact expansion of at most as many
     // significant digits as M · 5^-E (E < 0) or as the integer value (E >= 0);
@@ -44,19 +49,22 @@ ExactDigits exactDigits(double value)
     }
     const double sigDigits = e >= 0 ? std::log10(value) : std::log10(static_cast<double>(mant)) - e * std::log10(5.0);
     const int precision = std::min(1100, static_cast<int>(sigDigits) + 2);
-    char buf[1200];
-    int len = std::snprintf(buf, sizeof buf, "%.*e", precision, value);
-    std::string s(buf, static_cast<size_t>(len));
-    size_t ePos = s.find('e');
-    r.exp10 = std::stoi(s.substr(ePos + 1));
-    r.digits.reserve(ePos);
-    for (size_t i = 0; i < ePos; ++i) {
-        if (isDigit(s[i]))
-            r.digits.push_back(s[i]);
+    char text[1200];
+    int n = std::snprintf(text, sizeof text, "%.*e", precision, value);
+    int ePos = 0;
+    while (ePos < n && text[ePos] != 'e')
+        ++ePos;
+    const char* expText = text + ePos + 1;
+    if (expText < text + n && *expText == '+')
+        ++expText; // from_chars takes no "+"
+    std::from_chars(expText, text + n, r.exp10);
+    r.len = 0;
+    for (int i = 0; i < ePos; ++i) {
+        if (isDigit(text[i]))
+            r.buf[r.len++] = text[i];
     }
-    while (r.digits.size() > 1 && r.digits.back() == '0')
-        r.digits.pop_back();
-    return r;
+    while (r.len > 1 && r.buf[r.len - 1] == '0')
+        --r.len;
 }
 
 // Keeps the first `count` digits (count may be <= 0), rounding half away from
@@ -67,10 +75,10 @@ std::string roundDigits(const ExactDigits& d, int count, int* exp10)
     *exp10 = d.exp10;
     if (count < 0)
         return std::string();
-    std::string kept = d.digits.substr(0, static_cast<size_t>(std::min<size_t>(count, d.digits.size())));
+    std::string kept(d.digits().substr(0, std::min<size_t>(static_cast<size_t>(count), d.digits().size())));
     while (static_cast<int>(kept.size()) < count)
         kept.push_back('0');
-    bool roundUp = static_cast<size_t>(count) < d.digits.size() && d.digits[static_cast<size_t>(count)] >= '5';
+    bool roundUp = static_cast<size_t>(count) < d.digits().size() && d.digits()[static_cast<size_t>(count)] >= '5';
     if (roundUp) {
         int i = count - 1;
         while (i >= 0 && kept[static_cast<size_t>(i)] == '9') {
@@ -98,7 +106,8 @@ bool allZero(const std::string& s)
 // Fixed notation with between minDec and maxDec decimals.
 std::string formatFixed(double value, int minDec, int maxDec, int minIntDigits)
 {
-    ExactDigits d = exactDigits(value);
+    ExactDigits d;
+    exactDigits(value, d);
     std::string intPart;
     std::string fracPart;
     if (value == 0.0) {
@@ -149,7 +158,8 @@ std::string formatFixed(double value, int minDec, int maxDec, int minIntDigits)
 // at least expDigits digits; expSign forces "+" for non-negative exponents.
 std::string formatScientific(double value, int minDec, int maxDec, int expDigits, bool expPlus)
 {
-    ExactDigits d = exactDigits(value);
+    ExactDigits d;
+    exactDigits(value, d);
     int exp10 = 0;
     std::string kept = value == 0.0 ? std::string(static_cast<size_t>(maxDec + 1), '0')
                                     : roundDigits(d, maxDec + 1, &exp10);
@@ -272,7 +282,8 @@ std::string formatGeneral(double value)
         return value > 0 ? "INF" : "-INF";
     if (value == 0.0)
         return "0";
-    ExactDigits d = exactDigits(value);
+    ExactDigits d;
+    exactDigits(value, d);
     int exp10 = 0;
     std::string kept = roundDigits(d, 15, &exp10);
     while (kept.size() > 1 && kept.back() == '0')

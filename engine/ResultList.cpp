@@ -4,18 +4,37 @@
 
 namespace velumo {
 
+void resultRowPieces(const PointResults& r, std::array<std::string, 3>& p)
+{
+    auto column = [](std::string& out, char before, double v, std::string_view pattern) {
+        if (before)
+            out += before;
+        out += formatPattern(v, pattern); // short texts: no heap memory
+    };
+    for (std::string& piece : p)
+        piece.clear();
+    column(p[0], 0, r.f, "0.00");
+    column(p[0], '\t', r.spl, "0.00");
+    column(p[0], '\t', r.zel, "0.000");
+    column(p[0], '\t', r.x1, "0.00E+00");
+    column(p[0], '\t', r.splMax, "0.00");
+    column(p[0], '\t', r.pmax1, "0.000");
+    column(p[0], '\t', r.zReal, "0.000");
+    column(p[0], '\t', r.zImag, "0.000");
+    if (r.hasDriver2) {
+        column(p[1], '\t', r.x2, "0.00E+00");
+        column(p[1], '\t', r.pmax2, "0.000");
+    } else {
+        p[1] += "\t\t";
+    }
+    column(p[2], '\t', r.phase, "0.000");
+    p[2] += "\r\n";
+}
+
 std::array<std::string, 3> resultRowPieces(const PointResults& r)
 {
     std::array<std::string, 3> p;
-    p[0] = formatPattern(r.f, "0.00") + '\t' + formatPattern(r.spl, "0.00") + '\t'
-        + formatPattern(r.zel, "0.000") + '\t' + formatPattern(r.x1, "0.00E+00") + '\t'
-        + formatPattern(r.splMax, "0.00") + '\t' + formatPattern(r.pmax1, "0.000") + '\t'
-        + formatPattern(r.zReal, "0.000") + '\t' + formatPattern(r.zImag, "0.000");
-    if (r.hasDriver2)
-        p[1] = '\t' + formatPattern(r.x2, "0.00E+00") + '\t' + formatPattern(r.pmax2, "0.000");
-    else
-        p[1] = "\t\t";
-    p[2] = '\t' + formatPattern(r.phase, "0.000") + "\r\n";
+    resultRowPieces(r, p);
     return p;
 }
 

@@ -13,6 +13,10 @@ namespace velumo {
 // column 10 (two bare tabs without driver 2); then a tab, column 11, CR LF.
 std::array<std::string, 3> resultRowPieces(const PointResults& r);
 
+// The same into `pieces`, reusing their memory: after the first row no
+// heap memory is needed.
+void resultRowPieces(const PointResults& r, std::array<std::string, 3>& pieces);
+
 // The whole row, the three pieces joined.
 std::string resultRow(const PointResults& r);
 

@@ -142,6 +142,7 @@ std::vector<double> frequencyGrid(const Model& m)
     std::vector<double> f;
     if (m.nPoints < 1)
         return f;
+    f.reserve(kMaxRunPoints);
     int i = 0;
     double last;
     do {

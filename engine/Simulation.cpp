@@ -1,5 +1,7 @@
 #include "Simulation.h"
 
+#include <array>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -146,6 +148,9 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
         nets[m].adoptPattern(nets[0]);
     PointResults results[kSolveBatch];
     bool ok[kSolveBatch] = {};
+    std::array<std::string, 3> rowPieces;
+    for (std::string& piece : rowPieces)
+        piece.reserve(160); // a row's widest piece, so the loop needs no heap memory
     for (int i = 0; i < count; ++i) {
         const int m = i % kSolveBatch;
         if (m == 0) {
@@ -159,7 +164,8 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
             break;
         }
         storeResults(slot, i, results[m]);
-        for (const std::string& piece : resultRowPieces(results[m]))
+        resultRowPieces(results[m], rowPieces);
+        for (const std::string& piece : rowPieces)
             files.data.write(piece);
         outcome.points = i + 1;
     }

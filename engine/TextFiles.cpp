@@ -129,7 +129,14 @@ void TextFileWriter::write(std::string_view utf8)
 {
     if (m_fd < 0)
         return;
-    const std::string bytes = latin1FromUtf8(utf8);
+    // Plain ASCII (every result row) is its own Latin-1: no copy needed.
+    bool ascii = true;
+    for (char c : utf8)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    std::string converted;
+    if (!ascii)
+        converted = latin1FromUtf8(utf8);
+    const std::string_view bytes = ascii ? utf8 : std::string_view(converted);
     size_t done = 0;
     while (done < bytes.size()) {
         const long n = writeBytes(m_fd, bytes.data() + done, bytes.size() - done);

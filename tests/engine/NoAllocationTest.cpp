@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EngineDesigns.h"
+#include "TestUtil.h"
 #include "RunSetup.h"
 #include "Simulation.h"
 
@@ -133,6 +134,30 @@ TEST(NoAllocation, literalReferenceAllocatesNothingEither)
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(computePoint(run.model, run.in.crossover, run.grid[i], *net, result));
     EXPECT_EQ(counter.count(), 0);
+}
+
+// A whole run, row writing included: its allocations (set-up, files, the
+// grid) do not grow with the number of points, so the loop makes none.
+TEST(NoAllocation, wholeRunAllocatesTheSameForFewAndManyPoints)
+{
+    struct QuietSink : RunSink {
+        void message(const Message&) override {}
+        void progress(int) override {}
+    };
+    auto allocationsOfRun = [](int points) {
+        PreparedRun run;
+        run.in.freqPoints = points;
+        test::TempDir dir;
+        auto slot = std::make_unique<ResultSlot>();
+        QuietSink sink;
+        AllocationCounter counter;
+        const RunOutcome outcome = runSimulation(run.in, dir.path().string(), *slot, sink);
+        const long n = counter.count();
+        EXPECT_EQ(outcome.status, RunStatus::Ok);
+        EXPECT_GE(outcome.points, points);
+        return n;
+    };
+    EXPECT_EQ(allocationsOfRun(20), allocationsOfRun(169));
 }
 
 } // namespace
