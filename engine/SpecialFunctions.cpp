@@ -221,14 +221,15 @@ double tractrixX(double a, double y)
     return 0.0;
 }
 
-double tractrixConstant(double L, double rH, double rM)
+namespace {
+
+// The tractrix bisections: 51 halvings from the first guess g; while g is
+// "beyond" the sought point the guess moves toward lo, otherwise toward hi.
+template <typename Beyond>
+double bisect51(double lo, double hi, double g, Beyond beyond)
 {
-    double lo = rM;
-    double t = L + rH * L / (rM - rH);
-    double hi = std::sqrt(t * t + rM * rM);
-    double g = L / std::log(rM / rH);
     for (int step = 0; step < 51; ++step) {
-        if (tractrixX(g, rH) - tractrixX(g, rM) > L) {
+        if (beyond(g)) {
             hi = g;
             g = (g + lo) / 2.0;
         } else {
@@ -239,22 +240,24 @@ double tractrixConstant(double L, double rH, double rM)
     return g;
 }
 
+} // namespace
+
+double tractrixConstant(double L, double rH, double rM)
+{
+    double lo = rM;
+    double t = L + rH * L / (rM - rH);
+    double hi = std::sqrt(t * t + rM * rM);
+    double g = L / std::log(rM / rH);
+    return bisect51(lo, hi, g, [&](double a) { return tractrixX(a, rH) - tractrixX(a, rM) > L; });
+}
+
 double tractrixRadius(double L, double rH, double rM, double x)
 {
     double a = tractrixConstant(L, rH, rM);
     double lo = rH;
     double hi = a;
     double g = (rH + a) / 2.0;
-    for (int step = 0; step < 51; ++step) {
-        if (tractrixX(a, rH) - tractrixX(a, g) > x) {
-            hi = g;
-            g = (g + lo) / 2.0;
-        } else {
-            lo = g;
-            g = (g + hi) / 2.0;
-        }
-    }
-    return g;
+    return bisect51(lo, hi, g, [&](double y) { return tractrixX(a, rH) - tractrixX(a, y) > x; });
 }
 
 } // namespace velumo
