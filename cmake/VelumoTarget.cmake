@@ -1,3 +1,10 @@
+option(VELUMO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(VELUMO_BUILD_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
+
+if(VELUMO_BUILD_FUZZ AND NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "VELUMO_BUILD_FUZZ needs clang (libFuzzer); configure with CXX=clang++.")
+endif()
+
 # Common compile settings for every Velumo target.
 function(velumo_target_settings target)
   target_compile_features(${target} PUBLIC cxx_std_20)
@@ -7,6 +14,16 @@ function(velumo_target_settings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -ffp-contract=off)
     if(VELUMO_WERROR)
       target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    if(VELUMO_SANITIZE)
+      # Any report aborts the process, so ctest and the fuzzers see it as a failure.
+      set(san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+      target_compile_options(${target} PRIVATE ${san})
+      target_link_options(${target} PUBLIC ${san})
+    endif()
+    if(VELUMO_BUILD_FUZZ)
+      # Coverage feedback for libFuzzer from every library, not only the target.
+      target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
     endif()
   endif()
 endfunction()

@@ -84,8 +84,8 @@ Message pointFailure(double f)
                           + " Hz ergibt die Berechnung keinen endlichen Wert.\nDie Simulation wurde abgebrochen."};
 }
 
-// The check admits values with no real horn (a negative or zero mouth
-// height or width, huge sizes); their contour is NaN or infinite, which
+// The check admits values with no real horn (a negative mouth height,
+// sizes whose area overflows); their contour is NaN or infinite, which
 // formatPattern writes as "NAN" or "INF".
 bool contourFinite(const HornModel& horn, const std::vector<std::string>& rows)
 {
