@@ -66,8 +66,8 @@ private:
     QWidget* buildAxesPage();
     QWidget* buildCrossoverPage();
     QWidget* buildGroup(std::string_view tab, std::string_view group, const QString& title);
-    void addRow(QGridLayout* grid, int row, const ControlSpec& spec);
-    QWidget* makeControl(const ControlSpec& spec);
+    void addRow(QGridLayout* grid, int row, const ControlSpec& entry);
+    QWidget* makeControl(const ControlSpec& entry);
     void bindGrid(QTableWidget* table, const char* name);
     void writeGridBack(const char* name, int row, int col, const QString& text);
     void refreshGrids();

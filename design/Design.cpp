@@ -8,13 +8,13 @@ Design::Design()
 {
     const auto& table = designTable();
     m_controls.reserve(table.size());
-    for (const ControlSpec& spec : table) {
+    for (const ControlSpec& entry : table) {
         ControlState s;
-        s.text = std::string(spec.defaultText);
-        s.index = spec.defaultIndex;
-        s.checked = spec.defaultChecked;
-        s.enabled = spec.defaultEnabled;
-        s.hint = std::string(spec.hint);
+        s.text = std::string(entry.defaultText);
+        s.index = entry.defaultIndex;
+        s.checked = entry.defaultChecked;
+        s.enabled = entry.defaultEnabled;
+        s.hint = std::string(entry.hint);
         m_controls.push_back(std::move(s));
     }
     for (auto& row : m_minMax)

@@ -54,7 +54,7 @@ struct ControlSpec {
 
 // Every control, in project-file order.
 const std::vector<ControlSpec>& designTable();
-// The spec of a control by name; nullptr when there is none.
+// The table entry of a control by name; nullptr when there is none.
 const ControlSpec* findControl(std::string_view name);
 // Index of a control in designTable(); -1 when unknown.
 int controlIndex(std::string_view name);

@@ -67,10 +67,10 @@ TEST(DesignTable, namesAndKeysAreUnique)
 {
     std::set<std::string_view> names;
     std::set<std::pair<std::string_view, std::string_view>> keys;
-    for (const auto& spec : designTable()) {
-        EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
-        if (!spec.key.empty()) {
-            EXPECT_TRUE(keys.insert({ spec.section, spec.key }).second) << spec.key;
+    for (const auto& entry : designTable()) {
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name;
+        if (!entry.key.empty()) {
+            EXPECT_TRUE(keys.insert({ entry.section, entry.key }).second) << entry.key;
         }
     }
     EXPECT_EQ(designTable().front().section, "Lautsprecher");
