@@ -52,22 +52,20 @@ void BM_FrequencyLoopProduction(benchmark::State& state)
     const int n = static_cast<int>(p.grid.size());
     int entries = 0, pivots = 0, updates = 0;
     for (auto _ : state) {
-        auto nets = std::make_unique<velumo::SparseNetwork[]>(velumo::kSolveBatch);
-        velumo::prepareNetwork(nets[0], p.model, p.in.crossover);
-        for (int m = 1; m < velumo::kSolveBatch; ++m)
-            nets[m].adoptPattern(nets[0]);
+        auto net = std::make_unique<velumo::SparseNetwork>();
+        velumo::prepareNetwork(*net, p.model, p.in.crossover);
         for (int i = 0; i < n; i += velumo::kSolveBatch) {
             const int count = std::min(velumo::kSolveBatch, n - i);
-            velumo::computePoints(p.model, p.in.crossover, &p.grid[i], count, nets.get(), r, ok);
+            velumo::computePoints(p.model, p.in.crossover, &p.grid[i], count, *net, r, ok);
             for (int m = 0; m < count; ++m) {
                 if (!ok[m])
                     state.SkipWithError("point failed");
             }
             benchmark::DoNotOptimize(r);
         }
-        entries = nets[0].storedEntries();
-        pivots = nets[0].plannedPivots();
-        updates = nets[0].plannedUpdates();
+        entries = net->storedEntries();
+        pivots = net->plannedPivots();
+        updates = net->plannedUpdates();
     }
     state.counters["points"] = static_cast<double>(p.grid.size());
     state.counters["entries"] = entries;

@@ -150,8 +150,8 @@ void stampCrossover2(Net& net, const CrossoverBranches& br, double u0)
 
 // Both network forms.
 template void stampCrossover1(LoopNetwork&, const CrossoverBranches&, double);
-template void stampCrossover1(SparseNetwork&, const CrossoverBranches&, double);
+template void stampCrossover1(SparseNetwork::Lane&, const CrossoverBranches&, double);
 template void stampCrossover2(LoopNetwork&, const CrossoverBranches&, double);
-template void stampCrossover2(SparseNetwork&, const CrossoverBranches&, double);
+template void stampCrossover2(SparseNetwork::Lane&, const CrossoverBranches&, double);
 
 } // namespace velumo

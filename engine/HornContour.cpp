@@ -133,8 +133,12 @@ HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink)
             h.a[i] = flareArea(h, h.x[i], h.l1);
         h.vHorn = hornVolume(h, flareConstant(h.law, h.ah, h.am, h.l1));
     }
-    for (int i = 0; i < kHornNodes; ++i)
+    for (int i = 0; i < kHornNodes; ++i) {
         h.aOne[i] = h.a[i] * 10000.0 / n;
+        h.dampingBase[i] = (h.beta1 + (h.beta2 - h.beta1) * h.x[i] / h.l1) * h.dx / h.a[i];
+        h.complianceRe[i] = 0.0 / h.a[i] / h.dx;
+        h.massRe[i] = h.dx * 0.0 / h.a[i];
+    }
 
     if (h.law == kTractrix && h.aTr < mouthRadius(h, n)) {
         result.editHChanged = true;

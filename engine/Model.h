@@ -52,6 +52,12 @@ struct HornModel {
     double xT1 = 0;    // m
     double xT2 = 0;    // m
     bool mouthClosed = false;
+    // Frequency-free parts of the per-point horn values, formed with the
+    // operations those values start with: (beta1 + (beta2 − beta1)·x / l1)
+    // ·dx / A, (+0 / A) / dx and (dx·(+0)) / A.
+    std::array<double, kHornNodes> dampingBase{};
+    std::array<double, kHornNodes> complianceRe{};
+    std::array<double, kHornNodes> massRe{};
 };
 
 struct EnclosureModel {

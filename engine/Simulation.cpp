@@ -43,19 +43,21 @@ bool computePoint(const Model& model, const CrossoverInput& xo, double f, Sparse
 }
 
 void computePoints(const Model& model, const CrossoverInput& xo, const double* f, int count,
-                   SparseNetwork* nets, PointResults* results, bool* ok)
+                   SparseNetwork& net, PointResults* results, bool* ok)
 {
     PointValues pv[kSolveBatch];
+    net.clear();
     for (int m = 0; m < count; ++m) {
         pv[m] = pointValues(model, xo, f[m], SeriesEvaluation::Fast);
-        stampNetwork(nets[m], model, pv[m]);
+        stampLane(net.lane(m), model, pv[m]);
     }
-    solveBatch(nets, count, ok);
+    solveBatch(net, count, ok);
     for (int m = 0; m < count; ++m) {
         if (!ok[m])
             continue;
-        const Cx P = microphonePressure(model, nets[m].x, pv[m].omega, pv[m].k);
-        results[m] = pointResults(model, nets[m].x, P, f[m], pv[m].omega);
+        const LoopFlows& x = net.lane(m).x;
+        const Cx P = microphonePressure(model, x, pv[m].omega, pv[m].k);
+        results[m] = pointResults(model, x, P, f[m], pv[m].omega);
         ok[m] = results[m].allFinite();
     }
 }
@@ -142,10 +144,8 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
     // Points are computed a batch at a time (the same bits as one by one)
     // and then stored one by one, up to the first that fails.
     const int count = static_cast<int>(grid.size());
-    auto nets = std::make_unique<SparseNetwork[]>(kSolveBatch);
-    prepareNetwork(nets[0], model, in.crossover);
-    for (int m = 1; m < kSolveBatch; ++m)
-        nets[m].adoptPattern(nets[0]);
+    auto net = std::make_unique<SparseNetwork>();
+    prepareNetwork(*net, model, in.crossover);
     PointResults results[kSolveBatch];
     bool ok[kSolveBatch] = {};
     std::array<std::string, 3> rowPieces;
@@ -155,7 +155,7 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
         const int m = i % kSolveBatch;
         if (m == 0) {
             const int batch = std::min(kSolveBatch, count - i);
-            computePoints(model, in.crossover, &grid[i], batch, nets.get(), results, ok);
+            computePoints(model, in.crossover, &grid[i], batch, *net, results, ok);
         }
         sink.progress(10 + (i * 80) / (model.nPoints + 1));
         if (!ok[m]) {

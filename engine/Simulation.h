@@ -52,11 +52,10 @@ bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNe
 bool computePoint(const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net,
                   PointResults& result);
 
-// Points f[0..count−1] (count <= kSolveBatch) at once on nets[0..count−1],
-// networks of the same pattern; ok[m] and results[m] as computePoint gives
-// them for f[m].
+// Points f[0..count−1] (count <= kSolveBatch) at once in the lanes of one
+// prepared network; ok[m] and results[m] as computePoint gives them for f[m].
 void computePoints(const Model& model, const CrossoverInput& xo, const double* f, int count,
-                   SparseNetwork* nets, PointResults* results, bool* ok);
+                   SparseNetwork& net, PointResults* results, bool* ok);
 
 // Records in `net` the entries that the stamps of this model write; once per
 // run, before the frequency loop.

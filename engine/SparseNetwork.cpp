@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace velumo {
 
@@ -38,25 +40,22 @@ int SparseNetwork::Bits::next(int from) const
     return kLoops;
 }
 
+SparseNetwork::SparseNetwork()
+{
+    for (int l = 0; l < kSolveBatch; ++l)
+        m_lanes[l].M = Matrix(this, l);
+    m_farIndex.fill(-1);
+}
+
 void SparseNetwork::beginPattern()
 {
     m_pattern.assign(kLoops, Bits{});
     m_recording = true;
 }
 
-int SparseNetwork::slotOf(int r, int c) const
-{
-    const RowLayout& L = m_rows[r];
-    if (c >= L.lo && c <= L.hi)
-        return L.base + c - L.lo;
-    const int f = m_farIndex[c];
-    return f < 0 ? -1 : m_farSlots[L.farBase + f];
-}
-
 void SparseNetwork::endPattern()
 {
     m_recording = false;
-    m_plan = this;
     for (int r = 0; r < kLoops; ++r)
         m_pattern[r].set(r);
     const std::vector<Bits> stamped = m_pattern;
@@ -117,7 +116,7 @@ void SparseNetwork::endPattern()
                 m_farSlots[L.farBase + m_farIndex[c]] = slots++;
         }
     }
-    m_values.assign(slots, Cx{});
+    m_values.assign(slots, Slot{});
     for (int r = 0; r < kLoops; ++r)
         m_diag[r] = slotOf(r, r);
 
@@ -133,6 +132,7 @@ void SparseNetwork::endPattern()
         const Bits& row = m_pattern[i];
         for (int k = row.next(0); k < i; k = row.next(k + 1)) {
             Step step;
+            step.row = i;
             step.k = k;
             step.lower = slotOf(i, k);
             step.opBegin = static_cast<int>(m_ops.size());
@@ -155,218 +155,324 @@ void SparseNetwork::endPattern()
         m_stepBegin[i + 1] = static_cast<int>(m_steps.size());
     }
 
-    m_chainRows.clear();
+    // The order of the work: rows with long pivot chains (the side loops)
+    // take each step as soon as its pivot row is final, the other rows in
+    // turn. Each row keeps its own order, so every entry sees the same
+    // updates in the same order.
+    std::vector<int> chainRows;
     for (int i = 1; i < kLoops; ++i) {
         if (m_stepBegin[i + 1] - m_stepBegin[i] > 8)
-            m_chainRows.push_back(i);
+            chainRows.push_back(i);
+    }
+    std::array<int, kLoops> cursor;
+    for (int i = 0; i < kLoops; ++i)
+        cursor[i] = m_stepBegin[i];
+    m_schedule.clear();
+    m_schedule.push_back(finishMark(0));
+    for (int i = 1; i < kLoops; ++i) {
+        for (int j : chainRows) {
+            if (j <= i)
+                continue;
+            for (; cursor[j] < m_stepBegin[j + 1] && m_steps[cursor[j]].k < i; ++cursor[j])
+                m_schedule.push_back(cursor[j]);
+        }
+        for (; cursor[i] < m_stepBegin[i + 1]; ++cursor[i])
+            m_schedule.push_back(cursor[i]);
+        m_schedule.push_back(finishMark(i));
     }
 
     m_back.clear();
     for (int i = 0; i < kLoops; ++i) {
         m_backBegin[i] = static_cast<int>(m_back.size());
         for (int c = m_pattern[i].next(i + 1); c < kLoops; c = m_pattern[i].next(c + 1))
-            m_back.push_back({c, slotOf(i, c)});
+            m_back.push_back({c, slotOf(i, c), false});
         std::reverse(m_back.begin() + m_backBegin[i], m_back.end());
+        int right = kLoops;
+        for (int e = m_backBegin[i]; e < static_cast<int>(m_back.size()); ++e) {
+            m_back[e].gapRight = m_back[e].c + 1 < right;
+            right = m_back[e].c;
+        }
+        m_backGapLeft[i] = i + 1 < right;
     }
     m_backBegin[kLoops] = static_cast<int>(m_back.size());
     std::vector<Bits>().swap(m_pattern);
-    m_missed = false;
-}
-
-void SparseNetwork::adoptPattern(const SparseNetwork& other)
-{
-    m_recording = false;
-    m_missed = false;
-    m_values.assign(other.m_values.size(), Cx{});
-    m_plan = other.m_plan;
+    m_work.resize(1);
+    m_missed.fill(false);
 }
 
 void SparseNetwork::clear()
 {
-    std::fill(m_values.begin(), m_values.end(), Cx{});
-    b.fill(Cx{});
-    m_missed = false;
+    std::fill(m_values.begin(), m_values.end(), Slot{});
+    for (Lane& lane : m_lanes)
+        lane.b.fill(Cx{});
+    m_missed.fill(false);
 }
+
+// Lambdas of the solver are inlined into each instruction-set variant.
+#define VELUMO_INLINE __attribute__((always_inline))
+
+// The lane vectors never cross a call boundary (every helper is inlined),
+// so the ABI note about passing them does not apply.
+#if defined(__GNUC__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 
 namespace {
 
-bool isNegativeZero(double v) { return v == 0.0 && std::signbit(v); }
+// Four lanes' values of one quantity; the operators work lane by lane with
+// the same IEEE operation each, so a lane gets the bits it would get alone.
+// A batch is kParts such vectors: independent chains of work that the
+// processor overlaps.
+constexpr int kVector = 4;
+constexpr int kParts = kSolveBatch / kVector;
+static_assert(kSolveBatch % kVector == 0);
+using V = double __attribute__((vector_size(kVector * sizeof(double))));
+using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
+
+[[gnu::always_inline]] inline V load(const double* p)
+{
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+[[gnu::always_inline]] inline void store(double* p, V v) { std::memcpy(p, &v, sizeof v); }
+[[gnu::always_inline]] inline VI loadCounts(const std::int64_t* p)
+{
+    VI v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+[[gnu::always_inline]] inline void storeCounts(std::int64_t* p, VI v) { std::memcpy(p, &v, sizeof v); }
+
+[[gnu::always_inline]] inline bool anyLane(VI mask)
+{
+    std::int64_t any = 0;
+    for (int l = 0; l < kVector; ++l)
+        any |= mask[l];
+    return any != 0;
+}
+
+// All ones where v is finite (v − v is then 0, else NaN).
+[[gnu::always_inline]] inline VI finiteMask(V v) { return (VI)(v - v == 0.0); }
+
+[[gnu::always_inline]] inline VI signMask(V v) { return (VI)v < 0; }
 
 } // namespace
 
-// The replay on N networks of one pattern at once (N frequency points): the
-// lanes are independent, and interleaving them lets the processor overlap
-// their long chains of dependent divisions. ok[lane] as solve() would return.
-template <int N>
-void SparseNetwork::solveLanes(SparseNetwork* const* nets, bool* ok)
+// The replay on every lane at once. Lanes whose solve has failed (or that
+// hold no point) go on with meaningless numbers, which touch no other lane.
+// A pivot step that would skip or fail in some lane but not in all is done
+// lane by lane instead.
+[[gnu::always_inline]] inline void SparseNetwork::solveLanesInline(int count, bool* ok)
 {
-    const SparseNetwork& plan = *nets[0]->m_plan;
-    const SparseNetwork::Op* ops = plan.m_ops.data();
-    const int* zeroOps = plan.m_zeroOps.data();
-    const SparseNetwork::Step* steps = plan.m_steps.data();
-    const int* diag = plan.m_diag.data();
+    Work& w = m_work.front();
+    const Op* ops = m_ops.data();
+    const int* zeroOps = m_zeroOps.data();
+    const Step* steps = m_steps.data();
+    const int* diag = m_diag.data();
+    Slot* v = m_values.data();
 
-    Cx* v[N];
-    std::array<double, kLoops> den[N]; // |M[k][k]|² as the quotient forms it
-    bool alive[N];
-    for (int l = 0; l < N; ++l) {
-        v[l] = nets[l]->m_values.data();
-        alive[l] = !nets[l]->m_missed && !nets[l]->m_values.empty(); // empty: never prepared
-    }
-    std::array<int, kLoops> cursor; // next step of each row
-    for (int i = 0; i < kLoops; ++i)
-        cursor[i] = plan.m_stepBegin[i];
-
-    // One pivot step of row i in every lane still alive.
-    auto eliminate = [&](int i, const SparseNetwork::Step& step) {
-        Cx q[N];
-        bool active[N];
-        for (int l = 0; l < N; ++l) {
-            active[l] = false;
-            if (!alive[l])
-                continue;
-            const Cx a = v[l][step.lower];
-            if (isZero(a))
-                continue;
-            const double d = den[l][step.k];
-            if (d == 0.0) {
-                alive[l] = false;
-                continue;
-            }
-            const Cx p = v[l][diag[step.k]];
-            q[l] = Cx{(a.re * p.re + a.im * p.im) / d, (a.im * p.re - a.re * p.im) / d};
-            if (!isFinite(q[l])) {
-                alive[l] = false;
-                continue;
-            }
-            Cx& bi = nets[l]->b[i];
-            bi = bi - nets[l]->b[step.k] * q[l];
-            active[l] = true;
+    VI alive[kParts];
+    for (int l = 0; l < kSolveBatch; ++l)
+        alive[l / kVector][l % kVector] = l < count && !m_missed[l] ? -1 : 0;
+    for (int i = 0; i < kLoops; ++i) {
+        for (int l = 0; l < kSolveBatch; ++l) {
+            w.b[i].re[l] = m_lanes[l].b[i].re;
+            w.b[i].im[l] = m_lanes[l].b[i].im;
         }
-        bool all = true;
-        for (int l = 0; l < N; ++l)
-            all = all && active[l];
-        // (+0, +0)·q is the same product for every such entry.
-        Cx zq[N];
-        for (int l = 0; l < N; ++l)
-            zq[l] = active[l] ? Cx{} * q[l] : Cx{};
-        if (all) {
-            for (int o = step.opBegin; o < step.opEnd; ++o) {
-                const SparseNetwork::Op op = ops[o];
-                for (int l = 0; l < N; ++l)
-                    v[l][op.dst] = v[l][op.dst] - v[l][op.src] * q[l];
-            }
-            for (int o = step.zeroBegin; o < step.zeroEnd; ++o) {
-                for (int l = 0; l < N; ++l)
-                    v[l][zeroOps[o]] = v[l][zeroOps[o]] - zq[l];
+    }
+
+    // One pivot step of row i in a single lane, as the dense solver takes it.
+    auto laneStep = [&](int l, int i, const Step& step) {
+        const Cx a{v[step.lower].re[l], v[step.lower].im[l]};
+        if (isZero(a))
+            return;
+        const double d = w.den[step.k].v[l];
+        if (d == 0.0) {
+            alive[l / kVector][l % kVector] = 0;
+            return;
+        }
+        const Cx p{v[diag[step.k]].re[l], v[diag[step.k]].im[l]};
+        const Cx q{(a.re * p.re + a.im * p.im) / d, (a.im * p.re - a.re * p.im) / d};
+        if (!isFinite(q)) {
+            alive[l / kVector][l % kVector] = 0;
+            return;
+        }
+        auto update = [&](Slot& target, Cx by) {
+            const Cx t = Cx{target.re[l], target.im[l]} - by;
+            target.re[l] = t.re;
+            target.im[l] = t.im;
+        };
+        update(w.b[i], Cx{w.b[step.k].re[l], w.b[step.k].im[l]} * q);
+        for (int o = step.opBegin; o < step.opEnd; ++o)
+            update(v[ops[o].dst], Cx{v[ops[o].src].re[l], v[ops[o].src].im[l]} * q);
+        const Cx zq = Cx{} * q;
+        for (int o = step.zeroBegin; o < step.zeroEnd; ++o)
+            update(v[zeroOps[o]], zq);
+    };
+
+    // target −= src·q in every lane.
+    auto update = [&](Slot& target, const Slot& src, const V* qre, const V* qim) VELUMO_INLINE {
+        for (int p = 0; p < kParts; ++p) {
+            const int at = p * kVector;
+            const V sre = load(src.re + at), sim = load(src.im + at);
+            store(target.re + at, load(target.re + at) - (sre * qre[p] - sim * qim[p]));
+            store(target.im + at, load(target.im + at) - (sim * qre[p] + sre * qim[p]));
+        }
+    };
+
+    // One pivot step of row i in every lane.
+    auto eliminate = [&](int i, const Step& step) VELUMO_INLINE {
+        V qre[kParts], qim[kParts];
+        VI odd{}, takes{};
+        for (int p = 0; p < kParts; ++p) {
+            const int at = p * kVector;
+            const V are = load(v[step.lower].re + at), aim = load(v[step.lower].im + at);
+            const Slot& pivot = v[diag[step.k]];
+            const V pre = load(pivot.re + at), pim = load(pivot.im + at);
+            const V d = load(w.den[step.k].v + at);
+            qre[p] = (are * pre + aim * pim) / d;
+            qim[p] = (aim * pre - are * pim) / d;
+            const VI skip = (VI)(are * are + aim * aim == 0.0);
+            odd |= (skip | ~(finiteMask(qre[p]) & finiteMask(qim[p]))) & alive[p];
+            takes |= ~skip & alive[p];
+        }
+        if (anyLane(odd)) {
+            if (!anyLane(takes))
+                return; // no lane still alive takes this step
+            for (int l = 0; l < kSolveBatch; ++l) {
+                if (alive[l / kVector][l % kVector])
+                    laneStep(l, i, step);
             }
             return;
         }
-        for (int l = 0; l < N; ++l) {
-            if (!active[l])
-                continue;
-            for (int o = step.opBegin; o < step.opEnd; ++o)
-                v[l][ops[o].dst] = v[l][ops[o].dst] - v[l][ops[o].src] * q[l];
-            for (int o = step.zeroBegin; o < step.zeroEnd; ++o)
-                v[l][zeroOps[o]] = v[l][zeroOps[o]] - zq[l];
+        update(w.b[i], w.b[step.k], qre, qim);
+        for (int o = step.opBegin; o < step.opEnd; ++o)
+            update(v[ops[o].dst], v[ops[o].src], qre, qim);
+        // (+0, +0)·q is the same product for every such entry.
+        V zre[kParts], zim[kParts];
+        const V zero{};
+        for (int p = 0; p < kParts; ++p) {
+            zre[p] = zero * qre[p] - zero * qim[p];
+            zim[p] = zero * qre[p] + zero * qim[p];
+        }
+        for (int o = step.zeroBegin; o < step.zeroEnd; ++o) {
+            Slot& target = v[zeroOps[o]];
+            for (int p = 0; p < kParts; ++p) {
+                const int at = p * kVector;
+                store(target.re + at, load(target.re + at) - zre[p]);
+                store(target.im + at, load(target.im + at) - zim[p]);
+            }
         }
     };
-    auto finishRow = [&](int i) {
-        for (int l = 0; l < N; ++l) {
-            if (!alive[l])
-                continue;
-            const Cx d = v[l][diag[i]];
-            den[l][i] = d.re * d.re + d.im * d.im;
+    auto finishRow = [&](int i) VELUMO_INLINE {
+        const Slot& d = v[diag[i]];
+        for (int p = 0; p < kParts; ++p) {
+            const int at = p * kVector;
+            const V dre = load(d.re + at), dim = load(d.im + at);
+            store(w.den[i].v + at, dre * dre + dim * dim);
         }
     };
 
-    finishRow(0);
-    for (int i = 1; i < kLoops; ++i) {
-        // Rows with long pivot chains (the side loops) take their steps as
-        // soon as the pivot row is final; each row keeps its own order, so
-        // every entry sees the same updates in the same order.
-        for (int j : plan.m_chainRows) {
-            if (j <= i)
-                continue;
-            for (; cursor[j] < plan.m_stepBegin[j + 1] && steps[cursor[j]].k < i; ++cursor[j])
-                eliminate(j, steps[cursor[j]]);
-        }
-        for (; cursor[i] < plan.m_stepBegin[i + 1]; ++cursor[i])
-            eliminate(i, steps[cursor[i]]);
-        finishRow(i);
+    for (const int item : m_schedule) {
+        if (item < 0)
+            finishRow(finishedRow(item));
+        else
+            eliminate(steps[item].row, steps[item]);
     }
 
-    // negRe[c] / negIm[c]: how many flows c' >= c make the real / imaginary
-    // part of (+0, +0)·x[c'] come out as −0.
-    std::array<int, kLoops + 1> negRe[N];
-    std::array<int, kLoops + 1> negIm[N];
-    for (int l = 0; l < N; ++l) {
-        negRe[l][kLoops] = 0;
-        negIm[l][kLoops] = 0;
+    // Back substitution. The dense solver also subtracts (+0, +0)·x[c] for
+    // the entries not stored; such a term is (−0 or +0) in each part, and
+    // subtracting −0 turns a −0 of the running sum into +0 while +0 changes
+    // nothing. So a gap between stored entries subtracts −0 from a part
+    // exactly when some flow of the gap gives −0 there.
+    const VI negativeZero = VI{} | std::numeric_limits<std::int64_t>::min();
+    for (int p = 0; p < kParts; ++p) {
+        storeCounts(w.negRe[kLoops].v + p * kVector, VI{});
+        storeCounts(w.negIm[kLoops].v + p * kVector, VI{});
     }
-    auto zeroTerms = [&](int l, Cx& s, int from, int to) { // columns from..to−1
-        if (isNegativeZero(s.re) && negRe[l][from] != negRe[l][to])
-            s.re = 0.0;
-        if (isNegativeZero(s.im) && negIm[l][from] != negIm[l][to])
-            s.im = 0.0;
-    };
     for (int i = kLoops - 1; i >= 0; --i) {
-        Cx s[N];
-        for (int l = 0; l < N; ++l)
-            s[l] = nets[l]->b[i];
-        int right = kLoops;
-        for (int e = plan.m_backBegin[i]; e < plan.m_backBegin[i + 1]; ++e) {
-            const SparseNetwork::BackEntry& entry = plan.m_back[e];
-            for (int l = 0; l < N; ++l) {
-                if (!alive[l])
-                    continue;
-                zeroTerms(l, s[l], entry.c + 1, right);
-                s[l] = s[l] - v[l][entry.slot] * nets[l]->x[entry.c];
+        for (int p = 0; p < kParts; ++p) {
+            const int at = p * kVector;
+            // Columns from..to−1 hold no stored entry.
+            auto subtractGap = [&](V& sre, V& sim, int from, int to) VELUMO_INLINE {
+                const VI gapRe = loadCounts(w.negRe[from].v + at) != loadCounts(w.negRe[to].v + at);
+                const VI gapIm = loadCounts(w.negIm[from].v + at) != loadCounts(w.negIm[to].v + at);
+                sre = sre - (V)(gapRe & negativeZero);
+                sim = sim - (V)(gapIm & negativeZero);
+            };
+            V sre = load(w.b[i].re + at), sim = load(w.b[i].im + at);
+            int right = kLoops;
+            for (int e = m_backBegin[i]; e < m_backBegin[i + 1]; ++e) {
+                const BackEntry& entry = m_back[e];
+                if (entry.gapRight)
+                    subtractGap(sre, sim, entry.c + 1, right);
+                const Slot& m = v[entry.slot];
+                const V mre = load(m.re + at), mim = load(m.im + at);
+                const V xre = load(w.x[entry.c].re + at), xim = load(w.x[entry.c].im + at);
+                sre = sre - (mre * xre - mim * xim);
+                sim = sim - (mim * xre + mre * xim);
+                right = entry.c;
             }
-            right = entry.c;
-        }
-        for (int l = 0; l < N; ++l) {
-            if (!alive[l])
-                continue;
-            zeroTerms(l, s[l], i + 1, right);
-            const Cx d = v[l][diag[i]];
-            Cx& xi = nets[l]->x[i];
-            if (isZero(d)) {
-                alive[l] = false;
-                xi = Cx{};
-                continue;
-            }
-            xi = s[l] / d;
-            if (!isFinite(xi)) {
-                alive[l] = false;
-                xi = Cx{};
-                continue;
-            }
-            const bool reSign = std::signbit(xi.re);
-            negRe[l][i] = negRe[l][i + 1] + (reSign && !std::signbit(xi.im) ? 1 : 0);
-            negIm[l][i] = negIm[l][i + 1] + (reSign && std::signbit(xi.im) ? 1 : 0);
+            if (m_backGapLeft[i])
+                subtractGap(sre, sim, i + 1, right);
+            const Slot& d = v[diag[i]];
+            const V dre = load(d.re + at), dim = load(d.im + at);
+            const V den = dre * dre + dim * dim;
+            V xre = (sre * dre + sim * dim) / den;
+            V xim = (sim * dre - sre * dim) / den;
+            const VI failed = ((VI)(den == 0.0) | ~(finiteMask(xre) & finiteMask(xim))) & alive[p];
+            alive[p] &= ~failed;
+            xre = (V)((VI)xre & ~failed);
+            xim = (V)((VI)xim & ~failed);
+            store(w.x[i].re + at, xre);
+            store(w.x[i].im + at, xim);
+            const VI reNegative = signMask(xre), imNegative = signMask(xim);
+            storeCounts(w.negRe[i].v + at, loadCounts(w.negRe[i + 1].v + at) - (reNegative & ~imNegative));
+            storeCounts(w.negIm[i].v + at, loadCounts(w.negIm[i + 1].v + at) - (reNegative & imNegative));
         }
     }
-    for (int l = 0; l < N; ++l)
-        ok[l] = alive[l];
+
+    for (int l = 0; l < count; ++l) {
+        for (int i = 0; i < kLoops; ++i)
+            m_lanes[l].x[i] = Cx{w.x[i].re[l], w.x[i].im[l]};
+        ok[l] = alive[l / kVector][l % kVector] != 0;
+    }
 }
+
+#if defined(__GNUC__) && defined(__x86_64__)
+__attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bool* ok)
+{
+    solveLanesInline(count, ok);
+}
+
+void SparseNetwork::solveLanes(int count, bool* ok)
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        solveLanesAvx2(count, ok);
+    else
+        solveLanesInline(count, ok);
+}
+#else
+void SparseNetwork::solveLanes(int count, bool* ok) { solveLanesInline(count, ok); }
+#endif
 
 bool solve(SparseNetwork& net)
 {
-    SparseNetwork* nets[1] = {&net};
-    bool ok[1];
-    SparseNetwork::solveLanes<1>(nets, ok);
-    return ok[0];
+    bool ok = false;
+    solveBatch(net, 1, &ok);
+    return ok;
 }
 
-void solveBatch(SparseNetwork* nets, int count, bool* ok)
+void solveBatch(SparseNetwork& net, int count, bool* ok)
 {
-    static_assert(kSolveBatch == 2, "one solver instance per batch size");
-    SparseNetwork* lanes[kSolveBatch] = {&nets[0], count > 1 ? &nets[1] : &nets[0]};
-    if (count == 2)
-        SparseNetwork::solveLanes<2>(lanes, ok);
-    else if (count == 1)
-        SparseNetwork::solveLanes<1>(lanes, ok);
+    if (net.m_values.empty()) { // never laid out
+        for (int l = 0; l < count; ++l)
+            ok[l] = false;
+        return;
+    }
+    net.solveLanes(count, ok);
 }
 
 } // namespace velumo

@@ -4,10 +4,14 @@
 // and the solver replays the work of the dense solver on those entries
 // alone. Every flow comes out bit for bit as the dense solver gives it.
 //
-// Use: beginPattern(), one pass of the stamps (values are ignored, the
-// positions are recorded), endPattern(); then per frequency point clear(),
-// stamps, solve(). The layout depends only on which positions the stamps
-// write, so it holds for a whole run.
+// One SparseNetwork holds kSolveBatch networks of the same pattern (lanes,
+// one frequency point each), stored lane beside lane so that one solve works
+// on all of them with the same instructions.
+//
+// Use: beginPattern(), one pass of the stamps on lane 0 (values are ignored,
+// the positions are recorded), endPattern(); then per batch of points
+// clear(), the stamps of each lane, solveBatch(). The layout depends only on
+// which positions the stamps write, so it holds for a whole run.
 
 #include <array>
 #include <cstdint>
@@ -18,40 +22,80 @@
 
 namespace velumo {
 
-// Frequency points solved side by side at most.
-inline constexpr int kSolveBatch = 2;
+// Frequency points solved side by side.
+inline constexpr int kSolveBatch = 8;
 
 class SparseNetwork {
+    // Re parts of one entry in every lane, then its im parts.
+    struct alignas(kSolveBatch * sizeof(double)) Slot {
+        double re[kSolveBatch];
+        double im[kSolveBatch];
+    };
+
 public:
-    // M[r][c] as in LoopNetwork, for the stamps; (r, c) must lie in the
-    // pattern recorded for the current model.
+    // One lane's value of an entry: M[r][c] reads and assigns as a Cx.
+    class EntryRef {
+    public:
+        explicit EntryRef(double* re) : m_re(re) {}
+        operator Cx() const { return {m_re[0], m_re[kSolveBatch]}; }
+        EntryRef& operator=(Cx v)
+        {
+            m_re[0] = v.re;
+            m_re[kSolveBatch] = v.im;
+            return *this;
+        }
+        EntryRef& operator=(const EntryRef& other) { return *this = Cx(other); }
+
+    private:
+        double* m_re; // the im part is kSolveBatch doubles further on
+    };
+    // M[r][c] of one lane, as in LoopNetwork, for the stamps; (r, c) must
+    // lie in the pattern recorded for the current model.
     class RowRef {
     public:
-        Cx& operator[](int c) const { return m_net->entry(m_row, c); }
+        EntryRef operator[](int c) const { return m_net->entry(m_lane, m_row, c); }
 
-        RowRef(SparseNetwork* net, int row) : m_net(net), m_row(row) {}
+        RowRef(SparseNetwork* net, int lane, int row) : m_net(net), m_lane(lane), m_row(row) {}
 
     private:
         SparseNetwork* m_net;
+        int m_lane;
         int m_row;
     };
     class Matrix {
     public:
-        RowRef operator[](int r) const { return {m_net, r}; }
+        RowRef operator[](int r) const { return {m_net, m_lane, r}; }
 
-        explicit Matrix(SparseNetwork* net) : m_net(net) {}
+        Matrix() = default;
+        Matrix(SparseNetwork* net, int lane) : m_net(net), m_lane(lane) {}
 
     private:
-        SparseNetwork* m_net;
+        SparseNetwork* m_net = nullptr;
+        int m_lane = 0;
     };
 
-    SparseNetwork() { m_farIndex.fill(-1); }
+    // One network of the batch as the stamps and the results see it.
+    struct Lane {
+        Matrix M;
+        std::array<Cx, kLoops> b{};
+        LoopFlows x{};
+    };
+
+private:
+    std::array<Lane, kSolveBatch> m_lanes;
+
+public:
+    SparseNetwork();
     SparseNetwork(const SparseNetwork&) = delete;
     SparseNetwork& operator=(const SparseNetwork&) = delete;
 
-    Matrix M{this};
-    std::array<Cx, kLoops> b{};
-    std::array<Cx, kLoops> x{};
+    Lane& lane(int l) { return m_lanes[l]; }
+    const Lane& lane(int l) const { return m_lanes[l]; }
+
+    // Lane 0, for single points.
+    Matrix M{this, 0};
+    std::array<Cx, kLoops>& b = m_lanes[0].b;
+    LoopFlows& x = m_lanes[0].x;
 
     // Recording: every M[r][c] the stamps touch until endPattern() becomes
     // part of the pattern; the written values are thrown away.
@@ -59,35 +103,27 @@ public:
     // Adds the fill-in, lays out the entries and plans the elimination.
     void endPattern();
 
-    // Uses the layout and elimination plan of a prepared network (same
-    // model), so `other` must stay alive and unchanged.
-    void adoptPattern(const SparseNetwork& other);
-
-    // Sets every stored entry of M and all of b to zero.
+    // Sets every stored entry of M and all of b to zero, in every lane.
     void clear();
 
     // Number of stored entries (for tests and benchmarks).
     int storedEntries() const { return static_cast<int>(m_values.size()); }
     // Planned elimination work: pivot steps and entry updates per solve.
-    int plannedPivots() const { return static_cast<int>(m_plan->m_steps.size()); }
-    int plannedUpdates() const
-    {
-        return static_cast<int>(m_plan->m_ops.size() + m_plan->m_zeroOps.size());
-    }
+    int plannedPivots() const { return static_cast<int>(m_steps.size()); }
+    int plannedUpdates() const { return static_cast<int>(m_ops.size() + m_zeroOps.size()); }
 
-    // The flows of M·x = b, bit-identical to solve(LoopNetwork&) on the same
-    // stamps. False when the dense solver would meet a zero pivot or when a
-    // quotient or flow is not finite (the dense solver then yields a
+    // Lane 0's flows of M·x = b, bit-identical to solve(LoopNetwork&) on the
+    // same stamps. False when the dense solver would meet a zero pivot or
+    // when a quotient or flow is not finite (the dense solver then yields a
     // non-finite flow, which a run treats as the same failure).
     friend bool solve(SparseNetwork& net);
-    // nets[0..count−1] (count <= kSolveBatch), networks of one pattern at
-    // different frequencies, solved side by side; ok[n] is what solve() would
-    // return for each. Faster than one by one, the same bits.
-    friend void solveBatch(SparseNetwork* nets, int count, bool* ok);
+    // Lanes 0..count−1 solved side by side; ok[l] is what solve() would
+    // return for lane l alone.
+    friend void solveBatch(SparseNetwork& net, int count, bool* ok);
 
-    // True when a stamp wrote outside the recorded pattern since clear();
-    // solve() then refuses.
-    bool patternMissed() const { return m_missed; }
+    // True when a stamp wrote outside the recorded pattern into the lane
+    // since clear(); solving that lane then fails.
+    bool patternMissed(int lane = 0) const { return m_missed[lane]; }
 
 private:
     struct Bits {
@@ -102,6 +138,7 @@ private:
         int farBase = 0;     // first far slot of this row
     };
     struct Step {
+        int row = 0;         // eliminated row
         int k = 0;           // pivot row
         int lower = 0;       // slot of M[i][k]
         int opBegin = 0, opEnd = 0;     // updates from the pivot row
@@ -114,51 +151,76 @@ private:
     struct BackEntry {
         int c = 0;
         int slot = 0;
+        bool gapRight = false; // columns without a stored entry lie between this and the next one right
+    };
+    // m_schedule holds step numbers and, as finishMark(i), the end of row i.
+    static constexpr int finishMark(int row) { return -1 - row; }
+    static constexpr int finishedRow(int mark) { return -1 - mark; }
+    // Per-loop values of every lane while solving.
+    struct alignas(kSolveBatch * sizeof(double)) LoopLanes {
+        double v[kSolveBatch];
+    };
+    struct alignas(kSolveBatch * sizeof(double)) LoopCounts {
+        std::int64_t v[kSolveBatch];
+    };
+    struct Work {
+        std::array<Slot, kLoops> b;
+        std::array<Slot, kLoops> x;
+        std::array<LoopLanes, kLoops> den; // |M[k][k]|² as the quotient forms it
+        // How many flows c' >= c make the re / im part of (+0, +0)·x[c']
+        // come out as −0.
+        std::array<LoopCounts, kLoops + 1> negRe;
+        std::array<LoopCounts, kLoops + 1> negIm;
     };
 
-    Cx& entry(int r, int c)
+    EntryRef entry(int lane, int r, int c)
     {
         if (m_recording) {
             m_pattern[r].set(c);
-            return m_scratch;
+            return EntryRef{m_scratch.re};
         }
-        const SparseNetwork& plan = *m_plan;
-        const RowLayout& L = plan.m_rows[r];
-        if (c >= L.lo && c <= L.hi)
-            return m_values[L.base + c - L.lo];
-        const int f = plan.m_farIndex[c];
-        const int slot = f < 0 ? -1 : plan.m_farSlots[L.farBase + f];
+        const int slot = slotOf(r, c);
         if (slot < 0) {
-            m_missed = true;
-            return m_trash;
+            m_missed[lane] = true;
+            return EntryRef{m_trash.re};
         }
-        return m_values[slot];
+        return EntryRef{&m_values[slot].re[lane]};
     }
-    int slotOf(int r, int c) const;
-    template <int N>
-    static void solveLanes(SparseNetwork* const* nets, bool* ok);
+    int slotOf(int r, int c) const
+    {
+        const RowLayout& L = m_rows[r];
+        if (c >= L.lo && c <= L.hi)
+            return L.base + c - L.lo;
+        const int f = m_farIndex[c];
+        return f < 0 ? -1 : m_farSlots[L.farBase + f];
+    }
+    // The solver, compiled for the instruction sets the processor has.
+    void solveLanes(int count, bool* ok);
+    void solveLanesInline(int count, bool* ok);
+    void solveLanesAvx2(int count, bool* ok);
 
-    const SparseNetwork* m_plan = this; // owner of the elimination plan
     bool m_recording = false;
-    bool m_missed = false;
-    Cx m_scratch;
-    Cx m_trash;
+    std::array<bool, kSolveBatch> m_missed{};
+    Slot m_scratch{};
+    Slot m_trash{};
     std::vector<Bits> m_pattern; // only while the pattern is built
     std::array<RowLayout, kLoops> m_rows{};
     std::array<int, kLoops> m_farIndex{};
     std::vector<int> m_farSlots;
-    std::vector<Cx> m_values;
+    std::vector<Slot> m_values;
     std::array<int, kLoops> m_diag{};
     std::vector<Step> m_steps;
     std::array<int, kLoops + 1> m_stepBegin{};
     std::vector<Op> m_ops;
     std::vector<int> m_zeroOps; // target slots
-    std::vector<int> m_chainRows; // rows with many pivot steps
+    std::vector<int> m_schedule;
     std::vector<BackEntry> m_back;
     std::array<int, kLoops + 1> m_backBegin{};
+    std::array<bool, kLoops> m_backGapLeft{}; // columns without an entry right of the diagonal
+    std::vector<Work> m_work; // one, laid out with the pattern
 };
 
 bool solve(SparseNetwork& net);
-void solveBatch(SparseNetwork* nets, int count, bool* ok);
+void solveBatch(SparseNetwork& net, int count, bool* ok);
 
 } // namespace velumo

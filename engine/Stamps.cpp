@@ -24,6 +24,12 @@ Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series)
     return kRho * kC / S * z;
 }
 
+namespace {
+
+bool isPositiveZero(double v) { return v == 0.0 && !std::signbit(v); }
+
+} // namespace
+
 PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, SeriesEvaluation series)
 {
     PointValues pv;
@@ -55,8 +61,28 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
     pv.zradPort = radiationImpedance(pv.k, e.rBR, e.abr, series);
     pv.zradET = radiationImpedance(pv.k, e.rET, e.aet, series);
 
-    for (int i = 0; i < kHornNodes; ++i)
-        pv.R[i] = (h.beta1 + (h.beta2 - h.beta1) * h.x[i] / h.l1) * h.dx / h.a[i] * pv.omega / 628.0;
+    // (kappa·p0 / j) / omega and j·omega·rho have +0 as re part at every
+    // frequency, so the re parts of the node compliances and segment masses
+    // are the same numbers all run long; the fast path takes them from the
+    // run, together with the frequency-free start of the damping.
+    const Cx perArea = (Cx{kKappaP0} / j) / pv.omega;
+    const bool fromRun = series == SeriesEvaluation::Fast && isPositiveZero(perArea.re)
+                         && isPositiveZero(pv.jwr.re);
+    if (fromRun) {
+        // Plain loops over the nodes, which the compiler turns into vector code.
+        for (int i = 0; i < kHornNodes; ++i)
+            pv.R[i] = h.dampingBase[i] * pv.omega / 628.0;
+        for (int i = 0; i < kHornNodes; ++i)
+            pv.zc[i] = Cx{h.complianceRe[i], perArea.im / h.a[i] / h.dx};
+        for (int i = 0; i < kHornNodes; ++i)
+            pv.zseg[i] = Cx{pv.R[i] + h.massRe[i], h.dx * pv.jwr.im / h.a[i]};
+    } else {
+        for (int i = 0; i < kHornNodes; ++i) {
+            pv.R[i] = (h.beta1 + (h.beta2 - h.beta1) * h.x[i] / h.l1) * h.dx / h.a[i] * pv.omega / 628.0;
+            pv.zc[i] = perArea / h.a[i] / h.dx;
+            pv.zseg[i] = pv.R[i] + h.dx * pv.jwr / h.a[i];
+        }
+    }
 
     const DampingResistances d = dampingResistances(e, pv.omega);
     pv.rvk = d.Rvk;
@@ -72,10 +98,11 @@ Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)
     return ((Cx{kKappaP0} / j) / pv.omega) / model.horn.a[node] / model.horn.dx;
 }
 
+namespace {
+
 template <class Net>
-void stampNetwork(Net& net, const Model& model, const PointValues& pv)
+void stampElements(Net& net, const Model& model, const PointValues& pv)
 {
-    net.clear();
     stampCrossover1(net, pv.xo, model.ue);
     stampDriver1(net, model, pv);
     stampHorn(net, model, pv);
@@ -86,8 +113,26 @@ void stampNetwork(Net& net, const Model& model, const PointValues& pv)
     stampExtraTunnel(net, model, pv);
 }
 
-// Both network forms.
+} // namespace
+
+template <class Net>
+void stampNetwork(Net& net, const Model& model, const PointValues& pv)
+{
+    net.clear();
+    stampElements(net, model, pv);
+}
+
 template void stampNetwork(LoopNetwork&, const Model&, const PointValues&);
-template void stampNetwork(SparseNetwork&, const Model&, const PointValues&);
+
+void stampNetwork(SparseNetwork& net, const Model& model, const PointValues& pv)
+{
+    net.clear();
+    stampElements(net.lane(0), model, pv);
+}
+
+void stampLane(SparseNetwork::Lane& lane, const Model& model, const PointValues& pv)
+{
+    stampElements(lane, model, pv);
+}
 
 } // namespace velumo

@@ -9,6 +9,7 @@
 #include "Crossover.h"
 #include "LoopNetwork.h"
 #include "Model.h"
+#include "SparseNetwork.h"
 
 namespace velumo {
 
@@ -24,6 +25,8 @@ struct PointValues {
     Cx zm1, zm2;        // mechanical impedances of the moving systems, N·s/m
     Cx zradMouth, zradM2, zradPort, zradET;
     std::array<double, kHornNodes> R{}; // horn segment damping
+    std::array<Cx, kHornNodes> zc{};    // node compliances ((kappa·p0 / j) / omega) / A / dx
+    std::array<Cx, kHornNodes> zseg{};  // segment impedances R + dx·j·omega·rho / A
     double rvk = 0, rrk = 0, rbr = 0, rak = 0, ret = 0; // chamber, port and tunnel damping
 };
 
@@ -46,13 +49,18 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f,
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node);
 
 // The stamps write into either network form: LoopNetwork (the dense
-// reference) or SparseNetwork (the program's own), with the same values.
+// reference) or a lane of SparseNetwork (the program's own), with the same
+// values.
 
 // Clears the network and writes every stamp of loops 0..261 in order:
 // driver 1's filter, driver 1 with front chamber and horn, mouth, absorber
 // chamber, driver 2, rear chamber and port, extra tunnel.
 template <class Net>
 void stampNetwork(Net& net, const Model& model, const PointValues& pv);
+// The same into lane 0 (every lane cleared).
+void stampNetwork(SparseNetwork& net, const Model& model, const PointValues& pv);
+// The same into one lane of a batch the caller has cleared.
+void stampLane(SparseNetwork::Lane& lane, const Model& model, const PointValues& pv);
 
 // The element groups, each writing its own rows (called by stampNetwork).
 template <class Net>

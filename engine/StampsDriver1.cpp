@@ -64,15 +64,8 @@ void stampHorn(Net& net, const Model& model, const PointValues& pv)
     auto& M = net.M;
     const HornModel& h = model.horn;
     const FrontChamber fc = frontChamber(model, pv);
-    // Each node compliance once: every row that shares it uses the same bits.
-    // (kappa·p0 / j) / omega is common to all nodes; formed once, it has the
-    // same bits as in hornNodeCompliance.
-    const Cx perArea = (Cx{kKappaP0} / j) / pv.omega;
-    std::array<Cx, 100> zcNode;
-    for (int node = 0; node < 100; ++node)
-        zcNode[node] = perArea / h.a[node] / h.dx;
-    auto zc = [&](int node) { return zcNode[node]; };
-    auto zseg = [&](int i) { return pv.R[i] + h.dx * pv.jwr / h.a[i]; };
+    auto zc = [&](int node) { return pv.zc[node]; };
+    auto zseg = [&](int i) { return pv.zseg[i]; };
 
     if (h.n1 == 0) {
         // The last front-chamber slice leads straight into the throat.
@@ -106,8 +99,8 @@ void stampHorn(Net& net, const Model& model, const PointValues& pv)
 
 // Both network forms.
 template void stampDriver1(LoopNetwork&, const Model&, const PointValues&);
-template void stampDriver1(SparseNetwork&, const Model&, const PointValues&);
+template void stampDriver1(SparseNetwork::Lane&, const Model&, const PointValues&);
 template void stampHorn(LoopNetwork&, const Model&, const PointValues&);
-template void stampHorn(SparseNetwork&, const Model&, const PointValues&);
+template void stampHorn(SparseNetwork::Lane&, const Model&, const PointValues&);
 
 } // namespace velumo

@@ -147,16 +147,16 @@ void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv)
 
 // Both network forms.
 template void stampSideBranch(LoopNetwork&, const Model&, const PointValues&, int);
-template void stampSideBranch(SparseNetwork&, const Model&, const PointValues&, int);
+template void stampSideBranch(SparseNetwork::Lane&, const Model&, const PointValues&, int);
 template void stampMouth(LoopNetwork&, const Model&, const PointValues&);
-template void stampMouth(SparseNetwork&, const Model&, const PointValues&);
+template void stampMouth(SparseNetwork::Lane&, const Model&, const PointValues&);
 template void stampAbsorber(LoopNetwork&, const Model&, const PointValues&);
-template void stampAbsorber(SparseNetwork&, const Model&, const PointValues&);
+template void stampAbsorber(SparseNetwork::Lane&, const Model&, const PointValues&);
 template void stampDriver2(LoopNetwork&, const Model&, const PointValues&);
-template void stampDriver2(SparseNetwork&, const Model&, const PointValues&);
+template void stampDriver2(SparseNetwork::Lane&, const Model&, const PointValues&);
 template void stampRearChamberAndPort(LoopNetwork&, const Model&, const PointValues&);
-template void stampRearChamberAndPort(SparseNetwork&, const Model&, const PointValues&);
+template void stampRearChamberAndPort(SparseNetwork::Lane&, const Model&, const PointValues&);
 template void stampExtraTunnel(LoopNetwork&, const Model&, const PointValues&);
-template void stampExtraTunnel(SparseNetwork&, const Model&, const PointValues&);
+template void stampExtraTunnel(SparseNetwork::Lane&, const Model&, const PointValues&);
 
 } // namespace velumo
