@@ -221,8 +221,8 @@ namespace {
 
 // Four lanes' values of one quantity; the operators work lane by lane with
 // the same IEEE operation each, so a lane gets the bits it would get alone.
-// A batch is kParts such vectors: independent chains of work that the
-// processor overlaps.
+// A batch is up to kParts such vectors: independent chains of work that
+// the processor overlaps.
 constexpr int kVector = 4;
 constexpr int kParts = kSolveBatch / kVector;
 static_assert(kSolveBatch % kVector == 0);
@@ -263,6 +263,8 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
 // hold no point) go on with meaningless numbers, which touch no other lane.
 // A pivot step that would skip or fail in some lane but not in all is done
 // lane by lane instead.
+// Parts: vectors in use, enough for lanes 0..count−1.
+template <int Parts>
 [[gnu::always_inline]] inline void SparseNetwork::solveLanesInline(int count, bool* ok)
 {
     Work& w = m_work.front();
@@ -313,7 +315,7 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
 
     // target −= src·q in every lane.
     auto update = [&](Slot& target, const Slot& src, const V* qre, const V* qim) VELUMO_INLINE {
-        for (int p = 0; p < kParts; ++p) {
+        for (int p = 0; p < Parts; ++p) {
             const int at = p * kVector;
             const V sre = load(src.re + at), sim = load(src.im + at);
             store(target.re + at, load(target.re + at) - (sre * qre[p] - sim * qim[p]));
@@ -323,9 +325,9 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
 
     // One pivot step of row i in every lane.
     auto eliminate = [&](int i, const Step& step) VELUMO_INLINE {
-        V qre[kParts], qim[kParts];
+        V qre[Parts], qim[Parts];
         VI odd{}, takes{};
-        for (int p = 0; p < kParts; ++p) {
+        for (int p = 0; p < Parts; ++p) {
             const int at = p * kVector;
             const V are = load(v[step.lower].re + at), aim = load(v[step.lower].im + at);
             const Slot& pivot = v[diag[step.k]];
@@ -340,7 +342,7 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
         if (anyLane(odd)) {
             if (!anyLane(takes))
                 return; // no lane still alive takes this step
-            for (int l = 0; l < kSolveBatch; ++l) {
+            for (int l = 0; l < Parts * kVector; ++l) {
                 if (alive[l / kVector][l % kVector])
                     laneStep(l, i, step);
             }
@@ -350,15 +352,15 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
         for (int o = step.opBegin; o < step.opEnd; ++o)
             update(v[ops[o].dst], v[ops[o].src], qre, qim);
         // (+0, +0)·q is the same product for every such entry.
-        V zre[kParts], zim[kParts];
+        V zre[Parts], zim[Parts];
         const V zero{};
-        for (int p = 0; p < kParts; ++p) {
+        for (int p = 0; p < Parts; ++p) {
             zre[p] = zero * qre[p] - zero * qim[p];
             zim[p] = zero * qre[p] + zero * qim[p];
         }
         for (int o = step.zeroBegin; o < step.zeroEnd; ++o) {
             Slot& target = v[zeroOps[o]];
-            for (int p = 0; p < kParts; ++p) {
+            for (int p = 0; p < Parts; ++p) {
                 const int at = p * kVector;
                 store(target.re + at, load(target.re + at) - zre[p]);
                 store(target.im + at, load(target.im + at) - zim[p]);
@@ -367,7 +369,7 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
     };
     auto finishRow = [&](int i) VELUMO_INLINE {
         const Slot& d = v[diag[i]];
-        for (int p = 0; p < kParts; ++p) {
+        for (int p = 0; p < Parts; ++p) {
             const int at = p * kVector;
             const V dre = load(d.re + at), dim = load(d.im + at);
             store(w.den[i].v + at, dre * dre + dim * dim);
@@ -387,12 +389,12 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
     // nothing. So a gap between stored entries subtracts −0 from a part
     // exactly when some flow of the gap gives −0 there.
     const VI negativeZero = VI{} | std::numeric_limits<std::int64_t>::min();
-    for (int p = 0; p < kParts; ++p) {
+    for (int p = 0; p < Parts; ++p) {
         storeCounts(w.negRe[kLoops].v + p * kVector, VI{});
         storeCounts(w.negIm[kLoops].v + p * kVector, VI{});
     }
     for (int i = kLoops - 1; i >= 0; --i) {
-        for (int p = 0; p < kParts; ++p) {
+        for (int p = 0; p < Parts; ++p) {
             const int at = p * kVector;
             // Columns from..to−1 hold no stored entry.
             auto subtractGap = [&](V& sre, V& sim, int from, int to) VELUMO_INLINE {
@@ -443,7 +445,10 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
 #if defined(__GNUC__) && defined(__x86_64__)
 __attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bool* ok)
 {
-    solveLanesInline(count, ok);
+    if (count <= kVector)
+        solveLanesInline<1>(count, ok);
+    else
+        solveLanesInline<kParts>(count, ok);
 }
 
 void SparseNetwork::solveLanes(int count, bool* ok)
@@ -451,11 +456,19 @@ void SparseNetwork::solveLanes(int count, bool* ok)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2)
         solveLanesAvx2(count, ok);
+    else if (count <= kVector)
+        solveLanesInline<1>(count, ok);
     else
-        solveLanesInline(count, ok);
+        solveLanesInline<kParts>(count, ok);
 }
 #else
-void SparseNetwork::solveLanes(int count, bool* ok) { solveLanesInline(count, ok); }
+void SparseNetwork::solveLanes(int count, bool* ok)
+{
+    if (count <= kVector)
+        solveLanesInline<1>(count, ok);
+    else
+        solveLanesInline<kParts>(count, ok);
+}
 #endif
 
 bool solve(SparseNetwork& net)
