@@ -33,7 +33,7 @@ CrossoverContext context(int n = 1, bool driver2 = true)
 CrossoverInput emptyGrid(double rdcBox = 6.0)
 {
     CrossoverInput xo;
-    for (int p : {2, 4, 6, 10, 12, 14})
+    for (int p : { 2, 4, 6, 10, 12, 14 })
         xo.R[p] = 1e9 * rdcBox;
     return xo;
 }
@@ -46,26 +46,22 @@ void expectNearComplex(Cx actual, std::complex<double> expected, double rel)
 
 } // namespace
 
-TEST(Crossover, emptyGridIsWiresAndOpenShunts)
+TEST(Crossover, emptyOrIgnoredGridIsWiresAndOpenShunts)
 {
-    const auto br = crossoverBranches(emptyGrid(), context(2));
-    for (int s = 1; s <= 6; ++s) {
-        EXPECT_EQ(br.S[s], Cx{}) << s;
-        EXPECT_EQ(br.P[s], (Cx{6e9 / 2})) << s;
-    }
-}
-
-TEST(Crossover, ignoredFilterUsesOpenShuntsNotDividedByN)
-{
-    CrossoverInput xo = emptyGrid();
-    xo.R[1] = 3.0;
-    xo.L[3] = 1e-3;
-    xo.invC[2] = 1.0 / 10e-6;
-    xo.ignore = true;
-    const auto br = crossoverBranches(xo, context(4));
-    for (int s = 1; s <= 6; ++s) {
-        EXPECT_EQ(br.S[s], Cx{}) << s;
-        EXPECT_EQ(br.P[s], (Cx{6e9})) << s;
+    // Empty: the open shunts are divided by the mirror factor; ignored: the
+    // entered values count for nothing and the open value is not divided.
+    CrossoverInput ignored = emptyGrid();
+    ignored.R[1] = 3.0;
+    ignored.L[3] = 1e-3;
+    ignored.invC[2] = 1.0 / 10e-6;
+    ignored.ignore = true;
+    const std::pair<CrossoverInput, double> cases[] = { { emptyGrid(), 6e9 / 2 }, { ignored, 6e9 } };
+    for (const auto& [xo, open] : cases) {
+        const auto br = crossoverBranches(xo, context(xo.ignore ? 4 : 2));
+        for (int s = 1; s <= 6; ++s) {
+            EXPECT_EQ(br.S[s], Cx {}) << s;
+            EXPECT_EQ(br.P[s], (Cx { open })) << s;
+        }
     }
 }
 
@@ -73,44 +69,33 @@ TEST(Crossover, withoutDriver2TheSeriesOfSection5IsCutEvenWhenIgnored)
 {
     CrossoverInput xo = emptyGrid();
     xo.R[11] = 1.0;
-    EXPECT_EQ(crossoverBranches(xo, context(2, false)).S[5], (Cx{6e9}));
+    EXPECT_EQ(crossoverBranches(xo, context(2, false)).S[5], (Cx { 6e9 }));
     xo.ignore = true;
-    EXPECT_EQ(crossoverBranches(xo, context(2, false)).S[5], (Cx{6e9}));
+    EXPECT_EQ(crossoverBranches(xo, context(2, false)).S[5], (Cx { 6e9 }));
     xo.ignore = false;
-    EXPECT_EQ(crossoverBranches(xo, context(2, true)).S[5], (Cx{0.5}));
+    EXPECT_EQ(crossoverBranches(xo, context(2, true)).S[5], (Cx { 0.5 }));
 }
 
-TEST(Crossover, seriesChainIsRPlusJwLPlusCapacitor)
+TEST(Crossover, seriesChainIsRPlusJwLPlusCapacitorPosition5IsParallel)
 {
+    const std::complex<double> jw(0.0, kOmega);
     CrossoverInput xo = emptyGrid();
     xo.R[1] = 2.0;
     xo.L[1] = 1.5e-3;
     xo.invC[1] = 1.0 / 22e-6;
-    const auto br = crossoverBranches(xo, context());
-    const std::complex<double> jw(0.0, kOmega);
-    expectNearComplex(br.S[1], 2.0 + jw * 1.5e-3 + 1.0 / (jw * 22e-6), 1e-14);
-}
-
-TEST(Crossover, position5OnlyCapacitorIsExactlyItsReactanceOverN)
-{
-    CrossoverInput xo = emptyGrid();
-    xo.invC[5] = 1.0 / 47e-6;
-    const auto br = crossoverBranches(xo, context(2));
-    EXPECT_EQ(br.S[3].re, 0.0);
-    EXPECT_EQ(br.S[3].im, -(1.0 / 47e-6) / kOmega / 2.0);
-}
-
-TEST(Crossover, position5ElementsAreInParallel)
-{
-    CrossoverInput xo = emptyGrid();
     xo.R[5] = 4.0;
     xo.L[5] = 0.5e-3;
     xo.invC[5] = 1.0 / 10e-6;
     const auto br = crossoverBranches(xo, context());
-    const std::complex<double> jw(0.0, kOmega);
-    const std::complex<double> y = 1.0 / 4.0 + 1.0 / (jw * 0.5e-3) + jw * 10e-6;
-    expectNearComplex(br.S[3], 1.0 / y, 1e-12);
+    expectNearComplex(br.S[1], 2.0 + jw * 1.5e-3 + 1.0 / (jw * 22e-6), 1e-14);
+    expectNearComplex(br.S[3], 1.0 / (1.0 / 4.0 + 1.0 / (jw * 0.5e-3) + jw * 10e-6), 1e-12);
 
+    // A capacitor alone is exactly its reactance over n.
+    CrossoverInput onlyC = emptyGrid();
+    onlyC.invC[5] = 1.0 / 47e-6;
+    const auto brC = crossoverBranches(onlyC, context(2));
+    EXPECT_EQ(brC.S[3].re, 0.0);
+    EXPECT_EQ(brC.S[3].im, -(1.0 / 47e-6) / kOmega / 2.0);
     // An inductor alone is in parallel with the 1e9·Rdc start value only.
     CrossoverInput onlyL = emptyGrid();
     onlyL.L[5] = 0.5e-3;
@@ -137,7 +122,7 @@ TEST(Crossover, positions7to9AreThreeChainsInParallel)
     // Two open branches of 6e9 Ohm change 1/(jωC) by about 1e-10 relative.
     expectNearComplex(brC.S[4], 1.0 / (jw * 100e-6), 1e-9);
 
-    EXPECT_EQ(crossoverBranches(emptyGrid(), context()).S[4], Cx{});
+    EXPECT_EQ(crossoverBranches(emptyGrid(), context()).S[4], Cx {});
 }
 
 TEST(Crossover, ladderOfDriver1DividesTheSourceVoltage)
@@ -150,13 +135,13 @@ TEST(Crossover, ladderOfDriver1DividesTheSourceVoltage)
     auto net = std::make_unique<velumo::LoopNetwork>();
     net->clear();
     for (int i = 5; i < velumo::kLoops; ++i)
-        net->M[i][i] = Cx{1.0};
+        net->M[i][i] = Cx { 1.0 };
     velumo::stampCrossover1(*net, br, 10.0);
-    net->M[4][4] = Cx{4.0};
-    EXPECT_EQ(net->b[0], Cx{10.0});
+    net->M[4][4] = Cx { 4.0 };
+    EXPECT_EQ(net->b[0], Cx { 10.0 });
     EXPECT_EQ(net->M[4][3], -br.P[4]);
     ASSERT_TRUE(velumo::solve(*net));
-    Cx total{};
+    Cx total {};
     for (int k = 0; k <= 4; ++k)
         total = total + net->x[k];
     // 10 V into 2 + (4 || 4) Ohm; half of it through the voice coil. The open
@@ -169,17 +154,15 @@ TEST(Crossover, ladderOfDriver1DividesTheSourceVoltage)
 TEST(Crossover, ladderOfDriver2IsTwoSectionsFedFromTheSource)
 {
     CrossoverInput xo = emptyGrid();
-    xo.R[11] = 1.0; // ZS2
-    xo.R[12] = 2.0; // ZA2
-    xo.R[13] = 3.0; // ZT2
-    xo.R[14] = 4.0; // ZB2
+    for (int p = 11; p <= 14; ++p)
+        xo.R[p] = p - 10.0; // ZS2, ZA2, ZT2, ZB2: 1..4 Ohm
     const auto br = crossoverBranches(xo, context());
     auto net = std::make_unique<velumo::LoopNetwork>();
     net->clear();
     for (int i = 0; i < velumo::kLoops; ++i)
-        net->M[i][i] = Cx{1.0};
+        net->M[i][i] = Cx { 1.0 };
     velumo::stampCrossover2(*net, br, 2.0);
-    net->M[159][159] = Cx{5.0}; // voice coil
+    net->M[159][159] = Cx { 5.0 }; // voice coil
     ASSERT_TRUE(velumo::solve(*net));
     // 2 V into 1 + 2 || (3 + 4 || 5) Ohm.
     const double inner = 3.0 + 4.0 * 5.0 / 9.0;

@@ -1,9 +1,9 @@
 // Enclosure elements: port and tunnel lengths from their Helmholtz tunings,
 // substitutes for switched-off elements, the total volume and the damping.
 
+#include "Enclosure.h"
 #include "Constants.h"
 #include "DriverModel.h"
-#include "Enclosure.h"
 #include "HornContour.h"
 #include "MessageRecorder.h"
 #include "TestUtil.h"
@@ -28,16 +28,16 @@ struct EnclosureRun {
     Model m;
     std::vector<std::string> absorberLines;
     RecordingSink sink;
-};
 
-void run(EnclosureRun& r, const RunInput& in, int n = 1)
-{
-    r.m.n = n;
-    r.m.ue = in.ue;
-    setUpDrivers(in, r.m);
-    setUpHorn(in, r.m, r.sink);
-    r.absorberLines = setUpEnclosure(in, r.m, r.sink);
-}
+    explicit EnclosureRun(const RunInput& in, int n = 1)
+    {
+        m.n = n;
+        m.ue = in.ue;
+        setUpDrivers(in, m);
+        setUpHorn(in, m, sink);
+        absorberLines = setUpEnclosure(in, m, sink);
+    }
+};
 
 RunInput portedBox()
 {
@@ -52,32 +52,27 @@ RunInput portedBox()
     return in;
 }
 
+// Substitute of a switched-off duct length: sqrt(Sd) · 0.001 with Sd 0.02 m².
+const double kSubstituteLength = std::sqrt(0.02) * 0.001;
+
 TEST(Enclosure, portLengthOfTheExampleBox)
 {
-    EnclosureRun r;
-    run(r, portedBox());
+    const EnclosureRun r(portedBox());
     const EnclosureModel& e = r.m.encl;
-    const double rp = std::sqrt(0.005 / kPi);
-    EXPECT_NEAR(rp, 0.03989, 5e-6);
     EXPECT_NEAR(e.lbr, 0.4244, 5e-5);
     // The tuning with the end correction gives back the entered 40 Hz.
-    expectNearRel(helmholtz(0.005, e.lbr + 0.8 * rp, 0.02), 40.0, 1e-12);
+    expectNearRel(helmholtz(0.005, e.lbr + 0.8 * std::sqrt(0.005 / kPi), 0.02), 40.0, 1e-12);
     EXPECT_TRUE(e.hasPort);
     const std::vector<std::string> lines = enclosureLines(portedBox(), r.m);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "LBR = 42.4 cm");
     EXPECT_TRUE(r.sink.messages.empty());
-}
-
-TEST(Enclosure, portOnTheFloorKeepsTheLengthOfOneRealPort)
-{
-    // Area and volume both doubled by the mirror image: same Helmholtz tuning.
-    EnclosureRun one, two;
-    run(one, portedBox(), 1);
-    run(two, portedBox(), 2);
-    expectNearRel(two.m.encl.lbr, one.m.encl.lbr, 1e-12);
+    // On the floor area and volume are both doubled by the mirror image: the
+    // same tuning, so the length and total of one real port.
+    const EnclosureRun two(portedBox(), 2);
+    expectNearRel(two.m.encl.lbr, e.lbr, 1e-12);
     expectNearRel(two.m.encl.abr, 0.01, 1e-15);
-    expectNearRel(two.m.encl.vGesamt, one.m.encl.vGesamt, 1e-12);
+    expectNearRel(two.m.encl.vGesamt, e.vGesamt, 1e-12);
 }
 
 TEST(Enclosure, missingPortIsTunedToOneHertz)
@@ -85,38 +80,37 @@ TEST(Enclosure, missingPortIsTunedToOneHertz)
     RunInput in = portedBox();
     in.abr = 0;
     in.abrTextIsZero = true;
-    EnclosureRun r;
-    run(r, in);
+    const EnclosureRun r(in);
     const EnclosureModel& e = r.m.encl;
     EXPECT_FALSE(e.hasPort);
-    expectNearRel(e.lbr, std::sqrt(0.02) * 0.001, 1e-15);
+    expectNearRel(e.lbr, kSubstituteLength, 1e-15);
     expectNearRel(helmholtz(e.abr, e.lbr, e.vrk), 1.0, 1e-7);
     const std::vector<std::string> lines = enclosureLines(in, r.m);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].rfind("VHorn = ", 0), 0u);
-    // Horn 20 l + front chamber 1 l + rear chamber 20 l, no port volume.
-    EXPECT_EQ(lines[1], "Vgesamt = 41 l");
+    EXPECT_EQ(lines[1], "Vgesamt = 41 l"); // horn 20 l + front chamber 1 l + rear chamber 20 l
+    in = portedBox();
+    in.fbrTextIsZero = true; // a tuning text "0" hides the length line
+    EXPECT_EQ(enclosureLines(in, EnclosureRun(in).m).size(), 2u);
 }
 
-TEST(Enclosure, negativePortLengthIsReportedAndReplaced)
+TEST(Enclosure, negativeDuctLengthsAreReportedInOrderAndReplaced)
 {
     RunInput in = portedBox();
     in.abr = 500;
     in.fbr = 400;
-    EnclosureRun r;
-    run(r, in);
-    ASSERT_EQ(r.sink.messages.size(), 1u);
-    EXPECT_EQ(r.sink.messages[0], (Message{"Hinweis", "LBR wäre negativ!"}));
-    expectNearRel(r.m.encl.lbr, std::sqrt(0.02) * 0.001, 1e-15);
-}
-
-TEST(Enclosure, portTuningTextZeroHidesTheLengthLine)
-{
-    RunInput in = portedBox();
-    in.fbrTextIsZero = true;
-    EnclosureRun r;
-    run(r, in);
-    EXPECT_EQ(enclosureLines(in, r.m).size(), 2u);
+    const EnclosureRun port(in);
+    EXPECT_EQ(port.sink.messages, (std::vector<Message> { { "Hinweis", "LBR wäre negativ!" } }));
+    expectNearRel(port.m.encl.lbr, kSubstituteLength, 1e-15);
+    in.ak = true;
+    in.vak = 1;
+    in.fak = 2000;
+    in.aat = 100;
+    const EnclosureRun both(in);
+    EXPECT_EQ(both.sink.messages,
+        (std::vector<Message> { { "Hinweis", "LBR wäre negativ!" }, { "Hinweis", "LAT wäre negativ!" } }));
+    expectNearRel(both.m.encl.lat, kSubstituteLength, 1e-15);
+    EXPECT_EQ(both.absorberLines[0], "LAT = 0 cm"); // 0.014 cm
 }
 
 TEST(Enclosure, rearLoadedIgnoresRearChamberAndRadiatesThroughTheDriver)
@@ -124,8 +118,7 @@ TEST(Enclosure, rearLoadedIgnoresRearChamberAndRadiatesThroughTheDriver)
     RunInput in = portedBox();
     in.typ = 1;
     in.lrk = 0.3;
-    EnclosureRun r;
-    run(r, in);
+    const EnclosureRun r(in);
     const EnclosureModel& e = r.m.encl;
     EXPECT_TRUE(e.rearLoaded);
     EXPECT_FALSE(e.hasPort);
@@ -133,8 +126,7 @@ TEST(Enclosure, rearLoadedIgnoresRearChamberAndRadiatesThroughTheDriver)
     EXPECT_EQ(e.lrk, 0.0);
     EXPECT_EQ(e.abr, 0.02);
     expectNearRel(e.rBR, std::sqrt(0.02 / kPi), 1e-15);
-    const std::vector<std::string> lines = enclosureLines(in, r.m);
-    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(enclosureLines(in, r.m).size(), 2u);
     expectNearRel(e.vGesamt, (r.m.horn.vHorn + e.vvk) * 1000.0, 1e-12);
 }
 
@@ -142,71 +134,38 @@ TEST(Enclosure, frontChamberEnteredOrVanishing)
 {
     RunInput in = portedBox();
     in.vvk = 2.5;
-    EnclosureRun r;
-    run(r, in, 4);
-    expectNearRel(r.m.encl.vvk, 0.01, 1e-15);
-    in.vvk = 0;
-    EnclosureRun v;
-    // A vanishing chamber, not the entered volume of one real enclosure.
-    run(v, in, 1);
-    expectNearRel(v.m.encl.vvk, std::pow(0.02, 1.5) * 1e-6, 1e-15);
+    expectNearRel(EnclosureRun(in, 4).m.encl.vvk, 0.01, 1e-15);
+    in.vvk = 0; // a vanishing chamber, not the entered volume of one real enclosure
+    expectNearRel(EnclosureRun(in, 1).m.encl.vvk, std::pow(0.02, 1.5) * 1e-6, 1e-15);
 }
 
-TEST(Enclosure, uncheckedAbsorberAddsNothingWhateverItsBoxesHold)
+TEST(Enclosure, absorberAddsItsTunnelOnlyWhenCheckedWithFrequencyAndVolume)
 {
     RunInput in = portedBox();
     in.vak = 6;
     in.fak = 140;
     in.aat = 15;
-    EnclosureRun with, without;
-    run(without, in);
+    const EnclosureRun without(in); // unchecked: nothing, whatever the boxes hold
     EXPECT_FALSE(without.m.encl.akActive);
     EXPECT_TRUE(without.absorberLines.empty());
     expectNearRel(without.m.encl.vak, 0.06 * 1e-6, 1e-15);
-    expectNearRel(without.m.encl.lat, std::sqrt(0.02) * 0.001, 1e-15);
+    expectNearRel(without.m.encl.lat, kSubstituteLength, 1e-15);
 
     in.ak = true;
-    run(with, in);
+    const EnclosureRun with(in);
     EXPECT_TRUE(with.m.encl.akActive);
     // Tunnel 15 cm² tuned to 140 Hz on 6 l: 1.98 cm plus the end correction.
-    const double rAT = std::sqrt(0.0015 / kPi);
-    expectNearRel(helmholtz(0.0015, with.m.encl.lat + 0.8 * rAT, 0.006), 140.0, 1e-12);
-    ASSERT_EQ(with.absorberLines.size(), 1u);
-    EXPECT_EQ(with.absorberLines[0], "LAT = 2 cm");
-    expectNearRel(with.m.encl.vGesamt - without.m.encl.vGesamt, (0.0015 * with.m.encl.lat + 0.006) * 1000.0,
-                  1e-9);
-}
+    expectNearRel(helmholtz(0.0015, with.m.encl.lat + 0.8 * std::sqrt(0.0015 / kPi), 0.006), 140.0, 1e-12);
+    EXPECT_EQ(with.absorberLines, (std::vector<std::string> { "LAT = 2 cm" }));
+    expectNearRel(
+        with.m.encl.vGesamt - without.m.encl.vGesamt, (0.0015 * with.m.encl.lat + 0.006) * 1000.0, 1e-9);
 
-TEST(Enclosure, absorberNeedsFrequencyAndVolume)
-{
-    RunInput in = portedBox();
-    in.ak = true;
-    in.vak = 6;
     in.aat = 0;
     in.fak = 0;
-    EnclosureRun r;
-    run(r, in);
-    EXPECT_TRUE(r.m.encl.akChecked);
-    EXPECT_FALSE(r.m.encl.akActive);
-    expectNearRel(r.m.encl.aat, 0.02 * 1e-6, 1e-15);
-}
-
-TEST(Enclosure, negativeTunnelLengthIsReportedAfterThePortMessage)
-{
-    RunInput in = portedBox();
-    in.abr = 500;
-    in.fbr = 400;
-    in.ak = true;
-    in.vak = 1;
-    in.fak = 2000;
-    in.aat = 100;
-    EnclosureRun r;
-    run(r, in);
-    ASSERT_EQ(r.sink.messages.size(), 2u);
-    EXPECT_EQ(r.sink.messages[0].text, "LBR wäre negativ!");
-    EXPECT_EQ(r.sink.messages[1], (Message{"Hinweis", "LAT wäre negativ!"}));
-    expectNearRel(r.m.encl.lat, std::sqrt(0.02) * 0.001, 1e-15);
-    EXPECT_EQ(r.absorberLines[0], "LAT = 0 cm"); // 0.014 cm
+    const EnclosureRun idle(in);
+    EXPECT_TRUE(idle.m.encl.akChecked);
+    EXPECT_FALSE(idle.m.encl.akActive);
+    expectNearRel(idle.m.encl.aat, 0.02 * 1e-6, 1e-15);
 }
 
 TEST(Enclosure, driverTwoChamberOnlyWithADriverTwo)
@@ -215,15 +174,12 @@ TEST(Enclosure, driverTwoChamberOnlyWithADriverTwo)
     in.rk2 = true;
     in.vrk2 = 15;
     in.driver2Mode = 0;
-    EnclosureRun ohne;
-    run(ohne, in);
+    const EnclosureRun ohne(in);
     EXPECT_FALSE(ohne.m.encl.rk2Used);
     EXPECT_TRUE(ohne.m.encl.rk2Checked);
     expectNearRel(ohne.m.encl.vrk2, 0.06 * 1e9, 1e-15);
-
     in.driver2Mode = 1;
-    EnclosureRun used;
-    run(used, in, 2);
+    const EnclosureRun used(in, 2);
     EXPECT_TRUE(used.m.encl.rk2Used);
     expectNearRel(used.m.encl.vrk2, 0.03, 1e-15);
     // Vgesamt is the volume of one real enclosure.
@@ -236,14 +192,12 @@ TEST(Enclosure, extraTunnelActiveOnlyWithAnArea)
     in.et = true;
     in.aet = 20;
     in.let = 0.1;
-    EnclosureRun r;
-    run(r, in);
+    const EnclosureRun r(in);
     EXPECT_TRUE(r.m.encl.etActive);
     expectNearRel(r.m.encl.aet, 0.002, 1e-15);
     expectNearRel(r.m.encl.rET, std::sqrt(0.002 / kPi), 1e-15);
     in.aet = 0;
-    EnclosureRun off;
-    run(off, in);
+    const EnclosureRun off(in);
     EXPECT_TRUE(off.m.encl.etChecked);
     EXPECT_FALSE(off.m.encl.etActive);
     expectNearRel(off.m.encl.aet, 0.02 * 1e-6, 1e-15);
@@ -252,6 +206,7 @@ TEST(Enclosure, extraTunnelActiveOnlyWithAnArea)
 
 TEST(Enclosure, dampingGrowsInProportionToFrequency)
 {
+    // R = b · l² / V (or b · l / A for a duct) · omega / 628.
     EnclosureModel e;
     e.bvk = 2;
     e.lvk = 0.1;
@@ -268,16 +223,16 @@ TEST(Enclosure, dampingGrowsInProportionToFrequency)
     e.bet = 1;
     e.let = 0.1;
     e.aet = 0.002;
-    const double w = 2.0 * kPi * 100.0;
-    const DampingResistances r = dampingResistances(e, w);
-    expectNearRel(r.Rvk, 2 * 0.01 / 0.005 * w / 628, 1e-14);
-    expectNearRel(r.Rrk, 500 * 0.04 / 0.02 * w / 628, 1e-14);
-    expectNearRel(r.Rbr, 3 * 0.4 / 0.005 * w / 628, 1e-14);
-    expectNearRel(r.RAK, 10 * 0.02 / 0.0015 * w / 628, 1e-14);
-    expectNearRel(r.RET, 1 * 0.1 / 0.002 * w / 628, 1e-14);
-    const DampingResistances r3 = dampingResistances(e, 3.0 * w);
-    expectNearRel(r3.Rrk, 3.0 * r.Rrk, 1e-14);
-    expectNearRel(r3.RET, 3.0 * r.RET, 1e-14);
+    for (double f : { 100.0, 300.0 }) {
+        SCOPED_TRACE(f);
+        const double w = 2.0 * kPi * f;
+        const DampingResistances r = dampingResistances(e, w);
+        expectNearRel(r.Rvk, 2 * 0.01 / 0.005 * w / 628, 1e-14);
+        expectNearRel(r.Rrk, 500 * 0.04 / 0.02 * w / 628, 1e-14);
+        expectNearRel(r.Rbr, 3 * 0.4 / 0.005 * w / 628, 1e-14);
+        expectNearRel(r.RAK, 10 * 0.02 / 0.0015 * w / 628, 1e-14);
+        expectNearRel(r.RET, 1 * 0.1 / 0.002 * w / 628, 1e-14);
+    }
 }
 
 } // namespace

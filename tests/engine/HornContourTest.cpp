@@ -2,11 +2,11 @@
 // law's own area function, the tractrix, contour list rows and attachment
 // segments.
 
-#include "Constants.h"
 #include "HornContour.h"
+#include "Constants.h"
+#include "MessageRecorder.h"
 #include "NumberText.h"
 #include "SpecialFunctions.h"
-#include "MessageRecorder.h"
 #include "TestUtil.h"
 
 #include <cmath>
@@ -53,16 +53,31 @@ double integrate(const std::function<double(double)>& f, double l1)
     return s * h / 3.0;
 }
 
-TEST(HornContour, parabolicWithEqualAreasIsAStraightDuct)
+// 5 cm to 30 cm radius over l1 (reachable at 1.2 m).
+RunInput tractrixInput(double l1)
 {
-    HornRun s;
-    setUp(s, hornInput(0, 200, 20, 10, 1.5));
-    for (int i = 0; i < kHornNodes; ++i)
-        EXPECT_DOUBLE_EQ(s.m.horn.a[i], 0.02) << i;
-    EXPECT_DOUBLE_EQ(s.m.horn.vHorn, 0.02 * 1.5);
-    EXPECT_DOUBLE_EQ(s.m.horn.x[100], 1.5);
-    EXPECT_DOUBLE_EQ(s.m.horn.dx, 0.015);
-    expectNearRel(s.m.horn.rMouth, std::sqrt(0.02 / kPi), 1e-15);
+    const double am = kPi * 0.3 * 0.3 * 1e4;
+    return hornInput(6, kPi * 0.05 * 0.05 * 1e4, am / 100, 100, l1);
+}
+
+TEST(HornContour, equalAreasGiveAStraightDuctWhateverTheLaw)
+{
+    const std::pair<int, double> cases[] = { { 0, 1.5 }, { 2, 0.8 }, { 5, 0.8 } };
+    for (const auto& [law, l1] : cases) {
+        SCOPED_TRACE(law);
+        HornRun s;
+        setUp(s, hornInput(law, 200, 20, 10, l1));
+        for (int i = 0; i < kHornNodes; ++i)
+            EXPECT_DOUBLE_EQ(s.m.horn.a[i], 0.02) << i;
+        EXPECT_DOUBLE_EQ(s.m.horn.vHorn, 0.02 * l1);
+        EXPECT_DOUBLE_EQ(s.m.horn.x[100], l1);
+        EXPECT_DOUBLE_EQ(s.m.horn.dx, l1 / 100);
+        expectNearRel(s.m.horn.rMouth, std::sqrt(0.02 / kPi), 1e-15);
+    }
+    HornRun none; // no selection is parabolic
+    setUp(none, hornInput(-1, 100, 20, 10, 1.0));
+    EXPECT_EQ(none.m.horn.law, 0);
+    EXPECT_DOUBLE_EQ(none.m.horn.a[50], 0.015);
 }
 
 struct LawCase {
@@ -78,13 +93,13 @@ TEST(HornContour, everyLawRunsFromThroatToMouthWithItsVolume)
     const double tHyp = std::acosh(std::sqrt(am / ah));
     const double tOct = std::acosh(std::pow(am / ah, 1.0 / 16.0));
     const LawCase cases[] = {
-        {0, [&](double t) { return ah + (am - ah) * t; }, 1e-12},
-        {1, [&](double t) { return std::pow(sh + (sm - sh) * t, 2); }, 1e-10},
-        {2, [&](double t) { return ah * std::pow(am / ah, t); }, 1e-10},
+        { 0, [&](double t) { return ah + (am - ah) * t; }, 1e-12 },
+        { 1, [&](double t) { return std::pow(sh + (sm - sh) * t, 2); }, 1e-10 },
+        { 2, [&](double t) { return ah * std::pow(am / ah, t); }, 1e-10 },
         // Laws 3 and 4 integrate in single precision.
-        {3, [&](double t) { return ah * std::pow(std::cosh(tHyp * t), 2); }, 1e-6},
-        {4, [&](double t) { return ah * std::pow(std::cosh(tOct * t), 16); }, 1e-5},
-        {5, [&](double t) { return ah / (1.0 - (1.0 - ah / am) * t); }, 1e-10},
+        { 3, [&](double t) { return ah * std::pow(std::cosh(tHyp * t), 2); }, 1e-6 },
+        { 4, [&](double t) { return ah * std::pow(std::cosh(tOct * t), 16); }, 1e-5 },
+        { 5, [&](double t) { return ah / (1.0 - (1.0 - ah / am) * t); }, 1e-10 },
     };
     for (const LawCase& c : cases) {
         SCOPED_TRACE(c.law);
@@ -102,81 +117,38 @@ TEST(HornContour, everyLawRunsFromThroatToMouthWithItsVolume)
 TEST(HornContour, tractrixReachesMouthAtFullLength)
 {
     HornRun s;
-    // 5 cm to 30 cm radius over 1.2 m: reachable.
-    const double ah = kPi * 0.05 * 0.05 * 1e4, am = kPi * 0.3 * 0.3 * 1e4;
-    setUp(s, hornInput(6, ah, am / 100, 100, 1.2));
+    setUp(s, tractrixInput(1.2));
     const HornModel& h = s.m.horn;
-    expectNearRel(h.a[0], ah * 1e-4, 1e-9);
-    expectNearRel(h.a[100], am * 1e-4, 1e-9);
+    expectNearRel(h.a[0], kPi * 0.05 * 0.05, 1e-9);
+    expectNearRel(h.a[100], kPi * 0.3 * 0.3, 1e-9);
     expectNearRel(h.aTr, tractrixConstant(1.2, 0.05, 0.3), 1e-15);
     EXPECT_GE(h.aTr, 0.3);
     EXPECT_TRUE(s.sink.messages.empty());
     EXPECT_FALSE(s.result.editHChanged);
-    ASSERT_EQ(s.result.rightLines.size(), 1u);
-    EXPECT_EQ(s.result.rightLines[0], "rTraktrix = 0.688 m");
+    EXPECT_EQ(s.result.rightLines, (std::vector<std::string> { "rTraktrix = 0.688 m" }));
     // Trapezoids on 100 segments of a convex area curve: slightly above the
     // integral, by about l1²·A''/1200 relative.
-    auto area = [&](double x) {
-        const double y = tractrixRadius(1.2, 0.05, 0.3, x);
-        return kPi * y * y;
-    };
-    expectNearRel(h.vHorn, integrate(area, 1.2), 1e-3);
-    EXPECT_GT(h.vHorn, integrate(area, 1.2));
+    const double exact
+        = integrate([](double x) { return kPi * std::pow(tractrixRadius(1.2, 0.05, 0.3, x), 2); }, 1.2);
+    expectNearRel(h.vHorn, exact, 1e-3);
+    EXPECT_GT(h.vHorn, exact);
 }
 
 TEST(HornContour, tractrixThatCannotReachTheMouthRewritesTheHeight)
 {
     HornRun s;
     // 0.2 m is shorter than the shortest tractrix from 5 cm to 30 cm (0.448 m).
-    const double ah = kPi * 0.05 * 0.05 * 1e4, am = kPi * 0.3 * 0.3 * 1e4;
-    RunInput in = hornInput(6, ah, am / 100, 100, 0.2);
-    setUp(s, in, 2);
+    setUp(s, tractrixInput(0.2), 2);
     const HornModel& h = s.m.horn;
     EXPECT_LT(h.aTr, 0.3);
-    ASSERT_EQ(s.sink.messages.size(), 1u);
-    EXPECT_EQ(s.sink.messages[0].caption, "");
-    EXPECT_EQ(s.sink.messages[0].text, "Mundfläche kann durch Traktrixfunktion\nnicht erreicht werden.");
+    EXPECT_EQ(s.sink.messages,
+        (std::vector<Message> { { "", "Mundfläche kann durch Traktrixfunktion\nnicht erreicht werden." } }));
     EXPECT_TRUE(s.result.editHChanged);
     EXPECT_EQ(s.result.newEditH, formatPattern(h.aOne[100] / 100.0, "0.##"));
-    EXPECT_LT(h.aOne[100], am);
+    EXPECT_LT(h.aOne[100], kPi * 0.3 * 0.3 * 1e4);
     // The run keeps the entered mouth: Am and the mouth radius are unchanged.
-    expectNearRel(h.am, am * 2e-4, 1e-12);
-    expectNearRel(h.rMouth, std::sqrt(am * 2e-4 / kPi), 1e-12);
-}
-
-TEST(HornContour, exponentialWithEqualAreasIsAStraightDuct)
-{
-    HornRun s;
-    setUp(s, hornInput(2, 200, 20, 10, 0.8));
-    EXPECT_DOUBLE_EQ(s.m.horn.vHorn, 0.02 * 0.8);
-    EXPECT_DOUBLE_EQ(s.m.horn.a[50], 0.02);
-}
-
-TEST(HornContour, geometricWithEqualAreasIsAStraightDuct)
-{
-    HornRun s;
-    setUp(s, hornInput(5, 200, 20, 10, 0.8));
-    EXPECT_DOUBLE_EQ(s.m.horn.vHorn, 0.02 * 0.8);
-    EXPECT_DOUBLE_EQ(s.m.horn.a[73], 0.02);
-}
-
-TEST(HornContour, noSelectionIsParabolic)
-{
-    HornRun s;
-    setUp(s, hornInput(-1, 100, 20, 10, 1.0));
-    EXPECT_EQ(s.m.horn.law, 0);
-    EXPECT_DOUBLE_EQ(s.m.horn.a[50], 0.015);
-}
-
-TEST(HornContour, mirrorFactorScalesTheModelButNotOneRealHorn)
-{
-    HornRun s;
-    setUp(s, hornInput(2, 100, 40, 30, 2.0), 2);
-    expectNearRel(s.m.horn.ah, 0.02, 1e-15);
-    expectNearRel(s.m.horn.am, 0.24, 1e-15);
-    expectNearRel(s.m.horn.aOne[0], 100.0, 1e-12);
-    expectNearRel(s.m.horn.aOne[100], 1200.0, 1e-12);
-    expectNearRel(s.m.horn.rMouth, std::sqrt(0.24 / kPi), 1e-15);
+    expectNearRel(h.am, kPi * 0.3 * 0.3 * 2, 1e-12);
+    expectNearRel(h.rMouth, std::sqrt(0.3 * 0.3 * 2), 1e-12);
 }
 
 TEST(HornContour, zeroLengthBecomesAVanishingHorn)
@@ -187,38 +159,39 @@ TEST(HornContour, zeroLengthBecomesAVanishingHorn)
     EXPECT_GT(s.m.horn.vHorn, 0.0);
 }
 
-TEST(HornContour, contourListOfElevenRowsShowsOneRealHorn)
-{
-    RunInput in = hornInput(0, 100, 20, 10, 1.0);
-    in.contourPoints = 11;
-    HornRun s;
-    setUp(s, in, 2); // "Boden": the model holds twice the areas
-    const std::vector<std::string> rows = contourRows(in, s.m);
-    ASSERT_EQ(rows.size(), 11u);
-    EXPECT_EQ(rows[0], "0.000\t100.00\t10.0\t5.6\r\n");
-    // 150 cm² at mid-length; r = sqrt(0.015/pi) = 6.91 cm.
-    EXPECT_EQ(rows[5], "0.500\t150.00\t15.0\t6.9\r\n");
-    EXPECT_EQ(rows[10], "1.000\t200.00\t20.0\t8.0\r\n");
-    expectNearRel(s.m.horn.a[50], 0.03, 1e-12);
-}
-
-TEST(HornContour, contourRowsFollowTheLaw)
+TEST(HornContour, mirrorFactorScalesTheModelButContourRowsShowOneRealHorn)
 {
     RunInput in = hornInput(2, 100, 40, 30, 2.0);
     in.contourPoints = 5;
     HornRun s;
-    setUp(s, in);
+    setUp(s, in, 2); // "Boden": the model holds twice the areas
+    expectNearRel(s.m.horn.ah, 0.02, 1e-15);
+    expectNearRel(s.m.horn.am, 0.24, 1e-15);
+    expectNearRel(s.m.horn.aOne[0], 100.0, 1e-12);
+    expectNearRel(s.m.horn.aOne[100], 1200.0, 1e-12);
+    expectNearRel(s.m.horn.rMouth, std::sqrt(0.24 / kPi), 1e-15);
+    // Exponential: 100 · 12^(1/4) = 186.12 cm² at a quarter of the length.
     const std::vector<std::string> rows = contourRows(in, s.m);
     ASSERT_EQ(rows.size(), 5u);
-    // Exponential: 100 · 12^(1/4) = 186.12 cm² at a quarter of the length.
     EXPECT_EQ(rows[1], "0.500\t186.12\t6.2\t7.7\r\n");
     EXPECT_EQ(rows[4], "2.000\t1200.00\t40.0\t19.5\r\n");
+
+    in = hornInput(0, 100, 20, 10, 1.0);
+    in.contourPoints = 11;
+    HornRun parabolic;
+    setUp(parabolic, in, 2);
+    const std::vector<std::string> eleven = contourRows(in, parabolic.m);
+    ASSERT_EQ(eleven.size(), 11u);
+    EXPECT_EQ(eleven[0], "0.000\t100.00\t10.0\t5.6\r\n");
+    // 150 cm² at mid-length; r = sqrt(0.015/pi) = 6.91 cm.
+    EXPECT_EQ(eleven[5], "0.500\t150.00\t15.0\t6.9\r\n");
+    EXPECT_EQ(eleven[10], "1.000\t200.00\t20.0\t8.0\r\n");
+    expectNearRel(parabolic.m.horn.a[50], 0.03, 1e-12);
 }
 
 TEST(HornContour, tractrixRowsUseTheRadiusAtEachPosition)
 {
-    const double ah = kPi * 0.05 * 0.05 * 1e4, am = kPi * 0.3 * 0.3 * 1e4;
-    RunInput in = hornInput(6, ah, am / 100, 100, 1.2);
+    RunInput in = tractrixInput(1.2);
     in.contourPoints = 4;
     HornRun s;
     setUp(s, in, 4);
@@ -226,25 +199,27 @@ TEST(HornContour, tractrixRowsUseTheRadiusAtEachPosition)
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0], "0.000\t78.54\t0.8\t5.0\r\n");
     const double y = tractrixRadius(1.2, 0.05, 0.3, 0.4);
-    EXPECT_EQ(rows[1], "0.400\t" + formatPattern(kPi * y * y * 1e4, "0.00") + "\t"
-                           + formatPattern(kPi * y * y * 1e2, "0.0") + "\t" + formatPattern(y * 100, "0.0")
-                           + "\r\n");
+    EXPECT_EQ(rows[1],
+        "0.400\t" + formatPattern(kPi * y * y * 1e4, "0.00") + "\t" + formatPattern(kPi * y * y * 1e2, "0.0")
+            + "\t" + formatPattern(y * 100, "0.0") + "\r\n");
     EXPECT_EQ(rows[3], "1.200\t2827.43\t28.3\t30.0\r\n");
 }
 
 TEST(HornContour, attachmentSegmentsAndTheirBounds)
 {
-    EXPECT_EQ(attachmentNode(0.0, 2.0, true), 0);
-    EXPECT_EQ(attachmentNode(0.0, 2.0, false), 1);
-    EXPECT_EQ(attachmentNode(0.999, 2.0, true), 49);
-    EXPECT_EQ(attachmentNode(2.0, 2.0, true), 99);
-    EXPECT_EQ(attachmentNode(2.0, 2.0, false), 99);
-    EXPECT_EQ(attachmentNode(1e300, 1e-300, false), 99);
-    EXPECT_EQ(attachmentNode(-0.5, 2.0, false), 1);
+    const struct {
+        double x, l1;
+        bool throatAllowed;
+        int node;
+    } cases[]
+        = { { 0.0, 2.0, true, 0 }, { 0.0, 2.0, false, 1 }, { 0.999, 2.0, true, 49 }, { 2.0, 2.0, true, 99 },
+              { 2.0, 2.0, false, 99 }, { 1e300, 1e-300, false, 99 }, { -0.5, 2.0, false, 1 } };
+    for (const auto& c : cases)
+        EXPECT_EQ(attachmentNode(c.x, c.l1, c.throatAllowed), c.node)
+            << c.x << " " << c.l1 << " " << c.throatAllowed;
 
     RunInput in = hornInput(0, 100, 20, 10, 2.0);
-    in.xT1 = 0.0;
-    in.xT2 = 0.0;
+    in.xT1 = in.xT2 = 0.0;
     in.xAK = 1.5;
     in.xET = 3.0;
     HornRun s;

@@ -17,14 +17,10 @@ using velumo::pistonPressure;
 using velumo::spaceFactor;
 using velumo::test::expectNearRel;
 
-TEST(Radiation, spaceFactorIsOneOutsideFreeAndFloorPositions)
+TEST(Radiation, spaceFactorRisesFromHalfToPointEightOnlyForFreeAndFloor)
 {
-    for (int posi : {-1, 2, 3, 4})
+    for (int posi : { -1, 2, 3, 4 })
         EXPECT_EQ(spaceFactor(posi, 6283.0, 0.3), 1.0) << posi;
-}
-
-TEST(Radiation, spaceFactorRisesFromHalfToPointEight)
-{
     const double a = 0.2;
     const double omegaAtOne = kC / a; // omega·a/c = 1
     expectNearRel(spaceFactor(0, omegaAtOne, a), 0.65, 1e-12);
@@ -36,9 +32,9 @@ TEST(Radiation, spaceFactorRisesFromHalfToPointEight)
 TEST(Radiation, farFieldFallsWithDistanceLikeAPointSource)
 {
     const double f = 100.0, omega = 2 * kPi * f, k = omega / kC;
-    const Cx U{1e-3, 0.0};
+    const Cx U { 1e-3, 0.0 };
     const double D = 1.0;
-    for (double r : {50.0, 100.0}) {
+    for (double r : { 50.0, 100.0 }) {
         const Cx P = pistonPressure(D, U, 0.01, r, k);
         expectNearRel(velumo::abs(P), kRho * omega * D * 1e-3 / (2 * kPi * r), 1e-4);
     }
@@ -47,7 +43,7 @@ TEST(Radiation, farFieldFallsWithDistanceLikeAPointSource)
 TEST(Radiation, pressureLagsRealVolumeVelocityByQuarterPeriod)
 {
     // −j·2ρcD·s·U/S: a real U gives a negative imaginary pressure.
-    const Cx P = pistonPressure(0.8, Cx{2e-3, 0.0}, 0.02, 1.0, 1.0);
+    const Cx P = pistonPressure(0.8, Cx { 2e-3, 0.0 }, 0.02, 1.0, 1.0);
     EXPECT_EQ(P.re, 0.0);
     EXPECT_LT(P.im, 0.0);
     const double a2 = 0.02 / kPi;
@@ -61,7 +57,7 @@ TEST(Radiation, interferenceNullOnTheAxis)
     const double S = 0.5, a2 = S / kPi, k = 40.0;
     const double r = (a2 - 4 * kPi * kPi / (k * k)) * k / (4 * kPi);
     ASSERT_GT(r, 0.0);
-    const Cx U{1e-3, 0.0};
+    const Cx U { 1e-3, 0.0 };
     const double peak = 2 * kRho * kC * 1e-3 / S;
     // The null sits where the argument is the rounded pi 3.1415927, whose
     // sine is about 4.6e-8.
@@ -102,35 +98,33 @@ SummationCase summationCase(bool rearLoaded, bool rk2, bool et)
     m.encl.dL = 0.4;
     m.encl.dL2 = 0.25;
     m.encl.dLET = 0.7;
-    c.net->x[velumo::kLoopMouth] = Cx{1e-3, 2e-4};
-    c.net->x[velumo::kLoopPortEnd] = Cx{-3e-4, 1e-4};
-    c.net->x[velumo::kLoopDriver2Membrane] = Cx{5e-5, -2e-5};
-    c.net->x[velumo::kLoopExtraTunnel] = Cx{2e-4, 7e-5};
+    c.net->x[velumo::kLoopMouth] = Cx { 1e-3, 2e-4 };
+    c.net->x[velumo::kLoopPortEnd] = Cx { -3e-4, 1e-4 };
+    c.net->x[velumo::kLoopDriver2Membrane] = Cx { 5e-5, -2e-5 };
+    c.net->x[velumo::kLoopExtraTunnel] = Cx { 2e-4, 7e-5 };
     return c;
 }
 
 } // namespace
 
-TEST(Radiation, frontloadedSumUsesMouthAsReference)
+TEST(Radiation, sumUsesMouthOrDriverFrontAsReference)
 {
-    const double k = 2.0;
+    // Frontloaded: the mouth at the listening distance, port, driver 2 and
+    // tunnel at theirs; rearloaded: the port (the driver's front) is the
+    // reference. Unchecked driver-2 chamber and tunnel contribute nothing.
+    const auto P = [](Cx U, double S, double r, double k) { return pistonPressure(1, U, S, r, k); };
+    double k = 2.0;
     auto c = summationCase(false, false, true);
     const auto& x = c.net->x;
-    const Cx want = pistonPressure(1, x[155], 0.25, 1.5, k) - pistonPressure(1, x[260], 0.01, 1.9, k)
-        - pistonPressure(1, x[160], 0.02, 1.75, k) + pistonPressure(1, x[261], 0.004, 2.2, k);
-    EXPECT_EQ(velumo::microphonePressure(c.model, *c.net, k * kC, k), want);
-
+    EXPECT_EQ(velumo::microphonePressure(c.model, *c.net, k * kC, k),
+        P(x[155], 0.25, 1.5, k) - P(x[260], 0.01, 1.9, k) - P(x[160], 0.02, 1.75, k)
+            + P(x[261], 0.004, 2.2, k));
     auto closed = summationCase(false, true, false);
-    const Cx without = pistonPressure(1, x[155], 0.25, 1.5, k) - pistonPressure(1, x[260], 0.01, 1.9, k);
-    EXPECT_EQ(velumo::microphonePressure(closed.model, *closed.net, k * kC, k), without);
-}
-
-TEST(Radiation, rearloadedSumUsesDriverFrontAsReference)
-{
-    const double k = 3.0;
-    auto c = summationCase(true, false, true);
-    const auto& x = c.net->x;
-    const Cx want = pistonPressure(1, x[260], 0.01, 1.5, k) - pistonPressure(1, x[155], 0.25, 1.9, k)
-        + pistonPressure(1, x[160], 0.02, 1.75, k) - pistonPressure(1, x[261], 0.004, 2.2, k);
-    EXPECT_EQ(velumo::microphonePressure(c.model, *c.net, k * kC, k), want);
+    EXPECT_EQ(velumo::microphonePressure(closed.model, *closed.net, k * kC, k),
+        P(x[155], 0.25, 1.5, k) - P(x[260], 0.01, 1.9, k));
+    k = 3.0;
+    auto rear = summationCase(true, false, true);
+    EXPECT_EQ(velumo::microphonePressure(rear.model, *rear.net, k * kC, k),
+        P(x[260], 0.01, 1.5, k) - P(x[155], 0.25, 1.9, k) + P(x[160], 0.02, 1.75, k)
+            - P(x[261], 0.004, 2.2, k));
 }

@@ -1,8 +1,8 @@
 // Run preparation: refusal of unrunnable inputs, mirror factor, frequency
 // range, upper limit and grid, line and message order, start of the files.
 
-#include "Constants.h"
 #include "RunSetup.h"
+#include "Constants.h"
 #include "MessageRecorder.h"
 #include "TestUtil.h"
 
@@ -35,77 +35,59 @@ Model prepared(const RunInput& in)
 
 TEST(RunSetup, mirrorFactorOfEveryPosition)
 {
-    EXPECT_EQ(mirrorFactor(-1), 1);
-    EXPECT_EQ(mirrorFactor(0), 1); // Frei
-    EXPECT_EQ(mirrorFactor(1), 2); // Boden
-    EXPECT_EQ(mirrorFactor(2), 1); // Halbraum
-    EXPECT_EQ(mirrorFactor(3), 2); // Boden + Wand
-    EXPECT_EQ(mirrorFactor(4), 4); // Ecke
-}
-
-TEST(RunSetup, defaultDesignCanRun)
-{
-    EXPECT_EQ(firstUnrunnableInput(RunInput()), "");
+    // No selection, Frei, Boden, Halbraum, Boden + Wand, Ecke.
+    const int expected[] = { 1, 1, 2, 1, 2, 4 };
+    for (int posi = -1; posi <= 4; ++posi)
+        EXPECT_EQ(mirrorFactor(posi), expected[posi + 1]) << posi;
 }
 
 TEST(RunSetup, zeroDriverValuesRefuseTheRun)
 {
-    struct Case {
-        double DriverInput::*field;
-        const char* name;
-    };
-    const Case cases[] = {
-        {&DriverInput::rdc, "EditRdc"}, {&DriverInput::fs, "Editfs"},     {&DriverInput::qes, "EditQes"},
-        {&DriverInput::qms, "EditQms"}, {&DriverInput::vas, "EditVas"},   {&DriverInput::pmax, "EditPmax"},
-        {&DriverInput::sd, "EditSd"},   {&DriverInput::xmax, "EditXmax"},
-    };
-    for (const Case& c : cases) {
+    const std::pair<double DriverInput::*, const char*> cases[] = { { &DriverInput::rdc, "EditRdc" },
+        { &DriverInput::fs, "Editfs" }, { &DriverInput::qes, "EditQes" }, { &DriverInput::qms, "EditQms" },
+        { &DriverInput::vas, "EditVas" }, { &DriverInput::pmax, "EditPmax" }, { &DriverInput::sd, "EditSd" },
+        { &DriverInput::xmax, "EditXmax" } };
+    for (const auto& [field, name] : cases) {
         RunInput in;
-        in.driver1.*c.field = 0;
-        EXPECT_EQ(firstUnrunnableInput(in), c.name);
+        in.driver1.*field = 0;
+        EXPECT_EQ(firstUnrunnableInput(in), name);
         in = RunInput();
-        in.driver2.*c.field = 0;
+        in.driver2.*field = 0;
         in.driver2Mode = 2;
-        EXPECT_EQ(firstUnrunnableInput(in), std::string(c.name) + "2");
+        EXPECT_EQ(firstUnrunnableInput(in), std::string(name) + "2");
         // Modes "Ohne" and "Wie Treiber1" do not use the driver-2 boxes.
-        in.driver2Mode = 1;
-        EXPECT_EQ(firstUnrunnableInput(in), "");
-        in.driver2Mode = 0;
-        EXPECT_EQ(firstUnrunnableInput(in), "");
+        for (int mode : { 1, 0 }) {
+            in.driver2Mode = mode;
+            EXPECT_EQ(firstUnrunnableInput(in), "");
+        }
+    }
+}
+
+TEST(RunSetup, otherRefusalsNameTheFirstBadInput)
+{
+    EXPECT_EQ(firstUnrunnableInput(RunInput()), "");
+    const std::pair<double RunInput::*, const char*> zeros[]
+        = { { &RunInput::ue, "EditUe" }, { &RunInput::ah, "EditAh" }, { &RunInput::h, "EditH" },
+              { &RunInput::b, "EditB" }, { &RunInput::vrk, "EditVrk" } };
+    for (const auto& [field, name] : zeros) {
+        RunInput in;
+        in.*field = 0;
+        EXPECT_EQ(firstUnrunnableInput(in), name);
     }
     RunInput in;
+    in.ue = -1;
+    EXPECT_EQ(firstUnrunnableInput(in), "EditUe");
+    in = RunInput();
     in.driver1.stk = 0;
     EXPECT_EQ(firstUnrunnableInput(in), "EditStk");
     in = RunInput();
     in.driver2.stk = 0;
     in.driver2Mode = 2;
     EXPECT_EQ(firstUnrunnableInput(in), "EditStk2");
-}
-
-TEST(RunSetup, firstOfSeveralBadInputsIsNamed)
-{
-    RunInput in;
+    in = RunInput();
     in.ah = 0;
     in.driver1.fs = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "Editfs");
-}
-
-TEST(RunSetup, geometryAndVoltageRefusals)
-{
-    RunInput in;
-    in.ue = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditUe");
-    in.ue = -1;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditUe");
-    in = RunInput();
-    in.ah = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditAh");
-    in = RunInput();
-    in.h = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditH");
-    in = RunInput();
-    in.b = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditB");
+    EXPECT_EQ(firstUnrunnableInput(in), "Editfs"); // the first of several
     in = RunInput();
     in.kontur = 6; // tractrix with the mouth equal to the throat
     EXPECT_EQ(firstUnrunnableInput(in), "CBKontur");
@@ -117,10 +99,8 @@ TEST(RunSetup, chamberRefusalsDependOnTheirUse)
 {
     RunInput in;
     in.vrk = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditVrk");
     in.typ = 1; // rear-loaded: the rear chamber is not used
     EXPECT_EQ(firstUnrunnableInput(in), "");
-
     in = RunInput();
     in.vrk2 = 0;
     in.rk2 = true;
@@ -128,7 +108,6 @@ TEST(RunSetup, chamberRefusalsDependOnTheirUse)
     EXPECT_EQ(firstUnrunnableInput(in), "");
     in.driver2Mode = 1;
     EXPECT_EQ(firstUnrunnableInput(in), "EditVrk2");
-
     in = RunInput();
     in.abr = 50;
     in.abrTextIsZero = false;
@@ -236,7 +215,7 @@ TEST(RunSetup, manualRangeAndEqualLimits)
     EXPECT_EQ(m.fmin, 20.0);
     EXPECT_EQ(m.fmax, 200.0);
     EXPECT_EQ(frequencyGrid(m).size(), 12u);
-    in.freqMin = 200;
+    in.freqMin = 200; // equal limits: the automatic range
     m = prepared(in);
     EXPECT_EQ(m.fmin, 10.0);
     EXPECT_EQ(m.fmax, 20000.0);
@@ -275,7 +254,7 @@ TEST(RunSetup, linesAndMessagesInTheOrderOfTheRun)
     EXPECT_EQ(out.contourRows.size(), 51u);
 }
 
-TEST(RunSetup, refusedRunLeavesTheListsUntouched)
+TEST(RunSetup, refusedRunLeavesTheListsUntouchedStartedRunBacksThemUp)
 {
     test::TempDir dir;
     test::writeBytes(dir.file("data.txt"), "old results\r\n");
@@ -290,20 +269,15 @@ TEST(RunSetup, refusedRunLeavesTheListsUntouched)
     EXPECT_EQ(test::readBytes(dir.file("contour.txt")), "old contour\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("data.bak")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak")));
-}
 
-TEST(RunSetup, startedRunBacksUpTheListsAndWritesTheirHeaders)
-{
-    test::TempDir dir;
-    test::writeBytes(dir.file("data.txt"), "old results\r\n");
-    RunFiles files;
+    std::filesystem::remove(dir.file("contour.txt")); // no old contour: no contour.bak
     EXPECT_EQ(startRunFiles(RunInput(), dir.path().string(), files), "");
     EXPECT_EQ(test::readBytes(dir.file("data.bak")), "old results\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak")));
     EXPECT_EQ(test::readBytes(dir.file("contour.txt")), "x [m]\tA [cm\xB2]\tH [cm]\tr [cm]\r\n");
     EXPECT_EQ(test::readBytes(dir.file("data.txt")),
-              "f\tSPL\tZel\tx1\tSPLmax\tPmax\tZreal\tZimag\tx2\tPmax2\tPhi_a\r\n"
-              "[Hz]\t[dB]\t[Ohm]\t[mm]\t[dB]\t[W]\t\t\t[mm]\t[W]\t[\xB0]\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak")));
+        "f\tSPL\tZel\tx1\tSPLmax\tPmax\tZreal\tZimag\tx2\tPmax2\tPhi_a\r\n"
+        "[Hz]\t[dB]\t[Ohm]\t[mm]\t[dB]\t[W]\t\t\t[mm]\t[W]\t[\xB0]\r\n");
 }
 
 } // namespace

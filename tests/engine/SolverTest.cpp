@@ -20,7 +20,7 @@ std::unique_ptr<LoopNetwork> identityNetwork()
     auto net = std::make_unique<LoopNetwork>();
     net->clear();
     for (int i = 0; i < kLoops; ++i)
-        net->M[i][i] = Cx{1.0};
+        net->M[i][i] = Cx { 1.0 };
     return net;
 }
 
@@ -28,25 +28,18 @@ std::unique_ptr<LoopNetwork> identityNetwork()
 
 TEST(Complex, productAndQuotientFollowTextbookFormulas)
 {
-    const Cx p = Cx{1, 2} * Cx{3, 4};
-    EXPECT_EQ(p.re, -5.0);
-    EXPECT_EQ(p.im, 10.0);
-    const Cx q = Cx{1, 2} / Cx{3, 4}; // (11 + 2j) / 25
-    EXPECT_EQ(q.re, 11.0 / 25.0);
-    EXPECT_EQ(q.im, 2.0 / 25.0);
-    const Cx byJ = Cx{5, 0} / velumo::j; // 5 / j = −5j
-    EXPECT_EQ(byJ.re, 0.0);
-    EXPECT_EQ(byJ.im, -5.0);
-    const Cx half = Cx{3, -4} / 2.0;
-    EXPECT_EQ(half.re, 1.5);
-    EXPECT_EQ(half.im, -2.0);
-    EXPECT_EQ(velumo::abs(Cx{3, 4}), 5.0);
+    // (1 + 2j)(3 + 4j) = −5 + 10j; (1 + 2j) / (3 + 4j) = (11 + 2j) / 25; 5 / j = −5j.
+    EXPECT_EQ((Cx { 1, 2 } * Cx { 3, 4 }), (Cx { -5.0, 10.0 }));
+    EXPECT_EQ((Cx { 1, 2 } / Cx { 3, 4 }), (Cx { 11.0 / 25.0, 2.0 / 25.0 }));
+    EXPECT_EQ((Cx { 5, 0 } / velumo::j), (Cx { 0.0, -5.0 }));
+    EXPECT_EQ((Cx { 3, -4 } / 2.0), (Cx { 1.5, -2.0 }));
+    EXPECT_EQ(velumo::abs(Cx { 3, 4 }), 5.0);
 }
 
 TEST(Complex, quotientIsNotScaled)
 {
     // c² + d² overflows; a scaling division would return 1.
-    const Cx q = Cx{1e200, 1e200} / Cx{1e200, 1e200};
+    const Cx q = Cx { 1e200, 1e200 } / Cx { 1e200, 1e200 };
     EXPECT_FALSE(velumo::isFinite(q));
 }
 
@@ -57,22 +50,22 @@ TEST(Solver, solvesBandedSystemWithCoupling)
     // A complex ladder over every loop with one far coupling, like the
     // membrane loop reaching into the rear chamber.
     for (int i = 0; i < kLoops; ++i) {
-        M[i][i] = Cx{4.0 + 0.01 * i, 1.0};
+        M[i][i] = Cx { 4.0 + 0.01 * i, 1.0 };
         if (i > 0)
-            M[i][i - 1] = Cx{-1.0, 0.2};
+            M[i][i - 1] = Cx { -1.0, 0.2 };
         if (i + 1 < kLoops)
-            M[i][i + 1] = Cx{-1.0, -0.3};
+            M[i][i + 1] = Cx { -1.0, -0.3 };
     }
-    M[5][161] = Cx{-0.5, 0.1};
-    M[161][5] = Cx{-0.5, 0.1};
-    std::array<std::complex<double>, kLoops> truth{};
+    M[5][161] = Cx { -0.5, 0.1 };
+    M[161][5] = Cx { -0.5, 0.1 };
+    std::array<std::complex<double>, kLoops> truth {};
     for (int i = 0; i < kLoops; ++i)
-        truth[i] = {std::sin(0.1 * i), std::cos(0.07 * i)};
+        truth[i] = { std::sin(0.1 * i), std::cos(0.07 * i) };
     for (int r = 0; r < kLoops; ++r) {
         std::complex<double> s = 0;
         for (int c = 0; c < kLoops; ++c)
             s += std::complex<double>(M[r][c].re, M[r][c].im) * truth[c];
-        net->b[r] = Cx{s.real(), s.imag()};
+        net->b[r] = Cx { s.real(), s.imag() };
     }
     ASSERT_TRUE(solve(*net));
     for (int i = 0; i < kLoops; ++i) {
@@ -85,52 +78,31 @@ TEST(Solver, upperTriangularSystemIsOnlyBackSubstituted)
 {
     auto net = identityNetwork();
     auto& M = net->M;
-    M[259][259] = Cx{2.0};
-    M[259][260] = Cx{1.0};
-    M[260][260] = Cx{0.0, 1.0};
-    M[260][261] = Cx{3.0};
-    net->b[261] = Cx{2.0};
-    net->b[260] = Cx{6.0, 1.0};
-    net->b[259] = Cx{4.0};
+    M[259][259] = Cx { 2.0 };
+    M[259][260] = Cx { 1.0 };
+    M[260][260] = Cx { 0.0, 1.0 };
+    M[260][261] = Cx { 3.0 };
+    net->b[261] = Cx { 2.0 };
+    net->b[260] = Cx { 6.0, 1.0 };
+    net->b[259] = Cx { 4.0 };
     ASSERT_TRUE(solve(*net));
     // x261 = 2; j·x260 = 6 + j − 6 → x260 = 1; 2·x259 = 4 − 1.
-    EXPECT_EQ(net->x[261], (Cx{2.0}));
-    EXPECT_EQ(net->x[260], (Cx{1.0, 0.0}));
-    EXPECT_EQ(net->x[259], (Cx{1.5}));
+    EXPECT_EQ(net->x[261], (Cx { 2.0 }));
+    EXPECT_EQ(net->x[260], (Cx { 1.0, 0.0 }));
+    EXPECT_EQ(net->x[259], (Cx { 1.5 }));
     // The elimination left M untouched.
-    EXPECT_EQ(M[260][260], (Cx{0.0, 1.0}));
+    EXPECT_EQ(M[260][260], (Cx { 0.0, 1.0 }));
 }
 
-TEST(Solver, inactiveLoopsSolveToExactZero)
+TEST(Solver, zeroPivotOrBackSubstitutionDiagonalIsReportedInsteadOfInfinity)
 {
     auto net = identityNetwork();
-    auto& M = net->M;
-    M[0][0] = Cx{2.0, 1.0};
-    M[0][1] = Cx{1.0};
-    M[1][0] = Cx{1.0};
-    M[1][1] = Cx{3.0};
-    net->b[0] = Cx{2.83};
-    ASSERT_TRUE(solve(*net));
-    for (int k : {155, 156, 160, 261}) {
-        EXPECT_EQ(net->x[k].re, 0.0);
-        EXPECT_EQ(net->x[k].im, 0.0);
-    }
-    EXPECT_NE(net->x[0].re, 0.0);
-}
-
-TEST(Solver, zeroPivotIsReportedInsteadOfInfinity)
-{
-    auto net = identityNetwork();
-    net->M[0][0] = Cx{};
-    net->M[1][0] = Cx{1.0};
-    net->b[1] = Cx{1.0};
+    net->M[0][0] = Cx {};
+    net->M[1][0] = Cx { 1.0 };
+    net->b[1] = Cx { 1.0 };
     EXPECT_FALSE(solve(*net));
-}
-
-TEST(Solver, zeroDiagonalInBackSubstitutionIsReported)
-{
-    auto net = identityNetwork();
-    net->M[261][261] = Cx{};
+    net = identityNetwork();
+    net->M[261][261] = Cx {};
     EXPECT_FALSE(solve(*net));
 }
 
@@ -138,11 +110,11 @@ TEST(Solver, entryWhoseSquareUnderflowsIsSkipped)
 {
     // re² + im² of 1e-170 is 0, so the row is not eliminated against it.
     auto net = identityNetwork();
-    net->M[1][0] = Cx{1e-170};
-    net->M[0][0] = Cx{2.0};
-    net->b[0] = Cx{2.0};
-    net->b[1] = Cx{5.0};
+    net->M[1][0] = Cx { 1e-170 };
+    net->M[0][0] = Cx { 2.0 };
+    net->b[0] = Cx { 2.0 };
+    net->b[1] = Cx { 5.0 };
     ASSERT_TRUE(solve(*net));
-    EXPECT_EQ(net->x[1], (Cx{5.0}));
-    EXPECT_EQ(net->M[1][0], (Cx{1e-170}));
+    EXPECT_EQ(net->x[1], (Cx { 5.0 }));
+    EXPECT_EQ(net->M[1][0], (Cx { 1e-170 }));
 }

@@ -1,8 +1,8 @@
 // The run's text lists: back-up sequence, Latin-1 bytes, unbuffered writes,
 // and writes without effect when the file cannot be created.
 
-#include "TestUtil.h"
 #include "TextFiles.h"
+#include "TestUtil.h"
 
 #include <filesystem>
 
@@ -12,12 +12,16 @@ namespace {
 TEST(TextFiles, latin1EncodingOfUtf8Text)
 {
     EXPECT_EQ(latin1FromUtf8("x [m]"), "x [m]");
-    EXPECT_EQ(latin1FromUtf8("cm² [°] Rückkammer ÿ"), "cm\xB2 [\xB0] R\xFC" "ckkammer \xFF");
+    EXPECT_EQ(latin1FromUtf8("cm² [°] Rückkammer ÿ"),
+        "cm\xB2 [\xB0] R\xFC"
+        "ckkammer \xFF");
     // Unencodable and invalid text becomes question marks.
     EXPECT_EQ(latin1FromUtf8("5 €"), "5 ?");
-    EXPECT_EQ(latin1FromUtf8("a\xFF" "b"), "a?b");
-    EXPECT_EQ(latin1FromUtf8("\xC3"), "?");           // truncated sequence
-    EXPECT_EQ(latin1FromUtf8("\xC3x"), "?x");         // missing continuation byte
+    EXPECT_EQ(latin1FromUtf8("a\xFF"
+                             "b"),
+        "a?b");
+    EXPECT_EQ(latin1FromUtf8("\xC3"), "?"); // truncated sequence
+    EXPECT_EQ(latin1FromUtf8("\xC3x"), "?x"); // missing continuation byte
     EXPECT_EQ(latin1FromUtf8("\xE0\x82\xB0"), "???"); // overlong form of "°"
     EXPECT_EQ(latin1FromUtf8("\xF0\x9F\x98\x80!"), "?!");
 }

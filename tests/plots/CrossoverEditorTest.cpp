@@ -25,7 +25,7 @@ const bool inputDevicesFirst = (QInputDevice::devices(), true);
 class RecordingCheckSink : public CheckSink {
 public:
     void message(const Message& m) override { messages.push_back(m); }
-    void focus(std::string_view) override {}
+    void focus(std::string_view) override { }
     std::vector<Message> messages;
 };
 
@@ -33,9 +33,11 @@ void click(QWidget* w)
 {
     const QPointF local(w->width() / 2.0, w->height() / 2.0);
     const QPointF global = w->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(
+        QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(
+        QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &release);
 }
 
@@ -71,9 +73,9 @@ struct EditorWindow {
         return window.isActiveWindow();
     }
 
-    // Types text into a cell the way a user does: open the cell editor,
-    // replace its text, then leave the grid.
-    void typeAndLeave(int row, int col, const QString& text)
+    // Types text into a cell the way a user does: open the cell editor and
+    // replace its text; typeAndLeave then leaves the grid.
+    void typeInto(int row, int col, const QString& text)
     {
         editor->grid()->setFocus();
         QApplication::processEvents();
@@ -83,6 +85,11 @@ struct EditorWindow {
         auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         ASSERT_NE(line, nullptr) << "no cell editor open";
         line->setText(text);
+    }
+
+    void typeAndLeave(int row, int col, const QString& text)
+    {
+        typeInto(row, col, text);
         other->setFocus();
         QApplication::processEvents();
     }
@@ -90,7 +97,7 @@ struct EditorWindow {
 
 } // namespace
 
-TEST(CrossoverEditor, gridHasItsSizeColumnsAndTitles)
+TEST(CrossoverEditor, gridHasItsSizeColumnsAndTitlesAndShowsTheDesign)
 {
     velumo::test::guiApp();
     Design design;
@@ -103,16 +110,25 @@ TEST(CrossoverEditor, gridHasItsSizeColumnsAndTitles)
     EXPECT_EQ(grid->columnWidth(1), 29);
     EXPECT_EQ(grid->columnWidth(0), 58);
     EXPECT_EQ(grid->rowHeight(2), 18);
-    EXPECT_EQ(grid->item(1, 0)->text(), "R [Ohm]");
-    EXPECT_EQ(grid->item(2, 0)->text(), "C [uF]");
-    EXPECT_EQ(grid->item(3, 0)->text(), "L [mH]");
-    EXPECT_EQ(grid->item(0, 1)->text(), "1");
-    EXPECT_EQ(grid->item(0, 14)->text(), "14");
+    const struct {
+        int row, col;
+        const char* text;
+    } titles[]
+        = { { 1, 0, "R [Ohm]" }, { 2, 0, "C [uF]" }, { 3, 0, "L [mH]" }, { 0, 1, "1" }, { 0, 14, "14" } };
+    for (const auto& t : titles)
+        EXPECT_EQ(grid->item(t.row, t.col)->text(), t.text);
     // Titles are fixed, values editable.
     EXPECT_FALSE(grid->item(0, 3)->flags() & Qt::ItemIsEditable);
     EXPECT_FALSE(grid->item(2, 0)->flags() & Qt::ItemIsEditable);
     EXPECT_TRUE(grid->item(2, 3)->flags() & Qt::ItemIsEditable);
     EXPECT_EQ(editor.ignoreBox()->text(), "Frequenzweiche ignorieren");
+
+    design.fwCell(5, 3) = "2.2";
+    design.setChecked("CBohneFW", true);
+    editor.refreshFromDesign();
+    EXPECT_EQ(grid->item(3, 5)->text(), "2.2");
+    EXPECT_TRUE(editor.ignoreBox()->isChecked());
+    EXPECT_EQ(design.fwCell(5, 3), "2.2"); // showing the design is no edit of it
 }
 
 TEST(CrossoverEditor, everyElementIsAClickablePictureWithItsHint)
@@ -130,11 +146,12 @@ TEST(CrossoverEditor, everyElementIsAClickablePictureWithItsHint)
     }
     ASSERT_NE(editor.picture("Treiber1"), nullptr);
     ASSERT_NE(editor.picture("Treiber2"), nullptr);
-    EXPECT_EQ(editor.picture("L13")->geometry(), QRect(375, 242, 29, 9));
-    EXPECT_EQ(editor.picture("C1")->geometry(), QRect(60, 136, 15, 13));
-    // Shunt positions stand upright.
-    EXPECT_EQ(editor.picture("R2")->geometry(), QRect(112, 143, 9, 29));
-    EXPECT_EQ(editor.picture("C14")->geometry(), QRect(414, 276, 13, 15));
+    // Shunt positions (R2, C14) stand upright.
+    const std::pair<const char*, QRect> places[]
+        = { { "L13", QRect(375, 242, 29, 9) }, { "C1", QRect(60, 136, 15, 13) },
+              { "R2", QRect(112, 143, 9, 29) }, { "C14", QRect(414, 276, 13, 15) } };
+    for (const auto& [hint, rect] : places)
+        EXPECT_EQ(editor.picture(hint)->geometry(), rect) << hint;
     EXPECT_EQ(editor.picture("Treiber2")->pos(), QPoint(444, 265));
 }
 
@@ -143,40 +160,21 @@ TEST(CrossoverEditor, clickOnAnElementSelectsItsCell)
     EditorWindow w;
     w.showActive();
     const Design before = w.design;
-    struct Case {
+    // The drivers only carry hints: Treiber1 leaves the cell of R7.
+    const struct {
         const char* hint;
-        int row;
-        int col;
-    };
-    for (const Case& c : { Case { "L13", 3, 13 }, Case { "R1", 1, 1 }, Case { "C10", 2, 10 }, Case { "R7", 1, 7 } }) {
+        int row, col;
+    } cases[] = { { "L13", 3, 13 }, { "R1", 1, 1 }, { "C10", 2, 10 }, { "R7", 1, 7 }, { "Treiber1", 1, 7 } };
+    for (const auto& c : cases) {
         click(w.editor->picture(c.hint));
         EXPECT_EQ(w.editor->grid()->currentRow(), c.row) << c.hint;
         EXPECT_EQ(w.editor->grid()->currentColumn(), c.col) << c.hint;
     }
-    // The drivers only carry hints.
-    click(w.editor->picture("Treiber1"));
-    EXPECT_EQ(w.editor->grid()->currentRow(), 1);
-    EXPECT_EQ(w.editor->grid()->currentColumn(), 7);
     if (w.window.isActiveWindow()) {
         QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus == w.editor->grid() || w.editor->grid()->isAncestorOf(focus));
     }
-    // A click only selects; nothing in the design changes.
-    EXPECT_TRUE(w.design == before);
-}
-
-TEST(CrossoverEditor, refreshShowsTheCellsAndSwitchOfTheDesign)
-{
-    velumo::test::guiApp();
-    Design design;
-    CrossoverEditor editor(design);
-    design.fwCell(5, 3) = "2.2";
-    design.setChecked("CBohneFW", true);
-    editor.refreshFromDesign();
-    EXPECT_EQ(editor.grid()->item(3, 5)->text(), "2.2");
-    EXPECT_TRUE(editor.ignoreBox()->isChecked());
-    // Showing the design is no edit of it.
-    EXPECT_EQ(design.fwCell(5, 3), "2.2");
+    EXPECT_TRUE(w.design == before); // a click only selects
 }
 
 TEST(CrossoverEditor, leavingTheGridConvertsTheEntries)
@@ -184,7 +182,6 @@ TEST(CrossoverEditor, leavingTheGridConvertsTheEntries)
     EditorWindow w;
     if (!w.showActive())
         GTEST_SKIP() << "the platform gives no window the focus";
-
     w.typeAndLeave(2, 1, "10");
     EXPECT_EQ(w.handlerCalls, 1);
     EXPECT_EQ(w.editor->grid()->item(2, 1)->text(), "10");
@@ -208,14 +205,7 @@ TEST(CrossoverEditor, pendingEditIsCommittedOnRequest)
     EditorWindow w;
     if (!w.showActive())
         GTEST_SKIP() << "the platform gives no window the focus";
-    QTableWidget* grid = w.editor->grid();
-    grid->setFocus();
-    grid->setCurrentCell(1, 6);
-    grid->editItem(grid->item(1, 6));
-    QApplication::processEvents();
-    auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    ASSERT_NE(line, nullptr);
-    line->setText("8");
+    w.typeInto(1, 6, "8");
     EXPECT_EQ(w.design.fwCell(6, 1), "");
     w.editor->commitPendingEdit();
     EXPECT_EQ(w.design.fwCell(6, 1), "8");
@@ -225,10 +215,9 @@ TEST(CrossoverEditor, pendingEditIsCommittedOnRequest)
 TEST(CrossoverEditor, ignoreSwitchWritesTheDesignAndRunsTheCheck)
 {
     EditorWindow w;
-    w.editor->ignoreBox()->click();
-    EXPECT_TRUE(w.design.checked("CBohneFW"));
-    EXPECT_EQ(w.handlerCalls, 1);
-    w.editor->ignoreBox()->click();
-    EXPECT_FALSE(w.design.checked("CBohneFW"));
-    EXPECT_EQ(w.handlerCalls, 2);
+    for (int calls = 1; calls <= 2; ++calls) {
+        w.editor->ignoreBox()->click();
+        EXPECT_EQ(w.design.checked("CBohneFW"), calls == 1);
+        EXPECT_EQ(w.handlerCalls, calls);
+    }
 }

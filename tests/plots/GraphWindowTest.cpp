@@ -22,10 +22,22 @@ QColor pixel(GraphWindow& w, int x, int y)
     return w.plotView()->image().pixelColor(x, y);
 }
 
-int countRow(GraphWindow& w, int y, int x0, int x1, const QColor& colour)
+struct Px {
+    int x, y;
+    QColor colour;
+};
+
+void expectPixels(GraphWindow& w, std::initializer_list<Px> expected)
+{
+    for (const Px& p : expected)
+        EXPECT_EQ(pixel(w, p.x, p.y), p.colour)
+            << w.windowTitle().toStdString() << " at " << p.x << "," << p.y;
+}
+
+int countRow(GraphWindow& w, int y, const QColor& colour)
 {
     int n = 0;
-    for (int x = x0; x <= x1; ++x)
+    for (int x = 1; x <= 347; ++x)
         n += pixel(w, x, y) == colour ? 1 : 0;
     return n;
 }
@@ -38,6 +50,11 @@ int countColour(GraphWindow& w, const QColor& colour)
         for (int x = 0; x < image.width(); ++x)
             n += image.pixelColor(x, y) == colour ? 1 : 0;
     return n;
+}
+
+void flat93(ResultSlot& s)
+{
+    test::fillFlat(s, 93.0, 12.0);
 }
 
 class GraphWindows : public ::testing::Test {
@@ -59,57 +76,37 @@ protected:
 
 } // namespace
 
-TEST_F(GraphWindows, gridHasGreyFrameAndDecadeLine)
+TEST_F(GraphWindows, gridHasGreyFrameDecadeLineAndDivisions)
 {
     graphs.NewGrids();
-    GraphWindow& spl = graphs.spl();
-    ASSERT_EQ(spl.plotView()->image().size(), QSize(349, 175));
-    EXPECT_EQ(pixel(spl, 0, 100), kGrey);
-    EXPECT_EQ(pixel(spl, 348, 100), kGrey);
-    EXPECT_EQ(pixel(spl, 100, 0), kGrey);
-    EXPECT_EQ(pixel(spl, 100, 174), kGrey);
-    // 1 kHz: trunc(349 · 2 / log10(2000)) = 211
-    EXPECT_EQ(pixel(spl, 211, 100), kGrey);
-    EXPECT_EQ(pixel(spl, 212, 100), kWhite);
-    EXPECT_EQ(pixel(spl, 210, 100), kWhite);
-    // Ten divisions: a line at 175 · 1 div 10 = 17, none at 21.
-    EXPECT_EQ(pixel(spl, 120, 17), kGrey);
-    EXPECT_EQ(pixel(spl, 120, 21), kWhite);
-}
-
-TEST_F(GraphWindows, phaseGraphHasEightDivisions)
-{
-    graphs.NewGrids();
-    GraphWindow& phia = graphs.phia();
-    // 175 · i div 8 = 21, 43, 65, ...
-    EXPECT_EQ(pixel(phia, 120, 21), kGrey);
-    EXPECT_EQ(pixel(phia, 120, 65), kGrey);
-    EXPECT_EQ(pixel(phia, 120, 17), kWhite);
-    EXPECT_EQ(phia.valueLabelCount(), 5);
+    ASSERT_EQ(graphs.spl().plotView()->image().size(), QSize(349, 175));
+    // Frame; 1 kHz at trunc(349 · 2 / log10(2000)) = 211; ten divisions: a
+    // line at 175 · 1 div 10 = 17, none at 21.
+    expectPixels(graphs.spl(),
+        { { 0, 100, kGrey }, { 348, 100, kGrey }, { 100, 0, kGrey }, { 100, 174, kGrey }, { 211, 100, kGrey },
+            { 212, 100, kWhite }, { 210, 100, kWhite }, { 120, 17, kGrey }, { 120, 21, kWhite } });
+    // The phase graph has eight: 175 · i div 8 = 21, 43, 65, ...
+    expectPixels(graphs.phia(), { { 120, 21, kGrey }, { 120, 65, kGrey }, { 120, 17, kWhite } });
+    EXPECT_EQ(graphs.phia().valueLabelCount(), 5);
 }
 
 TEST_F(GraphWindows, firstRunDrawsBlackSecondRunRed)
 {
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
+    ASSERT_TRUE(run(flat93));
     GraphWindow& spl = graphs.spl();
     // Axis 60..110 dB: 93 dB at trunc(175 · 17 / 50) = 59.
     EXPECT_EQ(spl.valueLabel(0)->text(), "60");
     EXPECT_EQ(spl.valueLabel(5)->text(), "110");
-    EXPECT_EQ(pixel(spl, 230, 59), kBlack);
-    EXPECT_EQ(pixel(spl, 230, 58), kWhite);
-    EXPECT_EQ(pixel(spl, 0, 100), kGrey);
-
+    expectPixels(spl, { { 230, 59, kBlack }, { 230, 58, kWhite }, { 0, 100, kGrey } });
     ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 77.0, 12.0); }));
     // Same axis; 77 dB at trunc(175 · 33 / 50) = 115.
-    EXPECT_EQ(pixel(spl, 230, 115), kRed);
-    EXPECT_EQ(pixel(spl, 230, 59), kBlack);
-    EXPECT_EQ(pixel(spl, 211, 100), kGrey);
+    expectPixels(spl, { { 230, 115, kRed }, { 230, 59, kBlack }, { 211, 100, kGrey } });
 }
 
 TEST_F(GraphWindows, slotZeroLiesOnTop)
 {
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
+    ASSERT_TRUE(run(flat93));
+    ASSERT_TRUE(run(flat93));
     EXPECT_EQ(pixel(graphs.spl(), 230, 59), kBlack);
 }
 
@@ -126,19 +123,18 @@ TEST_F(GraphWindows, everyGraphShowsTheCurve)
 TEST_F(GraphWindows, curveEndsAtTheUpperLimit)
 {
     ASSERT_TRUE(run([](ResultSlot& s) {
-        test::fillFlat(s, 93.0, 12.0);
+        flat93(s);
         s.upperLimit = 998.7;
     }));
     // Points lie 2000^(1/99) apart; the last one not above 998.7 Hz maps to
     // trunc(349 · log10(f / 10) / log10(2000)) = 208, short of the 1 kHz line.
-    EXPECT_EQ(pixel(graphs.spl(), 205, 59), kBlack);
-    EXPECT_EQ(pixel(graphs.spl(), 214, 59), kWhite);
+    expectPixels(graphs.spl(), { { 205, 59, kBlack }, { 214, 59, kWhite } });
 }
 
 TEST_F(GraphWindows, normalisedImaginaryPartIsDashed)
 {
     ASSERT_TRUE(run([](ResultSlot& s) {
-        test::fillFlat(s, 93.0, 12.0);
+        flat93(s);
         s.zReal.fill(0.27);
         s.zImag.fill(-0.35);
     }));
@@ -147,8 +143,8 @@ TEST_F(GraphWindows, normalisedImaginaryPartIsDashed)
     // trunc(175 · 0.33) = 57, imaginary part at trunc(175 · 0.95) = 166.
     EXPECT_EQ(znorm.valueLabel(0)->text(), "-0.4");
     EXPECT_EQ(znorm.valueLabel(5)->text(), "0.6");
-    EXPECT_GT(countRow(znorm, 57, 1, 347, kBlack), 340);
-    const int dashed = countRow(znorm, 166, 1, 347, kBlack);
+    EXPECT_GT(countRow(znorm, 57, kBlack), 340);
+    const int dashed = countRow(znorm, 166, kBlack);
     EXPECT_GT(dashed, 100);
     EXPECT_LT(dashed, 250);
 }
@@ -158,11 +154,10 @@ TEST_F(GraphWindows, driverTwoSwitchesCurveAndCaption)
     EXPECT_EQ(graphs.ausl().windowTitle(), "Membranamplitude [mm]");
     EXPECT_EQ(graphs.pmax().windowTitle(), "Pmax [W]");
     graphs.DrawGraphs(design, *results);
-    // No slot filled: the captions stay.
-    EXPECT_EQ(graphs.ausl().windowTitle(), "Membranamplitude [mm]");
+    EXPECT_EQ(graphs.ausl().windowTitle(), "Membranamplitude [mm]"); // no slot filled: the captions stay
 
     design.setChecked("CBAmplTreiber2", true);
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
+    ASSERT_TRUE(run(flat93));
     EXPECT_EQ(graphs.ausl().windowTitle(), "Membranamplitude2 [mm]");
     EXPECT_EQ(graphs.pmax().windowTitle(), "Pmax1 [W]");
     // Axis 0..2 mm from driver 1; driver 2's 1 mm at trunc(175 · 0.5) = 87.
@@ -176,20 +171,17 @@ TEST_F(GraphWindows, driverTwoSwitchesCurveAndCaption)
     EXPECT_EQ(pixel(graphs.ausl(), 230, 87), kGrey);
 }
 
-TEST_F(GraphWindows, penWidthComesFromOptionGrid)
-{
-    design.optionCell(1, 2) = "3";
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
-    EXPECT_EQ(pixel(graphs.spl(), 230, 58), kBlack);
-    EXPECT_EQ(pixel(graphs.spl(), 230, 60), kBlack);
-}
-
-TEST_F(GraphWindows, penWidthThatIsNoIntegerLeavesOnlyTheGrid)
+TEST_F(GraphWindows, penWidthComesFromOptionGridAndMustBeAnInteger)
 {
     design.optionCell(1, 2) = "1.5";
-    EXPECT_FALSE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
+    EXPECT_FALSE(run(flat93)); // only the grid is drawn
     EXPECT_EQ(pixel(graphs.spl(), 0, 100), kGrey);
     EXPECT_EQ(countColour(graphs.spl(), kBlack), 0);
+
+    design.optionCell(1, 2) = "3";
+    results->setCurveSlot(0);
+    ASSERT_TRUE(run(flat93));
+    expectPixels(graphs.spl(), { { 230, 58, kBlack }, { 230, 60, kBlack } });
 }
 
 TEST_F(GraphWindows, progressRunsToHundredAndBack)
@@ -202,7 +194,7 @@ TEST_F(GraphWindows, progressRunsToHundredAndBack)
 
 TEST_F(GraphWindows, clearingLeavesOnlyGrids)
 {
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
+    ASSERT_TRUE(run(flat93));
     results->setCurveSlot(0);
     graphs.NewGrids();
     results->ClearValues();
@@ -213,11 +205,11 @@ TEST_F(GraphWindows, clearingLeavesOnlyGrids)
 
 TEST_F(GraphWindows, initialCaptionsAndLabels)
 {
-    EXPECT_EQ(graphs.spl().windowTitle(), "SPL [dB]");
-    EXPECT_EQ(graphs.zel().windowTitle(), "El. Impedanz [Ohm]");
-    EXPECT_EQ(graphs.splMax().windowTitle(), "SPLmax [dB]");
-    EXPECT_EQ(graphs.znorm().windowTitle(), "Akustische Impedanz der Membran");
-    EXPECT_EQ(graphs.phia().windowTitle(), "Akustische Phase [°]");
+    const std::pair<GraphWindow*, const char*> titles[] = { { &graphs.spl(), "SPL [dB]" },
+        { &graphs.zel(), "El. Impedanz [Ohm]" }, { &graphs.splMax(), "SPLmax [dB]" },
+        { &graphs.znorm(), "Akustische Impedanz der Membran" }, { &graphs.phia(), "Akustische Phase [°]" } };
+    for (const auto& [w, title] : titles)
+        EXPECT_EQ(w->windowTitle(), title);
     EXPECT_EQ(graphs.spl().valueLabel(0)->text(), "60");
     EXPECT_EQ(graphs.spl().valueLabel(5)->text(), "110");
     EXPECT_EQ(graphs.phia().valueLabel(0)->text(), "-180");
@@ -231,16 +223,12 @@ TEST_F(GraphWindows, initialCaptionsAndLabels)
     EXPECT_FALSE(graphs.spl().placement().minimised);
 }
 
-TEST_F(GraphWindows, resizeSnapsOuterSizeToTwenty)
+TEST_F(GraphWindows, resizeNeverGoesBelowTheMinimumOuterSize)
 {
+    // Snapping to twenty is the result windows' own resize; see SkizzeWindow.
     TSPLForm& spl = graphs.spl();
     spl.show();
     test::settle();
-    test::setOuterSize(spl, QSize(411, 250));
-    EXPECT_EQ(spl.frameGeometry().size(), QSize(420, 260));
-    test::setOuterSize(spl, QSize(409, 249));
-    EXPECT_EQ(spl.frameGeometry().size(), QSize(400, 240));
-    // Never below the minimum outer size of 300 × 200.
     test::setOuterSize(spl, QSize(250, 150));
     EXPECT_EQ(spl.frameGeometry().size(), QSize(300, 200));
 }
@@ -269,7 +257,7 @@ TEST_F(GraphWindows, resizeAfterRunRedrawsAllAndPlacesLabels)
             ++redraws;
             graphs.DrawGraphs(design, *results);
         });
-    ASSERT_TRUE(run([](ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }));
+    ASSERT_TRUE(run(flat93));
     TSPLForm& spl = graphs.spl();
     spl.show();
     test::settle();
@@ -278,13 +266,11 @@ TEST_F(GraphWindows, resizeAfterRunRedrawsAllAndPlacesLabels)
     EXPECT_GE(redraws, 1);
     ASSERT_EQ(spl.frameGeometry().size(), QSize(520, 300));
     // Plot keeps its margins of 48 + 15 across and 10 + 48 down.
-    const int w = spl.width() - 63;
-    const int h = spl.height() - 58;
+    const int w = spl.width() - 63, h = spl.height() - 58;
     EXPECT_EQ(spl.plotView()->image().size(), QSize(w, h));
     // 93 dB on 60..110 at trunc(H · 17 / 50).
     EXPECT_EQ(pixel(spl, 300, static_cast<int>(h * 17 / 50.0)), kBlack);
-    // The other windows were redrawn as well.
-    EXPECT_GT(countColour(graphs.zel(), kBlack), 100);
+    EXPECT_GT(countColour(graphs.zel(), kBlack), 100); // the other windows were redrawn as well
     // Label k at trunc(T − H · 0.2 · (k − 1)), T the top of Label1.
     const int t = spl.height() - 54;
     EXPECT_EQ(spl.valueLabel(0)->y(), t);
@@ -296,6 +282,7 @@ TEST_F(GraphWindows, resizeAfterRunRedrawsAllAndPlacesLabels)
 
 TEST_F(GraphWindows, closingOnlyMinimises)
 {
+    // The close handling of every result window (Sonstiges, Prinzipskizze too).
     TSPLForm& spl = graphs.spl();
     spl.show();
     test::settle();
@@ -318,9 +305,8 @@ TEST(GraphPainting, highDensityImageKeepsLogicalGeometry)
     painter.end();
     // The 1 kHz line (logical 211) lands on device column 422 or its
     // neighbour, the frame on the outermost device pixels.
-    const QColor grey(160, 160, 160);
-    EXPECT_TRUE(image.pixelColor(422, 200) == grey || image.pixelColor(421, 200) == grey);
-    EXPECT_EQ(image.pixelColor(430, 200), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(0, 200), grey);
-    EXPECT_EQ(image.pixelColor(697, 200), grey);
+    EXPECT_TRUE(image.pixelColor(422, 200) == kGrey || image.pixelColor(421, 200) == kGrey);
+    EXPECT_EQ(image.pixelColor(430, 200), kWhite);
+    EXPECT_EQ(image.pixelColor(0, 200), kGrey);
+    EXPECT_EQ(image.pixelColor(697, 200), kGrey);
 }

@@ -28,23 +28,8 @@ bool containsColour(const QImage& image, const QColor& colour)
 
 QString fileName(GraphKind kind)
 {
-    switch (kind) {
-    case GraphKind::Spl:
-        return QStringLiteral("SPL.png");
-    case GraphKind::Zel:
-        return QStringLiteral("Zel.png");
-    case GraphKind::Ausl:
-        return QStringLiteral("Ausl.png");
-    case GraphKind::Pmax:
-        return QStringLiteral("Pmax.png");
-    case GraphKind::SplMax:
-        return QStringLiteral("SPLmax.png");
-    case GraphKind::Phia:
-        return QStringLiteral("Phia.png");
-    case GraphKind::Znorm:
-        return QStringLiteral("Znorm.png");
-    }
-    return QStringLiteral("graph.png");
+    const char* names[] = { "SPL", "Zel", "Ausl", "Pmax", "SPLmax", "Phia", "Znorm" }; // in GraphKind order
+    return QString::fromLatin1(names[static_cast<int>(kind)]) + QStringLiteral(".png");
 }
 
 } // namespace

@@ -20,7 +20,7 @@ TEST(ResultSlots, startEmptyWithSentinels)
     }
 }
 
-TEST(ResultSlots, curveSlotAdvancesCyclically)
+TEST(ResultSlots, curveSlotAdvancesCyclicallyAndIgnoresChoicesOutOfRange)
 {
     auto results = std::make_unique<ResultSlots>();
     std::vector<int> written;
@@ -31,15 +31,9 @@ TEST(ResultSlots, curveSlotAdvancesCyclically)
     }
     EXPECT_EQ(written, (std::vector<int> { 0, 1, 2, 3, 0 }));
     EXPECT_EQ(results->curveSlot(), 1);
-    // The fifth run replaced slot 0.
-    EXPECT_EQ(results->slot(0).spl[10], 94.0);
-}
-
-TEST(ResultSlots, choosingASlotIgnoresIndicesOutOfRange)
-{
-    auto results = std::make_unique<ResultSlots>();
+    EXPECT_EQ(results->slot(0).spl[10], 94.0); // the fifth run replaced slot 0
+    // Choosing a slot ignores indices out of range.
     results->setCurveSlot(2);
-    EXPECT_EQ(results->curveSlot(), 2);
     results->setCurveSlot(4);
     results->setCurveSlot(-1);
     EXPECT_EQ(results->curveSlot(), 2);
@@ -62,10 +56,9 @@ TEST(ResultSlots, clearValuesEmptiesEverySlotButKeepsDriverTwo)
 
 TEST(SlotColours, blackRedGreenBlue)
 {
-    EXPECT_EQ(SlotColour(0), QColor(0, 0, 0));
-    EXPECT_EQ(SlotColour(1), QColor(255, 0, 0));
-    EXPECT_EQ(SlotColour(2), QColor(0, 128, 0));
-    EXPECT_EQ(SlotColour(3), QColor(0, 0, 255));
+    const QColor expected[] = { QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255) };
+    for (int s = 0; s < kSlotCount; ++s)
+        EXPECT_EQ(SlotColour(s), expected[s]) << s;
 }
 
 TEST(EvoImages, selectedSquareIsFilledEntirely)
@@ -78,14 +71,11 @@ TEST(EvoImages, selectedSquareIsFilledEntirely)
         SCOPED_TRACE(s);
         const QImage& sq = squares[static_cast<size_t>(s)];
         ASSERT_EQ(sq.size(), QSize(15, 15));
-        EXPECT_EQ(sq.pixelColor(7, 7), SlotColour(s));
-        EXPECT_EQ(sq.pixelColor(2, 2), SlotColour(s));
-        EXPECT_EQ(sq.pixelColor(12, 12), SlotColour(s));
+        for (QPoint inner : { QPoint(7, 7), QPoint(2, 2), QPoint(12, 12) })
+            EXPECT_EQ(sq.pixelColor(inner), SlotColour(s));
         const QColor edge = s == 2 ? SlotColour(2) : background;
-        EXPECT_EQ(sq.pixelColor(0, 0), edge);
-        EXPECT_EQ(sq.pixelColor(1, 7), edge);
-        EXPECT_EQ(sq.pixelColor(13, 13), edge);
-        EXPECT_EQ(sq.pixelColor(14, 0), edge);
+        for (QPoint outer : { QPoint(0, 0), QPoint(1, 7), QPoint(13, 13), QPoint(14, 0) })
+            EXPECT_EQ(sq.pixelColor(outer), edge);
     }
 }
 

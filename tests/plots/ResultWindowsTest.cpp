@@ -28,8 +28,7 @@ TEST(ParamWindow, layoutOfTheTwoColumns)
     EXPECT_EQ(param.size(), QSize(321, 177));
     EXPECT_EQ(param.Memo1()->geometry(), QRect(4, 4, 152, 169));
     EXPECT_EQ(param.Memo2()->geometry(), QRect(164, 3, 152, 169));
-    EXPECT_TRUE(param.Memo1()->isReadOnly());
-    EXPECT_TRUE(param.Memo2()->isReadOnly());
+    EXPECT_TRUE(param.Memo1()->isReadOnly() && param.Memo2()->isReadOnly());
     EXPECT_EQ(param.Memo1()->frameShape(), QFrame::NoFrame);
     EXPECT_EQ(param.placement().left, 0);
     EXPECT_EQ(param.placement().top, 360);
@@ -50,17 +49,6 @@ TEST(ParamWindow, heightFollowsLeftLineCount)
     param.clearLines();
     EXPECT_TRUE(param.Memo1()->toPlainText().isEmpty());
     EXPECT_EQ(param.height(), 43);
-}
-
-TEST(ParamWindow, closingOnlyMinimises)
-{
-    test::guiApp();
-    TParamForm param;
-    param.show();
-    test::settle();
-    EXPECT_FALSE(param.close());
-    test::settle();
-    EXPECT_TRUE(param.isMinimized());
 }
 
 TEST(SkizzeWindow, whiteClientWithPictureInside)
@@ -94,15 +82,4 @@ TEST(SkizzeWindow, resizeSnapsAndRedrawsOnlyWithResults)
     test::setOuterSize(sketch, QSize(411, 250));
     EXPECT_EQ(sketch.frameGeometry().size(), QSize(420, 260));
     EXPECT_GE(redraws, 1);
-}
-
-TEST(SkizzeWindow, closingOnlyMinimises)
-{
-    test::guiApp();
-    TSkizzeForm sketch;
-    sketch.show();
-    test::settle();
-    EXPECT_FALSE(sketch.close());
-    test::settle();
-    EXPECT_TRUE(sketch.isMinimized());
 }

@@ -39,15 +39,11 @@ void exponentialHorn(SketchInput& in, double ah, double am, double l)
 // Side elements switched off hold the run's substitute sizes.
 void switchedOffSides(SketchInput& in, double vas)
 {
-    in.aat = in.sd * 1e-6;
+    in.aat = in.aet = in.sd * 1e-6;
     in.lat = std::sqrt(in.sd) * 0.001;
     in.vak = vas * 1e-6;
-    in.xAK = 0.0;
-    in.iAK = 1;
-    in.aet = in.sd * 1e-6;
-    in.let = 0.0;
-    in.xET = 0.0;
-    in.iET = 1;
+    in.xAK = in.xET = in.let = 0.0;
+    in.iAK = in.iET = 1;
 }
 
 // 12" driver at the throat of a 1.2 m exponential horn, 1 l front chamber,
@@ -57,11 +53,8 @@ SketchInput frontLoadedWithPort()
     SketchInput in;
     exponentialHorn(in, 0.01, 0.2, 1.2);
     in.sd = 0.05;
-    in.xT1 = 0.0;
-    in.iT1 = 0;
     in.vvk = 0.001;
-    in.lvk = 0.05;
-    in.lvkText = 0.05;
+    in.lvk = in.lvkText = 0.05;
     in.vrk = 0.03;
     in.lrk = 0.25;
     in.abr = 0.005;
@@ -78,11 +71,8 @@ SketchInput rearLoaded()
     exponentialHorn(in, 0.01, 0.12, 2.0);
     in.rearLoaded = true;
     in.sd = 0.02;
-    in.xT1 = 0.0;
-    in.iT1 = 0;
     in.vvk = 0.006;
-    in.lvk = 0.15;
-    in.lvkText = 0.15;
+    in.lvk = in.lvkText = 0.15;
     in.vrk = 0.05 * 1e-6;
     in.lrk = 0.0;
     in.abr = in.sd;
@@ -110,31 +100,26 @@ SketchInput driver2AbsorberTunnel()
     in.xT1 = 0.25;
     in.iT1 = 15;
     in.vvk = 0.002;
-    in.lvk = 0.06;
-    in.lvkText = 0.06;
+    in.lvk = in.lvkText = 0.06;
     in.vrk = 0.025;
     in.lrk = 0.2;
     in.abr = 0.004;
     in.lbr = 0.15;
 
     in.akShown = true;
-    in.akTop = false;
     in.xAK = 0.6;
     in.iAK = 37;
     in.aat = 0.003;
     in.lat = 0.12;
     in.vak = 0.008;
 
-    in.etShown = true;
-    in.etTop = true;
+    in.etShown = in.etTop = true;
     in.xET = 1.25;
     in.iET = 78;
     in.aet = 0.006;
     in.let = 0.18;
 
-    in.driver2 = true;
-    in.t2Top = true;
-    in.rk2 = true;
+    in.driver2 = in.t2Top = in.rk2 = true;
     in.sd2 = 0.02;
     in.xT2 = 0.7;
     in.iT2 = 43;
@@ -162,36 +147,24 @@ void saveIfWanted(const QImage& image, const char* name)
     EXPECT_TRUE(image.save(path, "PNG")) << path.toStdString();
 }
 
-// A sketch render: drawn, framed by white, no note raised.
-void checkSketch(const SketchInput& in, const char* name)
-{
-    ListSink sink;
-    const QImage image = renderSketch(QSize(812, 452), in, sink);
-    EXPECT_EQ(image.size(), QSize(802, 442));
-    EXPECT_TRUE(sink.messages.empty());
-    EXPECT_GT(blackPixels(image), 1500);
-    EXPECT_EQ(image.pixel(image.width() - 1, 0), qRgb(255, 255, 255));
-    saveIfWanted(image, name);
-}
-
 } // namespace
 
-TEST(SketchRender, frontLoadedHornWithPort)
+TEST(SketchRender, everyKindOfDesignIsDrawnFramedByWhiteWithoutNotes)
 {
     velumo::test::guiApp();
-    checkSketch(frontLoadedWithPort(), "sketch-frontloaded.png");
-}
-
-TEST(SketchRender, rearLoadedHorn)
-{
-    velumo::test::guiApp();
-    checkSketch(rearLoaded(), "sketch-rearloaded.png");
-}
-
-TEST(SketchRender, driver2AbsorberChamberAndExtraTunnel)
-{
-    velumo::test::guiApp();
-    checkSketch(driver2AbsorberTunnel(), "sketch-driver2-absorber-tunnel.png");
+    const std::pair<SketchInput, const char*> cases[]
+        = { { frontLoadedWithPort(), "sketch-frontloaded.png" }, { rearLoaded(), "sketch-rearloaded.png" },
+              { driver2AbsorberTunnel(), "sketch-driver2-absorber-tunnel.png" } };
+    for (const auto& [in, name] : cases) {
+        SCOPED_TRACE(name);
+        ListSink sink;
+        const QImage image = renderSketch(QSize(812, 452), in, sink);
+        EXPECT_EQ(image.size(), QSize(802, 442));
+        EXPECT_TRUE(sink.messages.empty());
+        EXPECT_GT(blackPixels(image), 1500);
+        EXPECT_EQ(image.pixel(image.width() - 1, 0), qRgb(255, 255, 255));
+        saveIfWanted(image, name);
+    }
 }
 
 TEST(SketchRender, whiteStrokesEraseTheWallUnderTheFrontChamber)
