@@ -65,22 +65,19 @@ public:
     Answer question(QWidget*, const QString& caption, const QString& text, bool withCancel) override
     {
         questions.push_back({ caption, text });
-        if (answers.empty())
-            return withCancel ? Answer::Cancel : Answer::No;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return next(answers, withCancel ? Answer::Cancel : Answer::No);
     }
-    QString openFileName(QWidget*, const QString& title, const QString& startFolder, const QString& filter) override
+    QString openFileName(
+        QWidget*, const QString& title, const QString& startFolder, const QString& filter) override
     {
         fileDialogs.push_back({ title, startFolder, filter, QString() });
-        return nextFile();
+        return next(files, QString());
     }
     QString saveFileName(QWidget*, const QString& title, const QString& preset, const QString& filter,
-                         const QString& suffix) override
+        const QString& suffix) override
     {
         fileDialogs.push_back({ title, preset, filter, suffix });
-        return nextFile();
+        return next(files, QString());
     }
     void openWithDesktop(const QString& path) override { opened.push_back(path); }
     int execDialog(QDialog& dialog) override
@@ -90,13 +87,13 @@ public:
     }
 
 private:
-    QString nextFile()
+    template <typename T> static T next(std::deque<T>& queue, T whenEmpty)
     {
-        if (files.empty())
-            return QString();
-        QString f = files.front();
-        files.pop_front();
-        return f;
+        if (queue.empty())
+            return whenEmpty;
+        T front = queue.front();
+        queue.pop_front();
+        return front;
     }
 };
 
@@ -139,8 +136,7 @@ public:
 
     std::string settingsDir() const { return home.file("config") + "/Velumo"; }
 
-    template <typename W = QWidget>
-    W* find(const char* name) const
+    template <typename W = QWidget> W* find(const char* name) const
     {
         return form->findChild<W*>(QString::fromLatin1(name));
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "Design.h"
 #include "DesignTable.h"
@@ -11,16 +12,11 @@ using velumo::designTable;
 TEST(DesignDefaults, newDesignHoldsTheTableDefaults)
 {
     Design d;
-    EXPECT_EQ(d.text("EditRdc"), "8");
-    EXPECT_EQ(d.text("Editfs"), "50");
-    EXPECT_EQ(d.text("EditQes"), "0.71");
-    EXPECT_EQ(d.text("EditUe"), "2.83");
-    EXPECT_EQ(d.text("EditLSInfo2"), "Info2");
-    EXPECT_EQ(d.text("EditStk2"), "1");
-    EXPECT_EQ(d.text("EditBrk"), "500");
-    EXPECT_EQ(d.text("EditLrk"), "0.2");
-    EXPECT_EQ(d.text("EditInfo"), "Horn Info");
-    EXPECT_EQ(d.text("EditAbst"), "1");
+    const std::pair<const char*, const char*> texts[] = { { "EditRdc", "8" }, { "Editfs", "50" },
+        { "EditQes", "0.71" }, { "EditUe", "2.83" }, { "EditLSInfo2", "Info2" }, { "EditStk2", "1" },
+        { "EditBrk", "500" }, { "EditLrk", "0.2" }, { "EditInfo", "Horn Info" }, { "EditAbst", "1" } };
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(d.text(name), text) << name;
     EXPECT_EQ(d.index("CBKontur"), 0);
     EXPECT_EQ(d.index("CBPosi"), 2);
     EXPECT_EQ(d.index("CBTyp"), 0);

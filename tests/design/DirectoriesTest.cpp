@@ -4,71 +4,70 @@
 #include <vector>
 
 #include "Directories.h"
-#include "Settings.h"
 #include "MessageRecorder.h"
+#include "Settings.h"
 #include "TestUtil.h"
 
 using velumo::Environment;
-using velumo::Message;
 using velumo::test::TempDir;
 
-using RecordingSink = velumo::test::MessageRecorder;
+namespace {
 
-TEST(Directories, xdgFoldersAreUsedAndSettingsFolderCreated)
-{
+// An environment inside a temp folder; `resolve` records the messages.
+class Directories : public ::testing::Test {
+protected:
+    std::string in(const std::string& rel) const { return (t.path() / rel).string(); }
+    velumo::Directories resolve() { return velumo::resolveDirectories(env, sink); }
+
     TempDir t;
-    std::filesystem::create_directories(t.path() / "home/Dokumente");
     Environment env;
-    env.home = (t.path() / "home").string();
-    env.xdgDocumentsDir = (t.path() / "home/Dokumente").string();
-    env.executablePath = (t.path() / "bin/velumo").string();
-    RecordingSink sink;
-    velumo::Directories d = velumo::resolveDirectories(env, sink);
+    velumo::test::MessageRecorder sink;
+};
+
+} // namespace
+
+TEST_F(Directories, xdgFoldersAreUsedAndSettingsFolderCreated)
+{
+    std::filesystem::create_directories(in("home/Dokumente"));
+    env.home = in("home");
+    env.xdgDocumentsDir = in("home/Dokumente");
+    env.executablePath = in("bin/velumo");
+    velumo::Directories d = resolve();
     EXPECT_EQ(d.documents, env.xdgDocumentsDir);
     EXPECT_EQ(d.settings, env.home + "/.config/Velumo");
     EXPECT_TRUE(std::filesystem::is_directory(d.settings));
-    EXPECT_EQ(d.program, (t.path() / "bin").string());
+    EXPECT_EQ(d.program, in("bin"));
     EXPECT_EQ(d.newProjectPath(), env.xdgDocumentsDir + "/new.vlm");
     EXPECT_TRUE(sink.messages.empty());
 }
 
-TEST(Directories, userDirsFileNamesTheDocumentsFolder)
+TEST_F(Directories, userDirsFileNamesTheDocumentsFolder)
 {
-    TempDir t;
-    std::filesystem::create_directories(t.path() / "cfg");
-    std::filesystem::create_directories(t.path() / "h/Texte");
-    velumo::test::writeBytes((t.path() / "cfg/user-dirs.dirs").string(),
-                             "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Texte\"\n");
-    Environment env;
-    env.home = (t.path() / "h").string();
-    env.xdgConfigHome = (t.path() / "cfg").string();
-    RecordingSink sink;
-    velumo::Directories d = velumo::resolveDirectories(env, sink);
+    std::filesystem::create_directories(in("cfg"));
+    std::filesystem::create_directories(in("h/Texte"));
+    velumo::test::writeBytes(in("cfg/user-dirs.dirs"), "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Texte\"\n");
+    env.home = in("h");
+    env.xdgConfigHome = in("cfg");
+    velumo::Directories d = resolve();
     EXPECT_EQ(d.documents, env.home + "/Texte");
     EXPECT_EQ(d.settings, env.xdgConfigHome + "/Velumo");
 }
 
-TEST(Directories, fallBackToTheProgramFolder)
+TEST_F(Directories, fallBackToTheProgramFolder)
 {
-    TempDir t;
-    Environment env; // no home, no XDG variables
-    env.executablePath = (t.path() / "velumo").string();
-    RecordingSink sink;
-    velumo::Directories d = velumo::resolveDirectories(env, sink);
+    env.executablePath = in("velumo"); // no home, no XDG variables
+    velumo::Directories d = resolve();
     EXPECT_EQ(d.documents, t.path().string());
     EXPECT_EQ(d.settings, t.path().string());
     EXPECT_TRUE(sink.messages.empty());
 }
 
-TEST(Directories, uncreatableSettingsFolderRaisesErrorA1AndContinues)
+TEST_F(Directories, uncreatableSettingsFolderRaisesErrorA1AndContinues)
 {
-    TempDir t;
-    velumo::test::writeBytes((t.path() / "cfg").string(), "a file where the folder should be");
-    Environment env;
+    velumo::test::writeBytes(in("cfg"), "a file where the folder should be");
     env.home = t.path().string();
-    env.xdgConfigHome = (t.path() / "cfg").string();
-    RecordingSink sink;
-    velumo::Directories d = velumo::resolveDirectories(env, sink);
+    env.xdgConfigHome = in("cfg");
+    velumo::Directories d = resolve();
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].caption, "Hinweis");
     EXPECT_EQ(sink.messages[0].text, "Error 0xA1");
@@ -89,5 +88,5 @@ TEST(Settings, defaultsAndStoredValues)
     EXPECT_EQ(s.currentFolder(), "/data/Designs/");
     EXPECT_FALSE(s.changeColourAfterRun());
     EXPECT_EQ(velumo::test::readBytes(dirs.settingsFile()),
-              "[Verzeichnis]\r\nAktuell=/data/Designs/\r\n\r\n[Optionen]\r\nCBFarbeWechseln=0\r\n");
+        "[Verzeichnis]\r\nAktuell=/data/Designs/\r\n\r\n[Optionen]\r\nCBFarbeWechseln=0\r\n");
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,19 +35,14 @@ IniFile iniOf(const std::string& utf8Text)
 std::vector<std::string> keysInOrder(const std::string& bytes)
 {
     std::vector<std::string> keys;
-    std::string text = velumo::cp1252ToUtf8(bytes);
-    std::string section;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(pos, end - pos);
+    std::istringstream in(velumo::cp1252ToUtf8(bytes));
+    std::string line, section;
+    while (std::getline(in, line, '\n')) {
+        line = line.substr(0, line.find('\r'));
         if (!line.empty() && line.front() == '[')
             section = line.substr(1, line.find(']') - 1);
         else if (line.find('=') != std::string::npos)
             keys.push_back(section + "/" + line.substr(0, line.find('=')));
-        pos = end + 1;
     }
     return keys;
 }
@@ -99,6 +95,13 @@ WindowGeometry unusualGeometry()
     return g;
 }
 
+// Each box of the list holds its text; the label says which one does not.
+void expectTexts(const Design& d, std::initializer_list<std::pair<const char*, const char*>> expected)
+{
+    for (const auto& [name, text] : expected)
+        EXPECT_EQ(d.text(name), text) << name;
+}
+
 std::string goldenProject(const std::string& name)
 {
     return std::string(VELUMO_GOLDEN_DIR) + "/" + name + "/project.vlm";
@@ -118,8 +121,6 @@ TEST(ProjectFile, saveThenLoadRestoresEveryValue)
     EXPECT_TRUE(loaded == original);
     for (const auto& entry : velumo::designTable())
         EXPECT_EQ(loaded.control(entry.name).text, original.control(entry.name).text) << entry.name;
-    EXPECT_EQ(loaded.fwCell(1, 2), original.fwCell(1, 2));
-    EXPECT_EQ(loaded.fwCell(4, 2), original.fwCell(4, 2));
 
     WindowGeometry g;
     velumo::loadWindowGeometry(reread, g);
@@ -165,33 +166,22 @@ TEST(ProjectFile, missingKeysTakeTheTableDefaults)
     velumo::loadDriver1Values(ini, d);
     velumo::loadOtherValues(ini, d);
 
-    EXPECT_EQ(d.text("EditRdc"), "6");
-    EXPECT_EQ(d.text("Editfs"), "100"); // the load default differs from the window default
-    EXPECT_EQ(d.text("EditZ1k"), "6"); // the Rdc just loaded
-    EXPECT_EQ(d.text("EditZ10k"), "6");
-    EXPECT_EQ(d.text("EditStk"), "1");
-    EXPECT_EQ(d.text("EditLSInfo"), "");
-    EXPECT_EQ(d.text("EditAh"), "350"); // the loaded Sd
-    EXPECT_EQ(d.text("EditH"), "350");
-    EXPECT_EQ(d.text("EditB"), "1");
-    EXPECT_EQ(d.text("EditVrk"), "90"); // the loaded Vas
-    EXPECT_EQ(d.text("EditLrk"), "0");
-    EXPECT_EQ(d.text("EditBrk"), "500");
-    EXPECT_EQ(d.text("EditVrk2"), "20");
-    EXPECT_EQ(d.text("EditLET"), "0.01");
-    EXPECT_EQ(d.text("EditAET"), "10");
-    EXPECT_EQ(d.text("EditUe"), "2.83");
-    EXPECT_EQ(d.text("EditAbst"), "1");
-    EXPECT_EQ(d.text("EditInfo"), "");
+    // Editfs: the load default differs from the window default; the
+    // impedances take the Rdc just loaded, EditAh and EditH the loaded Sd,
+    // EditVrk the loaded Vas.
+    expectTexts(d,
+        { { "EditRdc", "6" }, { "Editfs", "100" }, { "EditZ1k", "6" }, { "EditZ10k", "6" },
+            { "EditStk", "1" }, { "EditLSInfo", "" }, { "EditAh", "350" }, { "EditH", "350" },
+            { "EditB", "1" }, { "EditVrk", "90" }, { "EditLrk", "0" }, { "EditBrk", "500" },
+            { "EditVrk2", "20" }, { "EditLET", "0.01" }, { "EditAET", "10" }, { "EditUe", "2.83" },
+            { "EditAbst", "1" }, { "EditInfo", "" } });
     EXPECT_EQ(d.index("CBKontur"), 0);
     EXPECT_EQ(d.index("CBPosi"), 0); // "Position" defaults to 1, i.e. "Frei"
     EXPECT_EQ(d.index("CBTyp"), 0);
-    EXPECT_FALSE(d.checked("CBAK"));
-    EXPECT_TRUE(d.checked("CBAKSkizzeOben"));
-    EXPECT_TRUE(d.checked("CBETSkizzeOben"));
-    EXPECT_FALSE(d.checked("CBRK2"));
-    EXPECT_FALSE(d.checked("CBohneFW"));
-    EXPECT_FALSE(d.checked("CBAmplTreiber2"));
+    for (const char* name : { "CBAKSkizzeOben", "CBETSkizzeOben" })
+        EXPECT_TRUE(d.checked(name)) << name;
+    for (const char* name : { "CBAK", "CBRK2", "CBohneFW", "CBAmplTreiber2" })
+        EXPECT_FALSE(d.checked(name)) << name;
     for (int p = 1; p < velumo::kFwCols; ++p)
         for (int row = 1; row < velumo::kFwRows; ++row)
             EXPECT_EQ(d.fwCell(p, row), "") << p << "," << row;
@@ -219,11 +209,9 @@ TEST(ProjectFile, missingDriver2SectionCopiesDriver1AndSelectsOhne)
             EXPECT_EQ(d.text(entry.name), d.text(entry.twin)) << entry.name;
         }
     }
-    EXPECT_EQ(d.text("EditRdc2"), "4");
-    EXPECT_EQ(d.text("Editfs2"), "33");
-    EXPECT_EQ(d.text("EditZ1k2"), "4");
-    EXPECT_EQ(d.text("EditStk2"), "2");
-    EXPECT_EQ(d.text("EditLSInfo2"), "Horn 18\"");
+    expectTexts(d,
+        { { "EditRdc2", "4" }, { "Editfs2", "33" }, { "EditZ1k2", "4" }, { "EditStk2", "2" },
+            { "EditLSInfo2", "Horn 18\"" } });
 }
 
 TEST(ProjectFile, storedVoltageOfZeroLoadsAsDefault)
@@ -349,18 +337,13 @@ TEST(ProjectFile, driverFileFillsDriver2WithItsOwnDefaults)
     IniFile ini = iniOf("[Lautsprecher]\nGleichstromwiderstand=4\nAnzahl der Chassis=3\nMembranfläche=500\n"
                         "[Horn]\nHalsfläche=99\n");
     velumo::loadDriver2FromDriverFile(ini, d);
-    EXPECT_EQ(d.text("EditRdc2"), "4");
-    EXPECT_EQ(d.text("EditZ1k2"), "5.5"); // the driver-1 Rdc, not the loaded one
-    EXPECT_EQ(d.text("EditZ10k2"), "5.5");
-    EXPECT_EQ(d.text("Editfs2"), "100");
-    EXPECT_EQ(d.text("EditSd2"), "500");
-    EXPECT_EQ(d.text("EditStk2"), "3");
-    EXPECT_EQ(d.text("EditLSInfo2"), "");
+    // The impedances take the driver-1 Rdc, not the loaded one; driver 1 and
+    // the horn are not touched.
+    expectTexts(d,
+        { { "EditRdc2", "4" }, { "EditZ1k2", "5.5" }, { "EditZ10k2", "5.5" }, { "Editfs2", "100" },
+            { "EditSd2", "500" }, { "EditStk2", "3" }, { "EditLSInfo2", "" }, { "EditRdc", "5.5" },
+            { "EditSd", "200" }, { "EditAh", "200" } });
     EXPECT_EQ(d.index("RGTreiber2"), 1);
-    // Driver 1 and the horn are not touched.
-    EXPECT_EQ(d.text("EditRdc"), "5.5");
-    EXPECT_EQ(d.text("EditSd"), "200");
-    EXPECT_EQ(d.text("EditAh"), "200");
 }
 
 TEST(ProjectFile, geometryDefaultsKeepCurrentSizes)
@@ -391,11 +374,9 @@ TEST(ProjectFile, goldenProjectsLoad)
 {
     IniFile bass = IniFile::load(goldenProject("bass-horn-exponential"));
     Design d = loadAll(bass);
-    EXPECT_EQ(d.text("EditRdc"), "5.5");
-    EXPECT_EQ(d.text("EditQes"), "0.35");
-    EXPECT_EQ(d.text("EditSd"), "850");
-    EXPECT_EQ(d.text("EditAh"), "250");
-    EXPECT_EQ(d.text("Editl1"), "2.4");
+    expectTexts(d,
+        { { "EditRdc", "5.5" }, { "EditQes", "0.35" }, { "EditSd", "850" }, { "EditAh", "250" },
+            { "Editl1", "2.4" } });
     EXPECT_EQ(d.index("CBKontur"), 2);
     EXPECT_EQ(d.index("CBPosi"), 2);
     EXPECT_EQ(d.index("RGTreiber2"), 0);

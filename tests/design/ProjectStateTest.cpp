@@ -12,7 +12,6 @@
 #include "TestUtil.h"
 
 using velumo::Design;
-using velumo::ProjectState;
 using velumo::WindowGeometry;
 namespace fs = std::filesystem;
 
@@ -25,47 +24,40 @@ public:
     std::vector<velumo::Message> messages;
 };
 
-// A documents, a settings and two project folders inside one temp folder.
-class Folders {
-public:
-    Folders()
+// A fresh state whose documents, settings, project and driver folders lie in
+// one temp folder, with a default design and a recording sink.
+class ProjectState : public ::testing::Test {
+protected:
+    bool makeFolders()
     {
         for (const char* sub : { "docs", "settings", "projects", "drivers" })
             fs::create_directories(m_tmp.path() / sub);
-    }
-    velumo::Directories dirs() const
-    {
-        return { m_tmp.file("program"), m_tmp.file("docs"), m_tmp.file("settings") };
+        return true;
     }
     std::string path(const std::string& rel) const { return m_tmp.file(rel); }
+    bool saveAs(const std::string& rel) { return s.saveAs(path(rel), d, WindowGeometry(), sink); }
+    void writeProject(const std::string& rel, const std::string& utf8)
+    {
+        velumo::test::writeBytes(path(rel), velumo::utf8ToCp1252(utf8));
+    }
 
-private:
     velumo::test::TempDir m_tmp;
+    bool m_folders = makeFolders(); // before the state reads its settings
+    velumo::ProjectState s { { m_tmp.file("program"), m_tmp.file("docs"), m_tmp.file("settings") } };
+    RecordingSink sink;
+    Design d;
 };
 
-void writeProject(const std::string& path, const std::string& utf8)
+TEST_F(ProjectState, startsAsUnsavedNewFile)
 {
-    velumo::test::writeBytes(path, velumo::utf8ToCp1252(utf8));
-}
-
-} // namespace
-
-TEST(ProjectState, startsAsUnsavedNewFile)
-{
-    Folders f;
-    ProjectState s(f.dirs());
-    EXPECT_EQ(s.projectPath(), f.path("docs") + "/new.vlm");
+    EXPECT_EQ(s.projectPath(), path("docs") + "/new.vlm");
     EXPECT_EQ(s.caption(), "Velumo");
     EXPECT_TRUE(s.noUnsavedChanges());
     EXPECT_TRUE(s.saveNeedsDialog());
 }
 
-TEST(ProjectState, checkMarksDesignChangedAndKeepsVerdict)
+TEST_F(ProjectState, checkMarksDesignChangedAndKeepsVerdict)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
     EXPECT_TRUE(s.runCheck(d, sink));
     EXPECT_FALSE(s.noUnsavedChanges());
     EXPECT_TRUE(s.inputsValid());
@@ -74,78 +66,57 @@ TEST(ProjectState, checkMarksDesignChangedAndKeepsVerdict)
     EXPECT_FALSE(s.inputsValid());
 }
 
-TEST(ProjectState, saveAsNamesTheProjectAndRemembersItsFolder)
+TEST_F(ProjectState, saveAsNamesTheProjectAndSaveWritesIntoIt)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
     d.setText("EditInfo", "Eckhorn");
     s.setNoUnsavedChanges(false);
-    const std::string path = f.path("projects/eck.vlm");
-    ASSERT_TRUE(s.saveAs(path, d, WindowGeometry(), sink));
+    const std::string file = path("projects/eck.vlm");
+    ASSERT_TRUE(saveAs("projects/eck.vlm"));
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(s.projectPath(), path);
-    EXPECT_EQ(s.caption(), "Velumo  " + path);
+    EXPECT_EQ(s.projectPath(), file);
+    EXPECT_EQ(s.caption(), "Velumo  " + file);
     EXPECT_TRUE(s.noUnsavedChanges());
-    EXPECT_EQ(s.settings().currentFolder(), f.path("projects") + "/");
-    EXPECT_EQ(velumo::IniFile::load(path).readString("Horn", "Info", ""), "Eckhorn");
-    EXPECT_FALSE(s.saveNeedsDialog());
-}
-
-TEST(ProjectState, saveTurnsIntoSaveAsForNewMissingOrReadOnlyFiles)
-{
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
-    const std::string path = f.path("projects/a.vlm");
-    ASSERT_TRUE(s.saveAs(path, d, WindowGeometry(), sink));
+    EXPECT_EQ(s.settings().currentFolder(), path("projects") + "/");
+    EXPECT_EQ(velumo::IniFile::load(file).readString("Horn", "Info", ""), "Eckhorn");
     EXPECT_FALSE(s.saveNeedsDialog());
 
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_TRUE(s.saveNeedsDialog()); // also when running as a user who could write anyway
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_FALSE(s.saveNeedsDialog());
-
-    fs::remove(path);
-    EXPECT_TRUE(s.saveNeedsDialog());
-
-    // A design saved under the new-file name still counts as new.
-    ASSERT_TRUE(s.saveAs(f.path("docs/new.vlm"), d, WindowGeometry(), sink));
-    EXPECT_TRUE(s.saveNeedsDialog());
-}
-
-TEST(ProjectState, saveWritesTheCurrentDesign)
-{
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
-    const std::string path = f.path("projects/b.vlm");
-    ASSERT_TRUE(s.saveAs(path, d, WindowGeometry(), sink));
     d.setText("EditVrk", "55");
     s.setNoUnsavedChanges(false);
     ASSERT_TRUE(s.save(d, WindowGeometry(), sink));
     EXPECT_TRUE(s.noUnsavedChanges());
-    EXPECT_EQ(velumo::IniFile::load(path).readString("Horn", "Rückkammervolumen", ""), "55");
+    EXPECT_EQ(velumo::IniFile::load(file).readString("Horn", "Rückkammervolumen", ""), "55");
 }
 
-TEST(ProjectState, openLoadsChecksAndRemembersFolder)
+TEST_F(ProjectState, saveTurnsIntoSaveAsForNewMissingOrReadOnlyFiles)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    const std::string path = f.path("projects/horn.vlm");
-    writeProject(path,
+    const std::string file = path("projects/a.vlm");
+    ASSERT_TRUE(saveAs("projects/a.vlm"));
+    EXPECT_FALSE(s.saveNeedsDialog());
+
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(s.saveNeedsDialog()); // also when running as a user who could write anyway
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(s.saveNeedsDialog());
+
+    fs::remove(file);
+    EXPECT_TRUE(s.saveNeedsDialog());
+
+    // A design saved under the new-file name still counts as new.
+    ASSERT_TRUE(saveAs("docs/new.vlm"));
+    EXPECT_TRUE(s.saveNeedsDialog());
+}
+
+TEST_F(ProjectState, openLoadsChecksAndRemembersFolder)
+{
+    const std::string file = path("projects/horn.vlm");
+    writeProject("projects/horn.vlm",
         "[Lautsprecher]\nGleichstromwiderstand=6\nMembranfläche=300\n"
         "[Horn]\nHornlänge=0.5\nSP=0.8\nfbr=0\n[Plotoptionen]\nSPLTop=-20\nSPLLeft=700\n");
-    Design d;
     WindowGeometry g;
-    s.open(path, d, g, sink);
-    EXPECT_EQ(s.projectPath(), path);
-    EXPECT_EQ(s.driverFilePath(), path);
-    EXPECT_EQ(s.caption(), "Velumo  " + path);
+    s.open(file, d, g, sink);
+    EXPECT_EQ(s.projectPath(), file);
+    EXPECT_EQ(s.driverFilePath(), file);
+    EXPECT_EQ(s.caption(), "Velumo  " + file);
     EXPECT_EQ(d.text("EditRdc"), "6");
     EXPECT_EQ(d.text("EditAh"), "300");
     EXPECT_EQ(d.text("Editfbr"), "1"); // the check ran after loading
@@ -155,18 +126,14 @@ TEST(ProjectState, openLoadsChecksAndRemembersFolder)
     EXPECT_TRUE(s.noUnsavedChanges());
     EXPECT_EQ(g.rect(velumo::GeometryWindow::SPL).left, 700);
     EXPECT_EQ(g.rect(velumo::GeometryWindow::SPL).top, 0);
-    EXPECT_EQ(s.settings().currentFolder(), f.path("projects") + "/");
+    EXPECT_EQ(s.settings().currentFolder(), path("projects") + "/");
 }
 
-TEST(ProjectState, driverCommandsLoadTheirDriverAndOnlyDriver2StoresFolder)
+TEST_F(ProjectState, driverCommandsLoadTheirDriverAndOnlyDriver2StoresFolder)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
-    ASSERT_TRUE(s.saveAs(f.path("projects/p.vlm"), d, WindowGeometry(), sink));
-    const std::string driver = f.path("drivers/d.vlm");
-    writeProject(driver,
+    ASSERT_TRUE(saveAs("projects/p.vlm"));
+    const std::string driver = path("drivers/d.vlm");
+    writeProject("drivers/d.vlm",
         "[Lautsprecher]\nGleichstromwiderstand=3,3\nFreiluftresonanzfrequenz=28\n"
         "[Horn]\nHalsfläche=999\n");
 
@@ -176,40 +143,32 @@ TEST(ProjectState, driverCommandsLoadTheirDriverAndOnlyDriver2StoresFolder)
     EXPECT_EQ(d.text("EditZ1k"), "3.3");
     EXPECT_EQ(d.text("EditAh"), "200"); // only the driver section
     EXPECT_FALSE(s.noUnsavedChanges());
-    EXPECT_EQ(s.projectPath(), f.path("projects/p.vlm"));
-    EXPECT_EQ(s.settings().currentFolder(), f.path("projects") + "/");
+    EXPECT_EQ(s.projectPath(), path("projects/p.vlm"));
+    EXPECT_EQ(s.settings().currentFolder(), path("projects") + "/");
 
     d.setIndex("RGTreiber2", 0);
     s.openDriver2(driver, d, sink);
     EXPECT_EQ(d.text("EditRdc2"), "3.3");
     EXPECT_EQ(d.text("Editfs2"), "28");
     EXPECT_EQ(d.index("RGTreiber2"), 0);
-    EXPECT_EQ(s.settings().currentFolder(), f.path("drivers") + "/");
+    EXPECT_EQ(s.settings().currentFolder(), path("drivers") + "/");
     EXPECT_TRUE(sink.messages.empty());
 }
 
-TEST(ProjectState, newGivesTheDesignTheNewFileName)
+TEST_F(ProjectState, newGivesTheDesignTheNewFileName)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
     d.setText("EditVas", "77");
-    ASSERT_TRUE(s.saveAs(f.path("projects/c.vlm"), d, WindowGeometry(), sink));
+    ASSERT_TRUE(saveAs("projects/c.vlm"));
     s.newProject();
-    EXPECT_EQ(s.projectPath(), f.path("docs") + "/new.vlm");
-    EXPECT_EQ(s.caption(), "Velumo  " + f.path("docs") + "/new.vlm");
+    EXPECT_EQ(s.projectPath(), path("docs") + "/new.vlm");
+    EXPECT_EQ(s.caption(), "Velumo  " + path("docs") + "/new.vlm");
     EXPECT_TRUE(s.saveNeedsDialog());
     EXPECT_EQ(d.text("EditVas"), "77");
 }
 
-TEST(ProjectState, failedSaveAsIsReportedAndKeepsEverything)
+TEST_F(ProjectState, failedSaveAsIsReportedAndKeepsEverything)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
-    const std::string plain = f.path("projects/plain.txt");
+    const std::string plain = path("projects/plain.txt");
     velumo::test::writeBytes(plain, "keep me");
     s.setNoUnsavedChanges(false);
     const std::string bad = plain + "/x.vlm"; // its folder is a regular file
@@ -219,42 +178,39 @@ TEST(ProjectState, failedSaveAsIsReportedAndKeepsEverything)
     EXPECT_EQ(sink.messages[0].caption, "Fehler");
     EXPECT_NE(sink.messages[0].text.find(bad), std::string::npos);
     EXPECT_FALSE(s.noUnsavedChanges());
-    EXPECT_EQ(s.projectPath(), f.path("docs") + "/new.vlm");
+    EXPECT_EQ(s.projectPath(), path("docs") + "/new.vlm");
     EXPECT_EQ(s.caption(), "Velumo");
     EXPECT_EQ(velumo::test::readBytes(plain), "keep me");
-    EXPECT_EQ(s.settings().currentFolder(), f.path("docs") + "/");
+    EXPECT_EQ(s.settings().currentFolder(), path("docs") + "/");
 }
 
-TEST(ProjectState, failedSaveLeavesOldFileAndDesignUnsaved)
+TEST_F(ProjectState, failedSaveLeavesOldFileAndDesignUnsaved)
 {
-    Folders f;
-    ProjectState s(f.dirs());
-    RecordingSink sink;
-    Design d;
-    const std::string path = f.path("projects/old.vlm");
-    ASSERT_TRUE(s.saveAs(path, d, WindowGeometry(), sink));
-    const std::string before = velumo::test::readBytes(path);
+    const std::string file = path("projects/old.vlm");
+    ASSERT_TRUE(saveAs("projects/old.vlm"));
+    const std::string before = velumo::test::readBytes(file);
     d.setText("EditVas", "123");
     s.setNoUnsavedChanges(false);
 
     if (::geteuid() != 0) {
         // A folder that takes no new files: the replacement cannot be written.
-        fs::permissions(f.path("projects"), fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(path("projects"), fs::perms::owner_read | fs::perms::owner_exec);
     } else {
         // Permission bits do not stop root; a folder in place of the file
         // cannot be replaced by any user.
-        fs::remove(path);
-        fs::create_directory(path);
-        velumo::test::writeBytes(path + "/inside", before);
+        fs::remove(file);
+        fs::create_directory(file);
+        velumo::test::writeBytes(file + "/inside", before);
     }
     EXPECT_FALSE(s.save(d, WindowGeometry(), sink));
-    fs::permissions(f.path("projects"), fs::perms::owner_all);
+    fs::permissions(path("projects"), fs::perms::owner_all);
 
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].caption, "Fehler");
     EXPECT_FALSE(s.noUnsavedChanges());
-    const std::string kept = ::geteuid() != 0 ? path : path + "/inside";
-    EXPECT_EQ(velumo::test::readBytes(kept), before);
-    for (const auto& entry : fs::directory_iterator(f.path("projects")))
+    EXPECT_EQ(velumo::test::readBytes(::geteuid() != 0 ? file : file + "/inside"), before);
+    for (const auto& entry : fs::directory_iterator(path("projects")))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
+
+} // namespace

@@ -75,9 +75,10 @@ private:
     }
 };
 
+// Opens nothing: records the path and answers with a set status.
 class FakeProgram : public ReportProgram {
 public:
-    FakeProgram(FakeMainWindow& w, HeadlessReportStatus status, std::string* opened)
+    FakeProgram(FakeMainWindow& w, HeadlessReportStatus status, std::string& opened)
         : m_w(w)
         , m_status(status)
         , m_opened(opened)
@@ -85,7 +86,7 @@ public:
     }
     HeadlessReportStatus openAndSimulate(const std::string& projectPath) override
     {
-        *m_opened = projectPath;
+        m_opened = projectPath;
         return m_status;
     }
     ReportSources sources() override
@@ -97,19 +98,19 @@ public:
 private:
     FakeMainWindow& m_w;
     HeadlessReportStatus m_status;
-    std::string* m_opened;
+    std::string& m_opened;
 };
 
-ReportProgramFactory factoryFor(FakeMainWindow& w, HeadlessReportStatus status, std::string* opened)
+ReportSources sourcesOf(FakeMainWindow& w)
 {
-    return [&w, status, opened](std::ostream&) { return std::make_unique<FakeProgram>(w, status, opened); };
+    return mainWindowSources(
+        *w.main, w.graphs, w.sketch, w.param, QStringLiteral("Horn Info"), QStringLiteral("/p/a.vlm"));
 }
 
 TEST(MainWindowSources, picksEachWindowForItsPicture)
 {
     FakeMainWindow w;
-    const ReportSources s = mainWindowSources(
-        *w.main, w.graphs, w.sketch, w.param, QStringLiteral("Horn Info"), QStringLiteral("/p/a.vlm"));
+    const ReportSources s = sourcesOf(w);
     const char* captions[] = { "Prinzipskizze", "SPL [dB]", "El. Impedanz [Ohm]", "Membranamplitude [mm]",
         "Pmax [W]", "SPLmax [dB]", "Akustische Phase [°]", "Akustische Impedanz der Membran" };
     for (int i = 0; i < kReportWindowCount; ++i) {
@@ -117,9 +118,7 @@ TEST(MainWindowSources, picksEachWindowForItsPicture)
         EXPECT_EQ(s.windows[i]->windowTitle(), QString::fromUtf8(captions[i])) << i;
     }
     EXPECT_EQ(s.paramWindow, &w.param);
-    ASSERT_EQ(s.paramColumns.size(), 2u);
-    EXPECT_EQ(s.paramColumns[0], w.param.Memo1());
-    EXPECT_EQ(s.paramColumns[1], w.param.Memo2());
+    EXPECT_EQ(s.paramColumns, (std::vector<QWidget*> { w.param.Memo1(), w.param.Memo2() }));
     EXPECT_EQ(s.mainClient, w.main->centralWidget());
     EXPECT_EQ(s.pageControl, w.pages);
 }
@@ -128,8 +127,7 @@ TEST(MainWindowSources, takesDropDownTextsAndHintsFromTheWidgets)
 {
     FakeMainWindow w;
     w.pages->setTabToolTip(4, QStringLiteral("Achsen & Skalen"));
-    const ReportSources s = mainWindowSources(
-        *w.main, w.graphs, w.sketch, w.param, QStringLiteral("Horn Info"), QStringLiteral("/p/a.vlm"));
+    const ReportSources s = sourcesOf(w);
     EXPECT_EQ(s.typText, QStringLiteral("Backloaded"));
     EXPECT_EQ(s.konturText, QStringLiteral("Exponentiell"));
     EXPECT_EQ(s.posiText, QStringLiteral("Vollraum"));
@@ -143,16 +141,29 @@ TEST(MainWindowSources, takesDropDownTextsAndHintsFromTheWidgets)
     EXPECT_EQ(s.projectPath, QStringLiteral("/p/a.vlm"));
 }
 
-TEST(HeadlessReport, writesPageAndPicturesWithoutAsking)
-{
+// A project file "a.vlm" in a temp folder and a program that answers `status`.
+class HeadlessReport : public ::testing::Test {
+protected:
+    HeadlessReport() { test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n"); }
+    int report(const std::string& project, const std::string& page, HeadlessReportStatus status)
+    {
+        return writeHeadlessReport(project, page, err,
+            [this, status](std::ostream&) { return std::make_unique<FakeProgram>(w, status, opened); });
+    }
+    bool nothingWritten() const
+    {
+        return !fs::exists(dir.file("a.html")) && !fs::exists(dir.file("a-Files"));
+    }
+
     FakeMainWindow w;
     test::TempDir dir;
-    test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n");
     std::string opened;
     std::ostringstream err;
-    const int status
-        = writeHeadlessReport(dir.file("a.vlm"), dir.file("a.html"), err, factoryFor(w, kReportOk, &opened));
-    EXPECT_EQ(status, kReportOk) << err.str();
+};
+
+TEST_F(HeadlessReport, writesPageAndPicturesWithoutAsking)
+{
+    EXPECT_EQ(report(dir.file("a.vlm"), dir.file("a.html"), kReportOk), kReportOk) << err.str();
     EXPECT_EQ(opened, dir.file("a.vlm"));
     EXPECT_TRUE(fs::exists(dir.file("a.html")));
     for (const char* name : kReportPictures)
@@ -160,47 +171,23 @@ TEST(HeadlessReport, writesPageAndPicturesWithoutAsking)
     EXPECT_EQ(err.str(), "");
 }
 
-TEST(HeadlessReport, unreadableProjectWritesNothing)
+TEST_F(HeadlessReport, unreadableProjectOrFailedRunWritesNothing)
 {
-    FakeMainWindow w;
-    test::TempDir dir;
-    std::string opened;
-    std::ostringstream err;
-    EXPECT_EQ(writeHeadlessReport(
-                  dir.file("missing.vlm"), dir.file("a.html"), err, factoryFor(w, kReportOk, &opened)),
-        kReportUnreadable);
+    EXPECT_EQ(report(dir.file("missing.vlm"), dir.file("a.html"), kReportOk), kReportUnreadable);
     EXPECT_EQ(opened, "");
-    EXPECT_FALSE(fs::exists(dir.file("a.html")));
-    EXPECT_FALSE(fs::exists(dir.file("a-Files")));
+    EXPECT_TRUE(nothingWritten());
+    // A failed run passes its status on.
+    EXPECT_EQ(report(dir.file("a.vlm"), dir.file("a.html"), kReportRunFailed), kReportRunFailed);
+    EXPECT_TRUE(nothingWritten());
 }
 
-TEST(HeadlessReport, failedRunWritesNothingAndPassesItsStatusOn)
+TEST_F(HeadlessReport, writeErrorIsPrintedUnderFehler)
 {
-    FakeMainWindow w;
-    test::TempDir dir;
-    test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n");
-    std::string opened;
-    std::ostringstream err;
-    EXPECT_EQ(writeHeadlessReport(
-                  dir.file("a.vlm"), dir.file("a.html"), err, factoryFor(w, kReportRunFailed, &opened)),
-        kReportRunFailed);
-    EXPECT_FALSE(fs::exists(dir.file("a.html")));
-    EXPECT_FALSE(fs::exists(dir.file("a-Files")));
-}
-
-TEST(HeadlessReport, writeErrorIsPrintedUnderFehler)
-{
-    FakeMainWindow w;
-    test::TempDir dir;
-    test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n");
     test::writeBytes(dir.file("plain"), "x");
-    std::string opened;
-    std::ostringstream err;
-    const std::string report = dir.file("plain") + "/a.html";
-    EXPECT_EQ(writeHeadlessReport(dir.file("a.vlm"), report, err, factoryFor(w, kReportOk, &opened)),
-        kReportWriteFailed);
+    const std::string page = dir.file("plain") + "/a.html";
+    EXPECT_EQ(report(dir.file("a.vlm"), page, kReportOk), kReportWriteFailed);
     EXPECT_EQ(err.str().rfind("Fehler: ", 0), 0u) << err.str();
-    EXPECT_FALSE(fs::exists(report));
+    EXPECT_FALSE(fs::exists(page));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <utility>
+
 #include "HtmlReport.h"
 #include "ReportTestSupport.h"
 
@@ -33,24 +35,21 @@ ReportTexts knownTexts()
     return t;
 }
 
-TEST(HtmlReport, pictureFolderOfHtmlNameDropsItsExtension)
+TEST(HtmlReport, pictureFolderIsTheFileNameWithoutItsExtension)
 {
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("/data/P/bass.html")), QStringLiteral("/data/P/bass-Files"));
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("report.html")), QStringLiteral("report-Files"));
-}
-
-TEST(HtmlReport, pictureFolderOfHtmNameKeepsTheWholeStem)
-{
-    // Dropping five characters would give "F/-Files", shared by every .htm report.
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("F/x.htm")), QStringLiteral("F/x-Files"));
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("F/y.htm")), QStringLiteral("F/y-Files"));
-}
-
-TEST(HtmlReport, pictureFolderIgnoresDotsOutsideTheFileName)
-{
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("/a.b/report")), QStringLiteral("/a.b/report-Files"));
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("/a/.hidden")), QStringLiteral("/a/.hidden-Files"));
-    EXPECT_EQ(pictureFolderFor(QStringLiteral("/a/v1.2.html")), QStringLiteral("/a/v1.2-Files"));
+    const std::pair<const char*, const char*> cases[] = {
+        { "/data/P/bass.html", "/data/P/bass-Files" },
+        { "report.html", "report-Files" },
+        // Dropping five characters would give "F/-Files", shared by every .htm report.
+        { "F/x.htm", "F/x-Files" },
+        { "F/y.htm", "F/y-Files" },
+        // Dots outside the file name's extension stay.
+        { "/a.b/report", "/a.b/report-Files" },
+        { "/a/.hidden", "/a/.hidden-Files" },
+        { "/a/v1.2.html", "/a/v1.2-Files" },
+    };
+    for (const auto& [report, folder] : cases)
+        EXPECT_EQ(pictureFolderFor(QString::fromUtf8(report)), QString::fromUtf8(folder)) << report;
 }
 
 TEST(HtmlReport, escapesTheFourMarkupCharacters)

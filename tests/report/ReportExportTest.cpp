@@ -170,107 +170,82 @@ int darkPixels(const QImage& image, const QRect& area)
     return n;
 }
 
-TEST(ReportExport, writesThirteenPicturesOfTheStatedSizes)
-{
+// The windows, a temp folder and a recording UI; exports go into the folder.
+class ReportExport : public ::testing::Test {
+protected:
+    ReportOutcome exportTo(const std::string& name, const ReportSources& s)
+    {
+        return exportHtmlReport(QString::fromStdString(dir.file(name)), s, nullptr, ui);
+    }
+    ReportOutcome exportTo(const std::string& name) { return exportTo(name, w.sources()); }
+    QImage picture(const std::string& rel) const { return QImage(QString::fromStdString(dir.file(rel))); }
+
     ReportWindows w;
     test::TempDir dir;
     RecordingUi ui;
-    const ReportOutcome outcome
-        = exportHtmlReport(QString::fromStdString(dir.file("report.html")), w.sources(), nullptr, ui);
+};
+
+TEST_F(ReportExport, writesThirteenPicturesOfTheStatedSizes)
+{
+    const ReportOutcome outcome = exportTo("report.html");
     ASSERT_TRUE(outcome.written) << outcome.error.toStdString();
-    const fs::path folder = dir.path() / "report-Files";
     // 421 × 260 outside snaps to 420 × 260; the picture is the client area
     // inside whatever frame the platform draws (none in the headless report).
     const QSize frame = w.windows[kSplWindow]->frameGeometry().size() - w.windows[kSplWindow]->size();
     const QSize graph = QSize(420, 260) - frame;
-    const std::vector<std::pair<std::string, QSize>> expected = {
-        { "Skizze.jpg", graph },
-        { "SPL.jpg", graph },
-        { "Zel.jpg", graph },
-        { "Ausl.jpg", graph },
-        { "Pmax.jpg", graph },
-        { "SPLmax.jpg", graph },
-        { "Phia.jpg", graph },
-        { "Znorm.jpg", graph },
-        { "Param.jpg", w.param->size() },
-        { "TreiberTab.jpg", { 500, 340 } },
-        { "HornTab.jpg", { 530, 340 } },
-        { "FWTab.jpg", { 530, 340 } },
-        { "AchsenTab.jpg", { 530, 340 } },
-    };
+    const std::vector<std::pair<std::string, QSize>> expected = { { "Skizze.jpg", graph },
+        { "SPL.jpg", graph }, { "Zel.jpg", graph }, { "Ausl.jpg", graph }, { "Pmax.jpg", graph },
+        { "SPLmax.jpg", graph }, { "Phia.jpg", graph }, { "Znorm.jpg", graph },
+        { "Param.jpg", w.param->size() }, { "TreiberTab.jpg", { 500, 340 } }, { "HornTab.jpg", { 530, 340 } },
+        { "FWTab.jpg", { 530, 340 } }, { "AchsenTab.jpg", { 530, 340 } } };
+    const fs::path folder = dir.path() / "report-Files";
     for (const auto& [name, size] : expected) {
-        const QString path = QString::fromStdString((folder / name).string());
         QImage picture;
-        ASSERT_TRUE(picture.load(path, "JPG")) << name;
+        ASSERT_TRUE(picture.load(QString::fromStdString((folder / name).string()), "JPG")) << name;
         EXPECT_EQ(picture.size(), size) << name;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 13);
 }
 
-TEST(ReportExport, htmlFileMatchesTheSixtyTextsWithDateMasked)
+TEST_F(ReportExport, htmlFileMatchesTheSixtyTextsWithDateMasked)
 {
-    ReportWindows w;
-    test::TempDir dir;
-    RecordingUi ui;
-    ASSERT_TRUE(
-        exportHtmlReport(QString::fromStdString(dir.file("bass.html")), w.sources(), nullptr, ui).written);
-    const std::string html = test::readBytes(dir.file("bass.html"));
-    EXPECT_EQ(
-        maskDateLine(html), test::expectedReport("Horn Info", "DATE", "/home/user/bass.vlm", "bass-Files"));
+    ASSERT_TRUE(exportTo("bass.html").written);
+    EXPECT_EQ(maskDateLine(test::readBytes(dir.file("bass.html"))),
+        test::expectedReport("Horn Info", "DATE", "/home/user/bass.vlm", "bass-Files"));
 }
 
-TEST(ReportExport, captionsAreTheWindowsCurrentOnes)
+TEST_F(ReportExport, pageTakesTheCurrentCaptionsAndEscapesTheInfo)
 {
-    ReportWindows w;
     w.windows[kAuslWindow]->setWindowTitle(QStringLiteral("Membranamplitude1 [mm]"));
     w.windows[kPmaxWindow]->setWindowTitle(QStringLiteral("Pmax2 [W]"));
-    test::TempDir dir;
-    RecordingUi ui;
-    ASSERT_TRUE(
-        exportHtmlReport(QString::fromStdString(dir.file("r.html")), w.sources(), nullptr, ui).written);
-    const std::string html = test::readBytes(dir.file("r.html"));
-    EXPECT_NE(html.find("<td>Membranamplitude1 [mm]</td>\r\n<td>Pmax2 [W]</td>"), std::string::npos);
-}
-
-TEST(ReportExport, infoTextIsEscaped)
-{
-    ReportWindows w;
     ReportSources s = w.sources();
     s.info = QStringLiteral("<b>&");
-    test::TempDir dir;
-    RecordingUi ui;
-    ASSERT_TRUE(exportHtmlReport(QString::fromStdString(dir.file("r.html")), s, nullptr, ui).written);
+    ASSERT_TRUE(exportTo("r.html", s).written);
     const std::string html = test::readBytes(dir.file("r.html"));
+    EXPECT_NE(html.find("<td>Membranamplitude1 [mm]</td>\r\n<td>Pmax2 [W]</td>"), std::string::npos);
     EXPECT_NE(html.find("<title>&lt;b&gt;&amp;</title>"), std::string::npos);
     EXPECT_EQ(html.find("<b>&"), std::string::npos);
 }
 
-TEST(ReportExport, answeringNoOpensNothingAndYesOpensTheReport)
+TEST_F(ReportExport, answeringNoOpensNothingAndYesOpensTheReport)
 {
-    ReportWindows w;
-    test::TempDir dir;
-    const QString path = QString::fromStdString(dir.file("r.html"));
-    RecordingUi no;
-    ASSERT_TRUE(exportHtmlReport(path, w.sources(), nullptr, no).written);
-    ASSERT_EQ(no.count("question"), 1);
-    EXPECT_EQ(no.calls.back().caption, QStringLiteral("HTML"));
-    EXPECT_EQ(no.calls.back().text, QStringLiteral("HTML anzeigen?"));
-    EXPECT_EQ(no.count("open"), 0);
+    ASSERT_TRUE(exportTo("r.html").written);
+    ASSERT_EQ(ui.count("question"), 1);
+    EXPECT_EQ(ui.calls.back().caption, QStringLiteral("HTML"));
+    EXPECT_EQ(ui.calls.back().text, QStringLiteral("HTML anzeigen?"));
+    EXPECT_EQ(ui.count("open"), 0);
     EXPECT_TRUE(fs::exists(dir.file("r.html")));
 
-    RecordingUi yes;
-    yes.answerYes = true;
-    ASSERT_TRUE(exportHtmlReport(path, w.sources(), nullptr, yes).written);
-    ASSERT_EQ(yes.count("open"), 1);
-    EXPECT_EQ(yes.calls.back().text, path);
+    ui.answerYes = true;
+    ASSERT_TRUE(exportTo("r.html").written);
+    ASSERT_EQ(ui.count("open"), 1);
+    EXPECT_EQ(ui.calls.back().text, QString::fromStdString(dir.file("r.html")));
 }
 
-TEST(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
+TEST_F(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
 {
-    ReportWindows w;
     QWidget* spl = w.windows[kSplWindow].get();
-    QWidget* zel = w.windows[kZelWindow].get();
-    zel->resize(500, 300);
+    w.windows[kZelWindow]->resize(500, 300);
     spl->showMinimized();
     w.pages->setCurrentIndex(3);
     // What the windows show once the desktop has placed them.
@@ -285,11 +260,7 @@ TEST(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
     const QColor memoBase = w.param->Memo1()->palette().color(QPalette::Base);
     const QSize paramSize = w.param->size();
 
-    test::TempDir dir;
-    RecordingUi ui;
-    ASSERT_TRUE(
-        exportHtmlReport(QString::fromStdString(dir.file("r.html")), w.sources(), nullptr, ui).written);
-
+    ASSERT_TRUE(exportTo("r.html").written);
     for (size_t i = 0; i < w.windows.size(); ++i) {
         EXPECT_EQ(w.windows[i]->size(), sizes[i]) << i;
         EXPECT_EQ(w.windows[i]->windowState(), states[i]) << i;
@@ -302,99 +273,71 @@ TEST(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
     EXPECT_EQ(w.pages->currentIndex(), 3);
 }
 
-TEST(ReportExport, picturesHaveWhiteBackground)
+TEST_F(ReportExport, picturesHaveWhiteBackground)
 {
-    ReportWindows w;
-    test::TempDir dir;
-    RecordingUi ui;
-    ASSERT_TRUE(
-        exportHtmlReport(QString::fromStdString(dir.file("r.html")), w.sources(), nullptr, ui).written);
-    const fs::path folder = dir.path() / "r-Files";
+    ASSERT_TRUE(exportTo("r.html").written);
     for (const char* name : { "SPL.jpg", "Znorm.jpg", "Param.jpg", "TreiberTab.jpg", "AchsenTab.jpg" }) {
-        const QImage picture(QString::fromStdString((folder / name).string()));
-        ASSERT_FALSE(picture.isNull()) << name;
+        const QImage p = picture(std::string("r-Files/") + name);
+        ASSERT_FALSE(p.isNull()) << name;
         // A corner away from any text or frame.
-        EXPECT_GE(qGray(picture.pixel(picture.width() - 3, picture.height() - 3)), 250) << name;
+        EXPECT_GE(qGray(p.pixel(p.width() - 3, p.height() - 3)), 250) << name;
     }
     // Below the page control the client shows only its window colour.
     for (const char* name : { "TreiberTab.jpg", "HornTab.jpg", "FWTab.jpg", "AchsenTab.jpg" }) {
-        const QImage tab(QString::fromStdString((folder / name).string()));
-        ASSERT_FALSE(tab.isNull()) << name;
-        const QColor below = tab.pixelColor(250, 330);
+        const QColor below = picture(std::string("r-Files/") + name).pixelColor(250, 330);
         EXPECT_GE(below.red(), 250) << name;
         EXPECT_GE(below.blue(), 250) << name;
     }
     // The tab picture keeps what the page shows: its label text is dark.
-    const QImage driverTab(QString::fromStdString((folder / "TreiberTab.jpg").string()));
+    const QImage driverTab = picture("r-Files/TreiberTab.jpg");
     EXPECT_GT(darkPixels(driverTab, driverTab.rect()), 20);
 }
 
-TEST(ReportExport, hornTabCarriesTheDropDownTexts)
+TEST_F(ReportExport, hornTabCarriesTheDropDownTextsUnlessSwitchedOff)
 {
-    ReportWindows w;
-    test::TempDir dir;
-    RecordingUi ui;
     ReportSources s = w.sources();
-    ASSERT_TRUE(exportHtmlReport(QString::fromStdString(dir.file("with.html")), s, nullptr, ui).written);
+    ASSERT_TRUE(exportTo("with.html", s).written);
+    s.writeDropDownTexts = false; // the capture shows the lists itself
+    ASSERT_TRUE(exportTo("off.html", s).written);
+    s.writeDropDownTexts = true;
     s.typText.clear();
     s.konturText.clear();
     s.posiText.clear();
-    ASSERT_TRUE(exportHtmlReport(QString::fromStdString(dir.file("without.html")), s, nullptr, ui).written);
-    const QImage with(QString::fromStdString(dir.file("with-Files/HornTab.jpg")));
-    const QImage without(QString::fromStdString(dir.file("without-Files/HornTab.jpg")));
-    ASSERT_FALSE(with.isNull());
-    ASSERT_FALSE(without.isNull());
+    ASSERT_TRUE(exportTo("without.html", s).written);
+    const QImage with = picture("with-Files/HornTab.jpg");
+    const QImage off = picture("off-Files/HornTab.jpg");
+    const QImage without = picture("without-Files/HornTab.jpg");
+    ASSERT_FALSE(with.isNull() || off.isNull() || without.isNull());
     for (const QRect& area : { QRect(25, 34, 60, 12), QRect(25, 59, 60, 12), QRect(415, 184, 50, 12) }) {
-        EXPECT_GT(darkPixels(with, area), 10) << area.x() << "," << area.y();
-        EXPECT_EQ(darkPixels(without, area), 0) << area.x() << "," << area.y();
+        SCOPED_TRACE(std::to_string(area.x()) + "," + std::to_string(area.y()));
+        EXPECT_GT(darkPixels(with, area), 10);
+        EXPECT_EQ(darkPixels(off, area), 0);
+        EXPECT_EQ(darkPixels(without, area), 0);
     }
 }
 
-TEST(ReportExport, dropDownTextsAreLeftOutWhenTheCaptureShowsTheLists)
+TEST_F(ReportExport, pictureFolderUnderRegularFileReportsErrorAndWritesNoHtml)
 {
-    ReportWindows w;
-    test::TempDir dir;
-    RecordingUi ui;
-    ReportSources s = w.sources();
-    s.writeDropDownTexts = false;
-    ASSERT_TRUE(exportHtmlReport(QString::fromStdString(dir.file("r.html")), s, nullptr, ui).written);
-    const QImage horn(QString::fromStdString(dir.file("r-Files/HornTab.jpg")));
-    ASSERT_FALSE(horn.isNull());
-    EXPECT_EQ(darkPixels(horn, QRect(25, 34, 60, 12)), 0);
-}
-
-TEST(ReportExport, pictureFolderUnderRegularFileReportsErrorAndWritesNoHtml)
-{
-    ReportWindows w;
     QWidget* spl = w.windows[kSplWindow].get();
     spl->showMinimized();
     const QSize before = spl->size();
-    test::TempDir dir;
     test::writeBytes(dir.file("plain"), "x");
-    const std::string report = dir.file("plain") + "/sub/r.html";
-    RecordingUi ui;
-    const ReportOutcome outcome = exportHtmlReport(QString::fromStdString(report), w.sources(), nullptr, ui);
-    EXPECT_FALSE(outcome.written);
+    EXPECT_FALSE(exportTo("plain/sub/r.html").written);
     ASSERT_EQ(ui.count("message"), 1);
     EXPECT_EQ(ui.calls.front().caption, QStringLiteral("Fehler"));
     EXPECT_TRUE(ui.calls.front().text.contains(QStringLiteral("Skizze.jpg")));
     EXPECT_EQ(ui.count("question"), 0);
-    EXPECT_FALSE(fs::exists(report));
+    EXPECT_FALSE(fs::exists(dir.file("plain/sub/r.html")));
     EXPECT_EQ(test::readBytes(dir.file("plain")), "x");
     EXPECT_TRUE(spl->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(spl->size(), before);
 }
 
-TEST(ReportExport, htmlWriteErrorReportsErrorAndLeavesNoFile)
+TEST_F(ReportExport, htmlWriteErrorReportsErrorAndLeavesNoFile)
 {
-    ReportWindows w;
-    test::TempDir dir;
     // A folder where the report should go: the pictures succeed, the page cannot.
     fs::create_directories(dir.file("taken.html"));
-    RecordingUi ui;
-    const ReportOutcome outcome
-        = exportHtmlReport(QString::fromStdString(dir.file("taken.html")), w.sources(), nullptr, ui);
-    EXPECT_FALSE(outcome.written);
+    EXPECT_FALSE(exportTo("taken.html").written);
     ASSERT_EQ(ui.count("message"), 1);
     EXPECT_EQ(ui.calls.front().caption, QStringLiteral("Fehler"));
     EXPECT_EQ(ui.count("question"), 0);
@@ -406,21 +349,18 @@ TEST(ReportExport, htmlWriteErrorReportsErrorAndLeavesNoFile)
             << entry.path();
 }
 
-TEST(ReportExport, menuCommandAsksForPathAndRemembersItsFolder)
+TEST_F(ReportExport, menuCommandAsksForPathAndRemembersItsFolder)
 {
-    ReportWindows w;
-    test::TempDir dir;
     const Settings settings(settingsIn(dir));
     fs::create_directories(dir.file("out"));
-    RecordingUi ui;
     ui.answerPath = QString::fromStdString(dir.file("out") + "/x.html");
     HTMLExport1Click(w.sources(), settings, ui);
     EXPECT_EQ(ui.dialogTitle, QStringLiteral("HTML-Export"));
     EXPECT_EQ(ui.dialogFolder, QString::fromStdString(dir.path().string() + "/docs/"));
     EXPECT_EQ(ui.dialogFilter, QStringLiteral("*.html"));
     EXPECT_EQ(ui.dialogSuffix, QStringLiteral("html"));
-    EXPECT_TRUE(fs::exists(dir.file("out") + "/x.html"));
     EXPECT_TRUE(fs::exists(dir.file("out") + "/x-Files/AchsenTab.jpg"));
+    EXPECT_TRUE(fs::exists(dir.file("out") + "/x.html"));
     EXPECT_EQ(settings.htmlFolder(), dir.file("out") + "/");
 
     RecordingUi again;
@@ -428,13 +368,10 @@ TEST(ReportExport, menuCommandAsksForPathAndRemembersItsFolder)
     EXPECT_EQ(again.dialogFolder, QString::fromStdString(dir.file("out") + "/"));
 }
 
-TEST(ReportExport, cancelledDialogDoesNothing)
+TEST_F(ReportExport, cancelledDialogDoesNothing)
 {
-    ReportWindows w;
-    test::TempDir dir;
     const Settings settings(settingsIn(dir));
-    RecordingUi ui; // answers with an empty path
-    HTMLExport1Click(w.sources(), settings, ui);
+    HTMLExport1Click(w.sources(), settings, ui); // answers with an empty path
     EXPECT_EQ(ui.calls.size(), 1u);
     EXPECT_FALSE(fs::exists(settings.directories().settingsFile()));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "docs"), fs::directory_iterator()), 0);
