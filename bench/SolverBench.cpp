@@ -43,42 +43,36 @@ void BM_FrequencyLoopReference(benchmark::State& state)
 }
 BENCHMARK(BM_FrequencyLoopReference)->Unit(benchmark::kMillisecond);
 
-// As a run does it: the sparse network laid out once, the points in batches.
+// As a run does it: the batches shared out over the run's threads, each
+// thread laying out its network once. Wall time, as the user waits it.
 void BM_FrequencyLoopProduction(benchmark::State& state)
 {
     const Prepared p;
-    velumo::PointResults r[velumo::kSolveBatch];
-    bool ok[velumo::kSolveBatch];
-    const int n = static_cast<int>(p.grid.size());
-    int entries = 0, pivots = 0, updates = 0;
+    const int threads = static_cast<int>(state.range(0));
+    velumo::GridPoints points;
     for (auto _ : state) {
-        auto net = std::make_unique<velumo::SparseNetwork>();
-        velumo::prepareNetwork(*net, p.model, p.in.crossover);
-        for (int i = 0; i < n; i += velumo::kSolveBatch) {
-            const int count = std::min(velumo::kSolveBatch, n - i);
-            velumo::computePoints(p.model, p.in.crossover, &p.grid[i], count, *net, r, ok);
-            for (int m = 0; m < count; ++m) {
-                if (!ok[m])
-                    state.SkipWithError("point failed");
-            }
-            benchmark::DoNotOptimize(r);
+        velumo::computeGrid(p.model, p.in.crossover, p.grid, points, threads);
+        for (char ok : points.ok) {
+            if (!ok)
+                state.SkipWithError("point failed");
         }
-        entries = net->storedEntries();
-        pivots = net->plannedPivots();
-        updates = net->plannedUpdates();
+        benchmark::DoNotOptimize(points.results.data());
     }
+    auto net = std::make_unique<velumo::SparseNetwork>();
+    velumo::prepareNetwork(*net, p.model, p.in.crossover);
     state.counters["points"] = static_cast<double>(p.grid.size());
-    state.counters["entries"] = entries;
-    state.counters["pivots"] = pivots;
-    state.counters["updates"] = updates;
+    state.counters["entries"] = net->storedEntries();
+    state.counters["pivots"] = net->plannedPivots();
+    state.counters["updates"] = net->plannedUpdates();
 }
-BENCHMARK(BM_FrequencyLoopProduction)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrequencyLoopProduction)->ArgName("threads")->Arg(2)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
 
 } // namespace
 
 namespace {
 
-// The same points one by one on a single network.
+// The same points one at a time: no batch, one thread.
 void BM_FrequencyLoopProductionSingle(benchmark::State& state)
 {
     const Prepared p;

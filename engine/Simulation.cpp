@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #include "NumberText.h"
 #include "Radiation.h"
@@ -69,6 +71,48 @@ void prepareNetwork(SparseNetwork& net, const Model& model, const CrossoverInput
     net.beginPattern();
     stampNetwork(net, model, pv);
     net.endPattern();
+}
+
+void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector<double>& grid,
+                 GridPoints& out, int threads)
+{
+    const int count = static_cast<int>(grid.size());
+    out.results.assign(count, PointResults{});
+    out.ok.assign(count, 0);
+    if (count == 0)
+        return;
+    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    threads = std::clamp(threads, 1, std::min(kRunThreads, cores));
+    std::unique_ptr<SparseNetwork> nets[kRunThreads];
+    for (int t = 0; t < threads; ++t)
+        nets[t] = std::make_unique<SparseNetwork>();
+
+    // Thread t takes batches t, t + threads, ...
+    auto work = [&](int t) {
+        SparseNetwork& net = *nets[t];
+        prepareNetwork(net, model, xo);
+        bool ok[kSolveBatch];
+        for (int first = t * kSolveBatch; first < count; first += threads * kSolveBatch) {
+            const int batch = std::min(kSolveBatch, count - first);
+            computePoints(model, xo, &grid[first], batch, net, &out.results[first], ok);
+            for (int m = 0; m < batch; ++m)
+                out.ok[first + m] = ok[m] ? 1 : 0;
+        }
+    };
+    std::vector<std::thread> helpers;
+    int started = 1;
+    try {
+        helpers.reserve(threads - 1);
+        for (; started < threads; ++started)
+            helpers.emplace_back(work, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one does the rest.
+    }
+    work(0);
+    for (std::thread& helper : helpers)
+        helper.join();
+    for (int t = started; t < threads; ++t)
+        work(t);
 }
 
 namespace {
@@ -141,30 +185,24 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
     slot.upperLimit = model.fLim;
 
     const std::vector<double> grid = frequencyGrid(model);
-    // Points are computed a batch at a time (the same bits as one by one)
-    // and then stored one by one, up to the first that fails.
+    // Every point is computed first (the same bits as one by one), then the
+    // points are stored one by one, up to the first that fails.
     const int count = static_cast<int>(grid.size());
-    auto net = std::make_unique<SparseNetwork>();
-    prepareNetwork(*net, model, in.crossover);
-    PointResults results[kSolveBatch];
-    bool ok[kSolveBatch] = {};
+    GridPoints points;
+    computeGrid(model, in.crossover, grid, points);
     std::array<std::string, 3> rowPieces;
     for (std::string& piece : rowPieces)
         piece.reserve(160); // a row's widest piece, so the loop needs no heap memory
     for (int i = 0; i < count; ++i) {
-        const int m = i % kSolveBatch;
-        if (m == 0) {
-            const int batch = std::min(kSolveBatch, count - i);
-            computePoints(model, in.crossover, &grid[i], batch, *net, results, ok);
-        }
         sink.progress(10 + (i * 80) / (model.nPoints + 1));
-        if (!ok[m]) {
+        if (!points.ok[i]) {
             sink.message(pointFailure(grid[i]));
             outcome.status = RunStatus::Failed;
             break;
         }
-        storeResults(slot, i, results[m]);
-        resultRowPieces(results[m], rowPieces);
+        const PointResults& result = points.results[i];
+        storeResults(slot, i, result);
+        resultRowPieces(result, rowPieces);
         for (const std::string& piece : rowPieces)
             files.data.write(piece);
         outcome.points = i + 1;

@@ -61,6 +61,19 @@ void computePoints(const Model& model, const CrossoverInput& xo, const double* f
 // run, before the frequency loop.
 void prepareNetwork(SparseNetwork& net, const Model& model, const CrossoverInput& xo);
 
+// Threads that compute the points of a run (fewer on a one-core machine).
+inline constexpr int kRunThreads = 2;
+
+// Every point of a grid, batch by batch, the batches shared out over the
+// run's threads; results[i] and ok[i] as computePoint gives them for
+// grid[i]. Points are independent, so the threads change no bit.
+struct GridPoints {
+    std::vector<PointResults> results;
+    std::vector<char> ok; // one flag per point, written by one thread each
+};
+void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector<double>& grid,
+                 GridPoints& out, int threads = kRunThreads);
+
 // The whole run, writing contour.txt and data.txt (with their .bak back-ups)
 // into outputDir and the results into slot.
 RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot,

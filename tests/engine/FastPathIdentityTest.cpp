@@ -144,6 +144,36 @@ TEST(FastPathIdentity, examplesAndGoldenProjects)
     }
 }
 
+// A run shares its batches out over two threads; each point must come out
+// as the lone thread computes it, and as a batch on its own.
+TEST(FastPathIdentity, twoThreadsGiveTheBitsOfOne)
+{
+    std::vector<RunInput> designs = {test::everythingOnDesign()};
+    for (const std::string& file : projectFiles())
+        designs.push_back(test::runInputOfProject(file));
+    for (const RunInput& in : designs) {
+        test::RecordingSink sink;
+        const Model model = prepareRun(in, sink);
+        const std::vector<double> grid = frequencyGrid(model);
+        GridPoints one, two;
+        computeGrid(model, in.crossover, grid, one, 1);
+        computeGrid(model, in.crossover, grid, two, 2);
+        ASSERT_EQ(one.results.size(), grid.size());
+        ASSERT_EQ(two.results.size(), grid.size());
+        auto net = std::make_unique<SparseNetwork>();
+        prepareNetwork(*net, model, in.crossover);
+        for (std::size_t i = 0; i < grid.size(); ++i) {
+            PointResults alone[kSolveBatch];
+            bool aloneOk[kSolveBatch];
+            computePoints(model, in.crossover, &grid[i], 1, *net, alone, aloneOk);
+            ASSERT_TRUE(aloneOk[0]) << "f = " << grid[i];
+            ASSERT_TRUE(one.ok[i] && two.ok[i]) << "f = " << grid[i];
+            ASSERT_TRUE(sameResults(one.results[i], alone[0])) << "f = " << grid[i];
+            ASSERT_TRUE(sameResults(two.results[i], alone[0])) << "f = " << grid[i];
+        }
+    }
+}
+
 // Horn position (m) of node n of a 2 m horn, inside the node's interval.
 double nodePosition(int n) { return (n + 0.5) * 2.0 / 100.0; }
 
