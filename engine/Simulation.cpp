@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -99,20 +100,34 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
                 out.ok[first + m] = ok[m] ? 1 : 0;
         }
     };
+    // A failure of a helper (out of memory laying out its network) reaches
+    // the caller as it would on one thread.
+    std::exception_ptr failure[kRunThreads];
+    auto guarded = [&](int t) {
+        try {
+            work(t);
+        } catch (...) {
+            failure[t] = std::current_exception();
+        }
+    };
     std::vector<std::thread> helpers;
     int started = 1;
     try {
         helpers.reserve(threads - 1);
         for (; started < threads; ++started)
-            helpers.emplace_back(work, started);
+            helpers.emplace_back(guarded, started);
     } catch (const std::system_error&) {
         // No thread to be had: this one does the rest.
     }
-    work(0);
+    guarded(0);
     for (std::thread& helper : helpers)
         helper.join();
     for (int t = started; t < threads; ++t)
-        work(t);
+        guarded(t);
+    for (const std::exception_ptr& e : failure) {
+        if (e)
+            std::rethrow_exception(e);
+    }
 }
 
 namespace {
