@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -74,6 +76,83 @@ void prepareNetwork(SparseNetwork& net, const Model& model, const CrossoverInput
     net.endPattern();
 }
 
+namespace {
+
+// The run's second thread, started by the first run and kept for the next:
+// starting a thread costs about a tenth of a whole run.
+class HelperThread {
+public:
+    // Runs job(context) on the helper and returns at once; false when the
+    // helper is busy with another caller's job or cannot be started.
+    bool start(void (*job)(void*), void* context)
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_job)
+            return false;
+        if (!m_thread.joinable()) {
+            try {
+                m_thread = std::thread([this] { loop(); });
+            } catch (const std::system_error&) {
+                return false;
+            }
+        }
+        m_job = job;
+        m_context = context;
+        m_done = false;
+        m_wake.notify_all();
+        return true;
+    }
+    // Until the started job has run.
+    void wait()
+    {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return m_done; });
+        m_job = nullptr;
+    }
+    ~HelperThread()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_quit = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    void loop()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_quit || (m_job && !m_done); });
+            if (m_quit)
+                return;
+            lock.unlock();
+            m_job(m_context);
+            lock.lock();
+            m_done = true;
+            m_wake.notify_all();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    void (*m_job)(void*) = nullptr;
+    void* m_context = nullptr;
+    bool m_done = true;
+    bool m_quit = false;
+    std::thread m_thread;
+};
+
+HelperThread& helperThread()
+{
+    static HelperThread helper;
+    return helper;
+}
+
+} // namespace
+
 void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector<double>& grid,
                  GridPoints& out, int threads)
 {
@@ -88,43 +167,45 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
     for (int t = 0; t < threads; ++t)
         nets[t] = std::make_unique<SparseNetwork>();
 
-    // Thread t takes batches t, t + threads, ...
-    auto work = [&](int t) {
-        SparseNetwork& net = *nets[t];
-        prepareNetwork(net, model, xo);
-        bool ok[kSolveBatch];
-        for (int first = t * kSolveBatch; first < count; first += threads * kSolveBatch) {
-            const int batch = std::min(kSolveBatch, count - first);
-            computePoints(model, xo, &grid[first], batch, net, &out.results[first], ok);
-            for (int m = 0; m < batch; ++m)
-                out.ok[first + m] = ok[m] ? 1 : 0;
+    // Share t takes batches t, t + threads, ...; a failure (out of memory
+    // laying out a network) reaches the caller as it would on one thread.
+    struct Shares {
+        const Model& model;
+        const CrossoverInput& xo;
+        const std::vector<double>& grid;
+        GridPoints& out;
+        std::unique_ptr<SparseNetwork>* nets;
+        int threads;
+        std::exception_ptr failure[kRunThreads];
+
+        void run(int t)
+        {
+            try {
+                SparseNetwork& net = *nets[t];
+                prepareNetwork(net, model, xo);
+                const int count = static_cast<int>(grid.size());
+                bool ok[kSolveBatch];
+                for (int first = t * kSolveBatch; first < count; first += threads * kSolveBatch) {
+                    const int batch = std::min(kSolveBatch, count - first);
+                    computePoints(model, xo, &grid[first], batch, net, &out.results[first], ok);
+                    for (int m = 0; m < batch; ++m)
+                        out.ok[first + m] = ok[m] ? 1 : 0;
+                }
+            } catch (...) {
+                failure[t] = std::current_exception();
+            }
         }
-    };
-    // A failure of a helper (out of memory laying out its network) reaches
-    // the caller as it would on one thread.
-    std::exception_ptr failure[kRunThreads];
-    auto guarded = [&](int t) {
-        try {
-            work(t);
-        } catch (...) {
-            failure[t] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> helpers;
-    int started = 1;
-    try {
-        helpers.reserve(threads - 1);
-        for (; started < threads; ++started)
-            helpers.emplace_back(guarded, started);
-    } catch (const std::system_error&) {
-        // No thread to be had: this one does the rest.
-    }
-    guarded(0);
-    for (std::thread& helper : helpers)
-        helper.join();
-    for (int t = started; t < threads; ++t)
-        guarded(t);
-    for (const std::exception_ptr& e : failure) {
+    } shares{model, xo, grid, out, nets, threads, {}};
+    static_assert(kRunThreads == 2, "one helper thread");
+
+    const bool helped = threads > 1
+        && helperThread().start([](void* s) { static_cast<Shares*>(s)->run(1); }, &shares);
+    shares.run(0);
+    if (helped)
+        helperThread().wait();
+    else if (threads > 1)
+        shares.run(1);
+    for (const std::exception_ptr& e : shares.failure) {
         if (e)
             std::rethrow_exception(e);
     }
