@@ -15,6 +15,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "EngineDesigns.h"
@@ -170,6 +171,32 @@ TEST(FastPathIdentity, twoThreadsGiveTheBitsOfOne)
             ASSERT_TRUE(one.ok[i] && two.ok[i]) << "f = " << grid[i];
             ASSERT_TRUE(sameResults(one.results[i], alone[0])) << "f = " << grid[i];
             ASSERT_TRUE(sameResults(two.results[i], alone[0])) << "f = " << grid[i];
+        }
+    }
+}
+
+// Runs started at once from several threads share one helper thread; a run
+// that finds it busy does all its batches itself, with the same bits.
+TEST(FastPathIdentity, concurrentRunsGiveTheirOwnBits)
+{
+    const RunInput in = test::everythingOnDesign();
+    test::RecordingSink sink;
+    const Model model = prepareRun(in, sink);
+    const std::vector<double> grid = frequencyGrid(model);
+    GridPoints alone;
+    computeGrid(model, in.crossover, grid, alone, 1);
+
+    GridPoints together[4];
+    std::vector<std::thread> runs;
+    for (GridPoints& points : together)
+        runs.emplace_back([&] { computeGrid(model, in.crossover, grid, points, 2); });
+    for (std::thread& run : runs)
+        run.join();
+    for (const GridPoints& points : together) {
+        ASSERT_EQ(points.results.size(), grid.size());
+        for (std::size_t i = 0; i < grid.size(); ++i) {
+            ASSERT_TRUE(points.ok[i] && alone.ok[i]) << "f = " << grid[i];
+            ASSERT_TRUE(sameResults(points.results[i], alone.results[i])) << "f = " << grid[i];
         }
     }
 }
