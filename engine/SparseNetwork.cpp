@@ -202,9 +202,10 @@ void SparseNetwork::endPattern()
 
 void SparseNetwork::clear()
 {
-    std::fill(m_values.begin(), m_values.end(), Slot{});
+    // All bits zero is (+0, +0) in every lane.
+    std::memset(static_cast<void*>(m_values.data()), 0, m_values.size() * sizeof(Slot));
     for (Lane& lane : m_lanes)
-        lane.b.fill(Cx{});
+        std::memset(static_cast<void*>(lane.b.data()), 0, sizeof lane.b);
     m_missed.fill(false);
 }
 
