@@ -125,8 +125,7 @@ void SparseNetwork::endPattern()
     m_steps.clear();
     m_ops.clear();
     m_zeroOps.clear();
-    m_stepBegin[0] = 0;
-    m_stepBegin[1] = 0;
+    std::array<int, kLoops + 1> stepBegin{}; // first step of each row
     for (int i = 1; i < kLoops; ++i) {
         Bits live = stamped[i];
         const Bits& row = m_pattern[i];
@@ -152,7 +151,7 @@ void SparseNetwork::endPattern()
             m_steps.push_back(step);
             orRightOf(live, pivotRow, k);
         }
-        m_stepBegin[i + 1] = static_cast<int>(m_steps.size());
+        stepBegin[i + 1] = static_cast<int>(m_steps.size());
     }
 
     // The order of the work: rows with long pivot chains (the side loops)
@@ -161,22 +160,22 @@ void SparseNetwork::endPattern()
     // updates in the same order.
     std::vector<int> chainRows;
     for (int i = 1; i < kLoops; ++i) {
-        if (m_stepBegin[i + 1] - m_stepBegin[i] > 8)
+        if (stepBegin[i + 1] - stepBegin[i] > 8)
             chainRows.push_back(i);
     }
     std::array<int, kLoops> cursor;
     for (int i = 0; i < kLoops; ++i)
-        cursor[i] = m_stepBegin[i];
+        cursor[i] = stepBegin[i];
     m_schedule.clear();
     m_schedule.push_back(finishMark(0));
     for (int i = 1; i < kLoops; ++i) {
         for (int j : chainRows) {
             if (j <= i)
                 continue;
-            for (; cursor[j] < m_stepBegin[j + 1] && m_steps[cursor[j]].k < i; ++cursor[j])
+            for (; cursor[j] < stepBegin[j + 1] && m_steps[cursor[j]].k < i; ++cursor[j])
                 m_schedule.push_back(cursor[j]);
         }
-        for (; cursor[i] < m_stepBegin[i + 1]; ++cursor[i])
+        for (; cursor[i] < stepBegin[i + 1]; ++cursor[i])
             m_schedule.push_back(cursor[i]);
         m_schedule.push_back(finishMark(i));
     }

@@ -211,7 +211,6 @@ private:
     std::vector<Slot> m_values;
     std::array<int, kLoops> m_diag{};
     std::vector<Step> m_steps;
-    std::array<int, kLoops + 1> m_stepBegin{};
     std::vector<Op> m_ops;
     std::vector<int> m_zeroOps; // target slots
     std::vector<int> m_schedule;
