@@ -201,8 +201,9 @@ void SparseNetwork::endPattern()
 
 void SparseNetwork::clear()
 {
-    // All bits zero is (+0, +0) in every lane.
-    std::memset(static_cast<void*>(m_values.data()), 0, m_values.size() * sizeof(Slot));
+    // All bits zero is (+0, +0) in every lane. (No values while recording.)
+    if (!m_values.empty())
+        std::memset(static_cast<void*>(m_values.data()), 0, m_values.size() * sizeof(Slot));
     for (Lane& lane : m_lanes)
         std::memset(static_cast<void*>(lane.b.data()), 0, sizeof lane.b);
     m_missed.fill(false);
