@@ -443,8 +443,8 @@ template <int Parts>
     }
 }
 
-#if defined(__GNUC__) && defined(__x86_64__)
-__attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bool* ok)
+// One vector for up to four points, all of them otherwise.
+[[gnu::always_inline]] inline void SparseNetwork::solveLanesSized(int count, bool* ok)
 {
     if (count <= kVector)
         solveLanesInline<1>(count, ok);
@@ -452,24 +452,22 @@ __attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bo
         solveLanesInline<kParts>(count, ok);
 }
 
+#if defined(__GNUC__) && defined(__x86_64__)
+__attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bool* ok)
+{
+    solveLanesSized(count, ok);
+}
+
 void SparseNetwork::solveLanes(int count, bool* ok)
 {
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2)
         solveLanesAvx2(count, ok);
-    else if (count <= kVector)
-        solveLanesInline<1>(count, ok);
     else
-        solveLanesInline<kParts>(count, ok);
+        solveLanesSized(count, ok);
 }
 #else
-void SparseNetwork::solveLanes(int count, bool* ok)
-{
-    if (count <= kVector)
-        solveLanesInline<1>(count, ok);
-    else
-        solveLanesInline<kParts>(count, ok);
-}
+void SparseNetwork::solveLanes(int count, bool* ok) { solveLanesSized(count, ok); }
 #endif
 
 bool solve(SparseNetwork& net)

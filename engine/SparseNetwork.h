@@ -196,6 +196,7 @@ private:
     }
     // The solver, compiled for the instruction sets the processor has.
     void solveLanes(int count, bool* ok);
+    void solveLanesSized(int count, bool* ok);
     template <int Parts>
     void solveLanesInline(int count, bool* ok);
     void solveLanesAvx2(int count, bool* ok);
