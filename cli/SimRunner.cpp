@@ -1,5 +1,6 @@
 #include "SimRunner.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -17,12 +18,15 @@ namespace velumo {
 
 namespace {
 
+// One message per line, so that scripts can read stderr line by line; the
+// line breaks of a two-line message box become spaces.
 void printMessage(std::ostream& err, const Message& m)
 {
-    if (m.caption.empty())
-        err << m.text << '\n';
-    else
-        err << m.caption << ": " << m.text << '\n';
+    std::string text = m.text;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    if (!m.caption.empty())
+        err << m.caption << ": ";
+    err << text << '\n';
 }
 
 class StreamCheckSink : public CheckSink {

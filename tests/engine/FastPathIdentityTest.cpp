@@ -140,7 +140,8 @@ TEST(FastPathIdentity, examplesAndGoldenProjects)
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
         const Comparison cmp = compareDesign(test::runInputOfProject(file), *dense);
-        EXPECT_GE(cmp.points, 50);
+        // Some designs end early at their upper frequency limit.
+        EXPECT_GE(cmp.points, 10);
         EXPECT_EQ(cmp.failedPoints, 0);
     }
 }
