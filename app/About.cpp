@@ -17,8 +17,8 @@ constexpr int kBuild = 148;
 
 QString productNameText()
 {
-    return QStringLiteral("Velumo ") + QString::fromLatin1(kVersion) + QStringLiteral(".") + QString::number(kBuild)
-        + QStringLiteral("\n");
+    return QStringLiteral("Velumo ") + QString::fromLatin1(kVersion) + QStringLiteral(".")
+        + QString::number(kBuild) + QStringLiteral("\n");
 }
 
 TAboutBox::TAboutBox(QWidget* parent)
@@ -36,8 +36,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     m_productName->setFont(bold);
     m_notice->setObjectName(QStringLiteral("Notice"));
     m_notice->setWordWrap(true);
-    m_notice->setText(QStringLiteral(
-        "Simulation von Hornlautsprechern. Die Ergebnisse sind Modellrechnungen und ersetzen keine Messung."));
+    m_notice->setText(QStringLiteral("Simulation von Hornlautsprechern. Die Ergebnisse sind Modellrechnungen "
+                                     "und ersetzen keine Messung."));
     m_contact->setObjectName(QStringLiteral("Contact"));
     m_contact->setReadOnly(true);
     m_contact->setPlainText(QStringLiteral("Velumo\nKontakt: siehe Handbuch (Velumo7Handbuch.pdf)"));

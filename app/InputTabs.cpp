@@ -40,7 +40,7 @@ std::vector<const ControlSpec*> groupRows(std::string_view tab, std::string_view
         if (s.tab == tab && s.group == group && s.kind != ControlKind::Grid)
             rows.push_back(&s);
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const ControlSpec* a, const ControlSpec* b) { return a->uiOrder < b->uiOrder; });
+        [](const ControlSpec* a, const ControlSpec* b) { return a->uiOrder < b->uiOrder; });
     return rows;
 }
 
@@ -370,8 +370,10 @@ void InputTabs::refreshGrids()
             for (int c = 0; c < t->columnCount(); ++c)
                 t->item(r, c)->setText(qs(cell(c, r)));
     };
-    fill(m_minMaxGrid, [this](int c, int r) -> const std::string& { return std::as_const(m_design).minMaxCell(c, r); });
-    fill(m_optionGrid, [this](int c, int r) -> const std::string& { return std::as_const(m_design).optionCell(c, r); });
+    fill(m_minMaxGrid,
+        [this](int c, int r) -> const std::string& { return std::as_const(m_design).minMaxCell(c, r); });
+    fill(m_optionGrid,
+        [this](int c, int r) -> const std::string& { return std::as_const(m_design).optionCell(c, r); });
     for (int r = 0; r < kAxisRows; ++r)
         m_autoList->item(r)->setCheckState(m_design.axisAuto(r) ? Qt::Checked : Qt::Unchecked);
 }
@@ -427,7 +429,8 @@ std::string InputTabs::controlContaining(QWidget* w) const
 bool InputTabs::leavingRunsCheck(const std::string& name) const
 {
     const ControlSpec* entry = findControl(name);
-    return entry && entry->runsCheck && (entry->kind == ControlKind::Edit || entry->kind == ControlKind::Combo);
+    return entry && entry->runsCheck
+        && (entry->kind == ControlKind::Edit || entry->kind == ControlKind::Combo);
 }
 
 void InputTabs::focusChanged(QWidget* old, QWidget* now)

@@ -31,7 +31,10 @@ constexpr int kClientHeight = 425;
 constexpr int kSquare = 15;
 
 const char* const kEvoHints[kSlotCount] = {
-    "Nächste Simulation: schwarz", "Nächste Simulation: rot", "Nächste Simulation: grün", "Nächste Simulation: blau",
+    "Nächste Simulation: schwarz",
+    "Nächste Simulation: rot",
+    "Nächste Simulation: grün",
+    "Nächste Simulation: blau",
 };
 
 // A sheet with a red cross: "clear all graphs".
@@ -71,7 +74,7 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velumo"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     if (m_design.index("CBTyp") < 0)
         m_design.setIndex("CBTyp", 0);
     m_design.writeGridTitles();
@@ -159,7 +162,7 @@ void TMainForm::buildBottomRow(QWidget* client)
 void TMainForm::buildMenus()
 {
     auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
-                      const QKeySequence& key = QKeySequence(), const QString& hint = QString()) {
+                   const QKeySequence& key = QKeySequence(), const QString& hint = QString()) {
         QAction* a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         if (!key.isEmpty())
@@ -179,9 +182,10 @@ void TMainForm::buildMenus()
         QStringLiteral("Datei öffnen"));
     add(file, "Treiber1Oeffnen", QStringLiteral("&Treiber1 öffnen"), &TMainForm::Treiber1OeffnenClick);
     add(file, "Treiber2Oeffnen", QStringLiteral("Treiber2 öffnen"), &TMainForm::Treiber2OeffnenClick);
-    add(file, "DateiSpeichern", QStringLiteral("&Speichern"), &TMainForm::DateiSpeichernClick, QKeySequence::Save);
-    add(file, "DateiSpeichernUnter", QStringLiteral("Speichern &unter ..."), &TMainForm::DateiSpeichernUnterClick,
-        QKeySequence(), QStringLiteral("Datei speichern unter ..."));
+    add(file, "DateiSpeichern", QStringLiteral("&Speichern"), &TMainForm::DateiSpeichernClick,
+        QKeySequence::Save);
+    add(file, "DateiSpeichernUnter", QStringLiteral("Speichern &unter ..."),
+        &TMainForm::DateiSpeichernUnterClick, QKeySequence(), QStringLiteral("Datei speichern unter ..."));
     file->addSeparator();
     add(file, "HTMLExport1", QStringLiteral("&HTML-Export"), [this] {
         if (m_htmlExport)
@@ -194,23 +198,27 @@ void TMainForm::buildMenus()
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("E&xtras"));
     extras->setObjectName(QStringLiteral("Extras1"));
-    add(extras, "Konturlisten1", QStringLiteral("Kontur &listen"), [this] {
-        m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.settings + "/contour.txt"));
-    });
-    add(extras, "Frequenzgnge1", QStringLiteral("&Frequenzgänge"), [this] {
-        m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.settings + "/data.txt"));
-    }, QKeySequence(), QStringLiteral("Zeigt die Frequenzgänge numerisch an."));
+    add(extras, "Konturlisten1", QStringLiteral("Kontur &listen"),
+        [this] { m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.settings + "/contour.txt")); });
+    add(
+        extras, "Frequenzgnge1", QStringLiteral("&Frequenzgänge"),
+        [this] { m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.settings + "/data.txt")); },
+        QKeySequence(), QStringLiteral("Zeigt die Frequenzgänge numerisch an."));
     extras->addSeparator();
     add(extras, "Optionen1", QStringLiteral("&Optionen"), &TMainForm::OptionenClick);
-    add(extras, "AlleFensterzeigen1", QStringLiteral("Alle Graphen zeigen"), &TMainForm::AlleFensterzeigenClick);
+    add(extras, "AlleFensterzeigen1", QStringLiteral("Alle Graphen zeigen"),
+        &TMainForm::AlleFensterzeigenClick);
     extras->addSeparator();
     add(extras, "Start1", QStringLiteral("&Start"), &TMainForm::ButtonStartClick, QKeySequence(Qt::Key_F9));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("Hilfe1"));
-    add(help, "Handbuch", QStringLiteral("&Handbuch"), [this] {
-        m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.program + "/Velumo7Handbuch.pdf"));
-    }, QKeySequence(Qt::Key_F1));
+    add(
+        help, "Handbuch", QStringLiteral("&Handbuch"),
+        [this] {
+            m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.program + "/Velumo7Handbuch.pdf"));
+        },
+        QKeySequence(Qt::Key_F1));
     add(help, "Info1", QStringLiteral("&Info"), [this] { m_dialogs->execDialog(*m_about); });
 }
 
@@ -294,8 +302,8 @@ void TMainForm::CheckVariablesExecute()
     if (m_checking)
         return;
     m_checking = true;
-    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
-                         [this](std::string_view name) { focusControl(name); });
+    WindowCheckSink sink(
+        [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
     m_project->runCheck(m_design, sink);
     refreshInputs();
     m_checking = false;
@@ -310,8 +318,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
     }
     m_inputs->refreshButton()->setEnabled(false);
     if (!m_project->noUnsavedChanges()) {
-        const auto answer = m_dialogs->question(this, QStringLiteral("Hinweis"),
-                                                QStringLiteral("Aktuelle Datei speichern?"), true);
+        const auto answer = m_dialogs->question(
+            this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), true);
         bool keepOpen = answer == UserDialogs::Answer::Cancel;
         if (answer == UserDialogs::Answer::Yes) {
             DateiSpeichernClick();
@@ -325,10 +333,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    for (GraphWindow* w : { static_cast<GraphWindow*>(&m_graphs->ausl()), static_cast<GraphWindow*>(&m_graphs->phia()),
-                            static_cast<GraphWindow*>(&m_graphs->pmax()), static_cast<GraphWindow*>(&m_graphs->spl()),
-                            static_cast<GraphWindow*>(&m_graphs->splMax()), static_cast<GraphWindow*>(&m_graphs->zel()),
-                            static_cast<GraphWindow*>(&m_graphs->znorm()) })
+    for (GraphWindow* w : { static_cast<GraphWindow*>(&m_graphs->ausl()),
+             static_cast<GraphWindow*>(&m_graphs->phia()), static_cast<GraphWindow*>(&m_graphs->pmax()),
+             static_cast<GraphWindow*>(&m_graphs->spl()), static_cast<GraphWindow*>(&m_graphs->splMax()),
+             static_cast<GraphWindow*>(&m_graphs->zel()), static_cast<GraphWindow*>(&m_graphs->znorm()) })
         w->close();
     event->accept();
     emit programEnds();
@@ -357,7 +365,8 @@ void TMainForm::DrawEvoImages()
     const QColor background = palette().color(QPalette::Window);
     velumo::DrawEvoImages(m_evoPictures, m_results.curveSlot(), background, kSquare, devicePixelRatioF());
     for (int s = 0; s < kSlotCount; ++s)
-        m_evoImages[static_cast<size_t>(s)]->setPixmap(QPixmap::fromImage(m_evoPictures[static_cast<size_t>(s)]));
+        m_evoImages[static_cast<size_t>(s)]->setPixmap(
+            QPixmap::fromImage(m_evoPictures[static_cast<size_t>(s)]));
 }
 
 void TMainForm::refreshInputs() { m_inputs->refreshFromDesign(); }

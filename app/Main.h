@@ -102,8 +102,8 @@ private:
     void showMessage(const Message& m);
     bool askSaveCurrent();
     void focusControl(std::string_view name);
-    void openDriverFile(const QString& title,
-                        void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
+    void openDriverFile(
+        const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
     void onUserEdit();
     void finishRun(const struct RunOutcome& outcome, const RunInput& in);
     QWidget* geometryWidget(GeometryWindow w) const;
@@ -119,7 +119,7 @@ private:
 
     QTabWidget* m_pages = nullptr;
     InputTabs* m_inputs = nullptr;
-    std::array<QLabel*, kSlotCount> m_evoImages{};
+    std::array<QLabel*, kSlotCount> m_evoImages {};
     std::array<QImage, kSlotCount> m_evoPictures;
     QPushButton* m_btnClear = nullptr;
     QPushButton* m_buttonStart = nullptr;

@@ -7,8 +7,8 @@
 #include "InputTabs.h"
 #include "Main.h"
 #include "Optionen.h"
-#include "ReportExport.h"
 #include "ParamWindow.h"
+#include "ReportExport.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
 #include "UserDialogs.h"
@@ -48,11 +48,14 @@ public:
     {
     }
     QString saveFileName(const QString& title, const QString& startFolder, const QString& filter,
-                         const QString& defaultSuffix) override
+        const QString& defaultSuffix) override
     {
         return m_dialogs.saveFileName(m_parent, title, startFolder, filter, defaultSuffix);
     }
-    void message(const QString& caption, const QString& text) override { m_dialogs.message(m_parent, caption, text); }
+    void message(const QString& caption, const QString& text) override
+    {
+        m_dialogs.message(m_parent, caption, text);
+    }
     bool askYesNo(const QString& caption, const QString& text) override
     {
         return m_dialogs.question(m_parent, caption, text, false) == UserDialogs::Answer::Yes;
@@ -70,7 +73,8 @@ void TMainForm::HTMLExport1Click()
 {
     GraphSet& g = *m_graphs;
     ReportSources sources;
-    sources.windows = { m_sketch.get(), &g.spl(), &g.zel(), &g.ausl(), &g.pmax(), &g.splMax(), &g.phia(), &g.znorm() };
+    sources.windows
+        = { m_sketch.get(), &g.spl(), &g.zel(), &g.ausl(), &g.pmax(), &g.splMax(), &g.phia(), &g.znorm() };
     sources.paramWindow = m_param.get();
     sources.paramColumns = { m_param->Memo1(), m_param->Memo2() };
     sources.mainClient = centralWidget();
@@ -83,7 +87,7 @@ void TMainForm::HTMLExport1Click()
         const int i = m_design.index(name);
         return entry && i >= 0 && i < static_cast<int>(entry->items.size())
             ? QString::fromUtf8(entry->items[static_cast<size_t>(i)].data(),
-                                static_cast<qsizetype>(entry->items[static_cast<size_t>(i)].size()))
+                static_cast<qsizetype>(entry->items[static_cast<size_t>(i)].size()))
             : QString();
     };
     sources.typText = itemText("CBTyp");
@@ -99,7 +103,8 @@ bool TMainForm::askSaveCurrent()
 {
     if (m_project->noUnsavedChanges())
         return true;
-    if (m_dialogs->question(this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), false)
+    if (m_dialogs->question(
+            this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), false)
         != UserDialogs::Answer::Yes)
         return true;
     DateiSpeichernClick();
@@ -121,15 +126,14 @@ void TMainForm::DateiOeffnenClick()
     if (!askSaveCurrent())
         return;
     const QString path = m_dialogs->openFileName(this, QStringLiteral("Projekt öffnen"),
-                                                 QString::fromStdString(m_project->settings().currentFolder()),
-                                                 kOpenFilter);
+        QString::fromStdString(m_project->settings().currentFolder()), kOpenFilter);
     if (path.isEmpty())
         return;
     m_inputs->refreshButton()->setEnabled(false);
     WindowGeometry geometry = collectGeometry();
     m_checking = true;
-    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
-                         [this](std::string_view name) { focusControl(name); });
+    WindowCheckSink sink(
+        [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
     m_project->open(path.toStdString(), m_design, geometry, sink);
     m_checking = false;
     updateCaption();
@@ -150,8 +154,7 @@ void TMainForm::DateiSpeichernClick()
 void TMainForm::DateiSpeichernUnterClick()
 {
     const QString path = m_dialogs->saveFileName(this, QStringLiteral("Datei speichern unter ..."),
-                                                 QString::fromStdString(m_project->projectPath()), kSaveFilter,
-                                                 QStringLiteral("vlm"));
+        QString::fromStdString(m_project->projectPath()), kSaveFilter, QStringLiteral("vlm"));
     if (path.isEmpty())
         return;
     WindowCheckSink sink([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
@@ -171,17 +174,16 @@ void TMainForm::Treiber2OeffnenClick()
 
 // Both driver commands: a dialog from the remembered folder, then the load
 // and the check with its messages and focus requests.
-void TMainForm::openDriverFile(const QString& title,
-                               void (ProjectState::*load)(const std::string&, Design&, CheckSink&))
+void TMainForm::openDriverFile(
+    const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&))
 {
-    const QString path = m_dialogs->openFileName(this, title,
-                                                 QString::fromStdString(m_project->settings().currentFolder()),
-                                                 kOpenFilter);
+    const QString path = m_dialogs->openFileName(
+        this, title, QString::fromStdString(m_project->settings().currentFolder()), kOpenFilter);
     if (path.isEmpty())
         return;
     m_checking = true;
-    WindowCheckSink sink([this](const Message& m) { showMessage(m); },
-                         [this](std::string_view name) { focusControl(name); });
+    WindowCheckSink sink(
+        [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
     ((*m_project).*load)(path.toStdString(), m_design, sink);
     m_checking = false;
     refreshInputs();
@@ -195,8 +197,8 @@ void TMainForm::OptionenClick()
 void TMainForm::AlleFensterzeigenClick()
 {
     GraphSet& g = *m_graphs;
-    for (QWidget* w : std::initializer_list<QWidget*> { &g.spl(), &g.splMax(), &g.zel(), &g.znorm(), &g.ausl(),
-                                                        m_sketch.get(), m_param.get(), &g.phia(), &g.pmax() })
+    for (QWidget* w : std::initializer_list<QWidget*> { &g.spl(), &g.splMax(), &g.zel(), &g.znorm(),
+             &g.ausl(), m_sketch.get(), m_param.get(), &g.phia(), &g.pmax() })
         w->showNormal();
 }
 

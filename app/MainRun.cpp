@@ -5,8 +5,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "GraphSet.h"
 #include "CrossoverEditor.h"
+#include "GraphSet.h"
 #include "InputCheck.h"
 #include "InputTabs.h"
 #include "Main.h"
@@ -50,13 +50,13 @@ void TMainForm::SimulateExecute()
 
     ResultSlot& slot = m_results.beginRun();
     WindowRunSink sink([this](const Message& m) { showMessage(m); },
-                       [this](int percent) {
-                           m_progress->setValue(percent);
-                           m_progress->repaint();
-                           // Keeps the window painted during a long run; input
-                           // stays blocked as the run owns the window.
-                           QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                       });
+        [this](int percent) {
+            m_progress->setValue(percent);
+            m_progress->repaint();
+            // Keeps the window painted during a long run; input
+            // stays blocked as the run owns the window.
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
     const RunOutcome outcome = runSimulation(in, m_dirs.settings, slot, sink);
     if (outcome.status == RunStatus::Refused) {
         showMessage(runRefusalMessage(m_design, outcome.refusedControl));
@@ -111,7 +111,8 @@ void TMainForm::DrawSketch()
     // is cheap and its messages were already shown by the run.
     SilentSink silent;
     const Model model = prepareRun(*m_lastRunInput, silent);
-    const SketchInput input = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
+    const SketchInput input
+        = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
     WindowCheckSink boxes([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
     drawSketch(m_sketch->Im1()->resetImage(Qt::white), input, boxes);
     m_sketch->Im1()->update();

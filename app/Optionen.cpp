@@ -35,7 +35,10 @@ TOptionenForm::TOptionenForm(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TOptionenForm::loadFrom(const Settings& settings) { m_switch->setChecked(settings.changeColourAfterRun()); }
+void TOptionenForm::loadFrom(const Settings& settings)
+{
+    m_switch->setChecked(settings.changeColourAfterRun());
+}
 
 void TOptionenForm::storeTo(const Settings& settings) const
 {

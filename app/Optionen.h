@@ -18,8 +18,7 @@ public:
 
     // Loads the switch from `settings`, shows the dialog through `exec` and
     // writes the switch back when the dialog was confirmed.
-    template <typename Exec>
-    void run(const Settings& settings, Exec&& exec)
+    template <typename Exec> void run(const Settings& settings, Exec&& exec)
     {
         loadFrom(settings);
         if (exec(*this) == QDialog::Accepted)

@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
     QLocale::setDefault(QLocale::c());
     try {
         velumo::TMainForm window(velumo::Environment::fromProcess(argv[0]));
-        QObject::connect(&window, &velumo::TMainForm::programEnds, &app, &QApplication::quit,
-                         Qt::QueuedConnection);
+        QObject::connect(
+            &window, &velumo::TMainForm::programEnds, &app, &QApplication::quit, Qt::QueuedConnection);
         window.show();
         return QApplication::exec();
     } catch (const std::exception& e) {

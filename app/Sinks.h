@@ -12,7 +12,8 @@ namespace velumo {
 
 class WindowCheckSink : public CheckSink {
 public:
-    WindowCheckSink(std::function<void(const Message&)> onMessage, std::function<void(std::string_view)> onFocus)
+    WindowCheckSink(
+        std::function<void(const Message&)> onMessage, std::function<void(std::string_view)> onFocus)
         : m_onMessage(std::move(onMessage))
         , m_onFocus(std::move(onFocus))
     {
@@ -43,7 +44,7 @@ private:
 // Drops what it is given: for set-up steps repeated only to redraw.
 class SilentSink : public MessageSink {
 public:
-    void message(const Message&) override {}
+    void message(const Message&) override { }
 };
 
 } // namespace velumo

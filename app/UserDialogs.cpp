@@ -12,12 +12,12 @@ namespace velumo {
 void QtUserDialogs::message(QWidget* parent, const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QStringLiteral("Velumo") : caption, text,
-                    QMessageBox::Ok, parent);
+        QMessageBox::Ok, parent);
     box.exec();
 }
 
-UserDialogs::Answer QtUserDialogs::question(QWidget* parent, const QString& caption, const QString& text,
-                                            bool withCancel)
+UserDialogs::Answer QtUserDialogs::question(
+    QWidget* parent, const QString& caption, const QString& text, bool withCancel)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
@@ -37,14 +37,14 @@ UserDialogs::Answer QtUserDialogs::question(QWidget* parent, const QString& capt
     }
 }
 
-QString QtUserDialogs::openFileName(QWidget* parent, const QString& title, const QString& startFolder,
-                                    const QString& filter)
+QString QtUserDialogs::openFileName(
+    QWidget* parent, const QString& title, const QString& startFolder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
 }
 
 QString QtUserDialogs::saveFileName(QWidget* parent, const QString& title, const QString& preset,
-                                    const QString& filter, const QString& defaultSuffix)
+    const QString& filter, const QString& defaultSuffix)
 {
     QFileDialog dialog(parent, title, QFileInfo(preset).absolutePath(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -18,13 +18,16 @@ public:
     // A modal box with an OK button; an empty caption shows the program title.
     virtual void message(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Yes/No, or Yes/No/Cancel when `withCancel`.
-    virtual Answer question(QWidget* parent, const QString& caption, const QString& text, bool withCancel) = 0;
+    virtual Answer question(QWidget* parent, const QString& caption, const QString& text, bool withCancel)
+        = 0;
     // The chosen file, or an empty text when the dialog was cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& title, const QString& startFolder,
-                                 const QString& filter) = 0;
+    virtual QString openFileName(
+        QWidget* parent, const QString& title, const QString& startFolder, const QString& filter)
+        = 0;
     // `preset` is the full path shown first; the dialog confirms overwriting.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& preset,
-                                 const QString& filter, const QString& defaultSuffix) = 0;
+        const QString& filter, const QString& defaultSuffix)
+        = 0;
     // Hands a file to the desktop's default application; silent on failure.
     virtual void openWithDesktop(const QString& path) = 0;
     // Shows a dialog modally; returns its result code.
@@ -36,10 +39,10 @@ class QtUserDialogs : public UserDialogs {
 public:
     void message(QWidget* parent, const QString& caption, const QString& text) override;
     Answer question(QWidget* parent, const QString& caption, const QString& text, bool withCancel) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& startFolder,
-                         const QString& filter) override;
+    QString openFileName(
+        QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& preset, const QString& filter,
-                         const QString& defaultSuffix) override;
+        const QString& defaultSuffix) override;
     void openWithDesktop(const QString& path) override;
     int execDialog(QDialog& dialog) override;
 };

@@ -10,8 +10,8 @@ namespace velumo::bench {
 
 class NullSink : public RunSink {
 public:
-    void message(const Message&) override {}
-    void progress(int) override {}
+    void message(const Message&) override { }
+    void progress(int) override { }
 };
 
 // The engine tests' design with every element on, its extra tunnel short

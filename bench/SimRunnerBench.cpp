@@ -14,11 +14,11 @@ namespace {
 
 void BM_VelumoSimGoldenDesign(benchmark::State& state)
 {
-    const std::string project =
-        std::string(VELUMO_SOURCE_DIR) + "/tests/golden/two-drivers-absorber-tunnel/project.vlm";
+    const std::string project
+        = std::string(VELUMO_SOURCE_DIR) + "/tests/golden/two-drivers-absorber-tunnel/project.vlm";
     const auto dir = std::filesystem::temp_directory_path() / "velumo-sim-bench";
     std::filesystem::create_directories(dir);
-    const std::vector<std::string> args = {project, "--out", dir.string()};
+    const std::vector<std::string> args = { project, "--out", dir.string() };
     for (auto _ : state) {
         std::ostringstream out, err;
         if (velumo::runVelumoSim(args, out, err) != velumo::kSimOk)

@@ -65,8 +65,12 @@ void BM_FrequencyLoopProduction(benchmark::State& state)
     state.counters["pivots"] = net->plannedPivots();
     state.counters["updates"] = net->plannedUpdates();
 }
-BENCHMARK(BM_FrequencyLoopProduction)->ArgName("threads")->Arg(2)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
-
+BENCHMARK(BM_FrequencyLoopProduction)
+    ->ArgName("threads")
+    ->Arg(2)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

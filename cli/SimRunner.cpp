@@ -31,9 +31,12 @@ void printMessage(std::ostream& err, const Message& m)
 
 class StreamCheckSink : public CheckSink {
 public:
-    explicit StreamCheckSink(std::ostream& err) : m_err(err) {}
+    explicit StreamCheckSink(std::ostream& err)
+        : m_err(err)
+    {
+    }
     void message(const Message& m) override { printMessage(m_err, m); }
-    void focus(std::string_view) override {}
+    void focus(std::string_view) override { }
 
 private:
     std::ostream& m_err;
@@ -41,9 +44,12 @@ private:
 
 class StreamRunSink : public RunSink {
 public:
-    explicit StreamRunSink(std::ostream& err) : m_err(err) {}
+    explicit StreamRunSink(std::ostream& err)
+        : m_err(err)
+    {
+    }
     void message(const Message& m) override { printMessage(m_err, m); }
-    void progress(int) override {}
+    void progress(int) override { }
 
 private:
     std::ostream& m_err;
@@ -109,8 +115,8 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
     return true;
 }
 
-int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 const ReportWriter& report)
+int runVelumoSim(
+    const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const ReportWriter& report)
 {
     SimOptions o;
     std::string error;

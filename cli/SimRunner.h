@@ -12,9 +12,9 @@ namespace velumo {
 // Exit statuses of velumo-sim.
 enum SimExit {
     kSimOk = 0,
-    kSimUsage = 1,      // usage error or unreadable project file
-    kSimInvalid = 2,    // the input check left the design invalid
-    kSimRunFailed = 3,  // the run was refused or failed
+    kSimUsage = 1,     // usage error or unreadable project file
+    kSimInvalid = 2,   // the input check left the design invalid
+    kSimRunFailed = 3, // the run was refused or failed
 };
 
 struct SimOptions {
@@ -38,6 +38,6 @@ using ReportWriter = std::function<int(const SimOptions&, std::ostream& err)>;
 // where there is no caption), the derived-parameter lines to out (left
 // column, an empty line, right column).
 int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                 const ReportWriter& report = {});
+    const ReportWriter& report = {});
 
 } // namespace velumo

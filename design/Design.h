@@ -18,21 +18,21 @@ namespace velumo {
 enum class BoxColour { Window, ButtonFace };
 
 struct ControlState {
-    std::string text;      // edit boxes
-    int index = -1;        // combo boxes and radio groups; -1 = no selection
-    bool checked = false;  // check boxes
+    std::string text;     // edit boxes
+    int index = -1;       // combo boxes and radio groups; -1 = no selection
+    bool checked = false; // check boxes
     bool enabled = true;
     BoxColour colour = BoxColour::Window;
-    std::string hint;      // may be changed by the input check
+    std::string hint; // may be changed by the input check
 };
 
 // Numeric form of the crossover, positions 1..14 (index 0 unused), SI units;
 // filled by the input check.
 struct CrossoverValues {
-    std::array<double, 15> R{};
-    std::array<double, 15> L{};
-    std::array<double, 15> C{};
-    std::array<double, 15> invC{};
+    std::array<double, 15> R {};
+    std::array<double, 15> L {};
+    std::array<double, 15> C {};
+    std::array<double, 15> invC {};
 };
 
 class Design {
@@ -53,12 +53,30 @@ public:
     void setChecked(std::string_view name, bool checked) { control(name).checked = checked; }
 
     // Grid cells are addressed (column, row) as the grids show them.
-    std::string& fwCell(int col, int row) { return m_fwGrid.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
-    const std::string& fwCell(int col, int row) const { return m_fwGrid.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
-    std::string& minMaxCell(int col, int row) { return m_minMax.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
-    const std::string& minMaxCell(int col, int row) const { return m_minMax.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
-    std::string& optionCell(int col, int row) { return m_options.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
-    const std::string& optionCell(int col, int row) const { return m_options.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
+    std::string& fwCell(int col, int row)
+    {
+        return m_fwGrid.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
+    const std::string& fwCell(int col, int row) const
+    {
+        return m_fwGrid.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
+    std::string& minMaxCell(int col, int row)
+    {
+        return m_minMax.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
+    const std::string& minMaxCell(int col, int row) const
+    {
+        return m_minMax.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
+    std::string& optionCell(int col, int row)
+    {
+        return m_options.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
+    const std::string& optionCell(int col, int row) const
+    {
+        return m_options.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
     bool axisAuto(int row) const { return m_axisAuto.at(static_cast<size_t>(row)); }
     void setAxisAuto(int row, bool on) { m_axisAuto.at(static_cast<size_t>(row)) = on; }
 
@@ -76,7 +94,7 @@ private:
     std::array<std::array<std::string, kFwCols>, kFwRows> m_fwGrid;
     std::array<std::array<std::string, kMinMaxCols>, kMinMaxRows> m_minMax;
     std::array<std::array<std::string, kOptionCols>, kOptionRows> m_options;
-    std::array<bool, kAxisRows> m_axisAuto{};
+    std::array<bool, kAxisRows> m_axisAuto {};
     CrossoverValues m_crossover;
 };
 

@@ -19,37 +19,37 @@ enum class ControlKind { Edit, Combo, Check, Radio, Grid };
 
 // How a control's value is written to and read from the project file.
 enum class ValueForm {
-    Text,            // the control text unchanged
-    TextReadInt,     // written as text, read as integer (default 1 when not an integer)
-    Voltage,         // text; "n", "" and "0" read as the default
-    ComboPlus1,      // item index + 1
-    RadioIndex,      // item index
-    Boolean,         // "1" / "0"; read: non-zero integer is true
-    BooleanReadInt,  // written as boolean, read as integer (non-zero = checked)
-    GridCells,       // keys of a grid, see crossoverKey() and the axis/option keys
+    Text,           // the control text unchanged
+    TextReadInt,    // written as text, read as integer (default 1 when not an integer)
+    Voltage,        // text; "n", "" and "0" read as the default
+    ComboPlus1,     // item index + 1
+    RadioIndex,     // item index
+    Boolean,        // "1" / "0"; read: non-zero integer is true
+    BooleanReadInt, // written as boolean, read as integer (non-zero = checked)
+    GridCells,      // keys of a grid, see crossoverKey() and the axis/option keys
 };
 
 struct ControlSpec {
-    std::string_view name;      // "EditRdc"
+    std::string_view name; // "EditRdc"
     ControlKind kind;
-    std::string_view tab;       // "&Treiber", "&Horn", "&Frequenzweiche", "&Achsen"
-    std::string_view group;     // "Treiber1", "Vor-/Rückkammer", ...
-    int uiOrder;                // position inside its group
-    std::string_view caption;   // label or check box text
-    std::string_view hint;      // tool-tip; also the input's name in messages
+    std::string_view tab;     // "&Treiber", "&Horn", "&Frequenzweiche", "&Achsen"
+    std::string_view group;   // "Treiber1", "Vor-/Rückkammer", ...
+    int uiOrder;              // position inside its group
+    std::string_view caption; // label or check box text
+    std::string_view hint;    // tool-tip; also the input's name in messages
     std::string_view unit;
-    std::string_view defaultText;  // edit boxes
-    int defaultIndex;           // combo boxes and radio groups (-1 none)
+    std::string_view defaultText; // edit boxes
+    int defaultIndex;             // combo boxes and radio groups (-1 none)
     bool defaultChecked;
     bool defaultEnabled;
     std::vector<std::string_view> items;
-    bool runsCheck;             // leaving / clicking it runs the input check
-    std::string_view section;   // project file
+    bool runsCheck;           // leaving / clicking it runs the input check
+    std::string_view section; // project file
     std::string_view key;
     ValueForm form;
-    std::string_view loadDefault;        // literal default when the key is missing
-    std::string_view loadDefaultFrom;    // or: the text of this control at that moment
-    std::string_view twin;               // driver-2 boxes: their driver-1 twin
+    std::string_view loadDefault;     // literal default when the key is missing
+    std::string_view loadDefaultFrom; // or: the text of this control at that moment
+    std::string_view twin;            // driver-2 boxes: their driver-1 twin
 };
 
 // Every control, in project-file order.
@@ -71,12 +71,20 @@ constexpr int kAxisRows = 9;
 constexpr std::array<std::string_view, 3> kFwRowTitles = { "R [Ohm]", "C [uF]", "L [mH]" };
 constexpr std::array<int, 6> kShuntPositions = { 2, 4, 6, 10, 12, 14 };
 constexpr std::array<std::string_view, kAxisRows> kAxisRowTitles = {
-    "Schalldruck [dB]", "Elektrische Impedanz [Ohm]", "Effektive Membranamplitude [mm]",
-    "Linearer Maximalschalldruck [dB]", "Leistung für lin. Maximalschalldruck [W]",
-    "Normierte akustische Strahlungsimpedanz", "-", "Frequenzachse [Hz]", "Simulationsfrequenz [Hz]",
+    "Schalldruck [dB]",
+    "Elektrische Impedanz [Ohm]",
+    "Effektive Membranamplitude [mm]",
+    "Linearer Maximalschalldruck [dB]",
+    "Leistung für lin. Maximalschalldruck [W]",
+    "Normierte akustische Strahlungsimpedanz",
+    "-",
+    "Frequenzachse [Hz]",
+    "Simulationsfrequenz [Hz]",
 };
 constexpr std::array<std::string_view, kOptionRows> kOptionTitles = {
-    "Frequenzauflösung [Punkte]", "Konturauflösung [Punkte]", "Liniendicke [Pixel]",
+    "Frequenzauflösung [Punkte]",
+    "Konturauflösung [Punkte]",
+    "Liniendicke [Pixel]",
 };
 constexpr std::array<std::string_view, kOptionRows> kOptionDefaults = { "100", "51", "1" };
 constexpr std::array<std::string_view, kOptionRows> kOptionKeys = { "fAufl", "KAufl", "LDicke" };

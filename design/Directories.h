@@ -10,19 +10,19 @@
 namespace velumo {
 
 struct Environment {
-    std::string home;              // $HOME
-    std::string xdgConfigHome;     // $XDG_CONFIG_HOME (may be empty)
-    std::string xdgDocumentsDir;   // $XDG_DOCUMENTS_DIR (may be empty)
-    std::string executablePath;    // full path of the running program
+    std::string home;            // $HOME
+    std::string xdgConfigHome;   // $XDG_CONFIG_HOME (may be empty)
+    std::string xdgDocumentsDir; // $XDG_DOCUMENTS_DIR (may be empty)
+    std::string executablePath;  // full path of the running program
 
     // The environment of this process.
     static Environment fromProcess(const char* argv0);
 };
 
 struct Directories {
-    std::string program;    // folder of the executable
-    std::string documents;  // XDG documents folder, else the program folder
-    std::string settings;   // XDG config folder + "/Velumo", else the program folder
+    std::string program;   // folder of the executable
+    std::string documents; // XDG documents folder, else the program folder
+    std::string settings;  // XDG config folder + "/Velumo", else the program folder
 
     std::string settingsFile() const { return settings + "/Velumo.ini"; }
     std::string newProjectPath() const { return documents + "/new.vlm"; }

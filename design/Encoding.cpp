@@ -8,10 +8,38 @@ namespace {
 
 // Code points of the bytes 0x80..0x9F in Windows-1252 (0 where undefined).
 constexpr char32_t kHighTable[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+    0x20AC,
+    0,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0,
+    0x017D,
+    0,
+    0,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0,
+    0x017E,
+    0x0178,
 };
 
 void appendUtf8(std::string& out, char32_t cp)
@@ -82,8 +110,7 @@ bool nextCodePoint(std::string_view text, size_t& i, char32_t& cp)
     return true;
 }
 
-template <typename Encode>
-std::string encodeWith(std::string_view utf8, Encode encode)
+template <typename Encode> std::string encodeWith(std::string_view utf8, Encode encode)
 {
     std::string out;
     out.reserve(utf8.size());

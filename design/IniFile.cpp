@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
-#include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 #include "Encoding.h"
 #include "NumberText.h"
@@ -43,8 +43,7 @@ unsigned char foldLatin1Tail(unsigned char d)
     return d >= 0x80 && d <= 0x9E && d != 0x97 ? static_cast<unsigned char>(d + 0x20) : d;
 }
 
-template <typename Emit>
-void forEachFoldedByte(std::string_view s, Emit emit)
+template <typename Emit> void forEachFoldedByte(std::string_view s, Emit emit)
 {
     for (size_t i = 0; i < s.size(); ++i) {
         auto c = static_cast<unsigned char>(s[i]);
@@ -68,7 +67,8 @@ bool foldedEqual(std::string_view a, std::string_view b)
         // already in its first byte.
         if (x == 0xC3 && y == 0xC3 && i + 1 < a.size()) {
             ++i;
-            if (foldLatin1Tail(static_cast<unsigned char>(a[i])) != foldLatin1Tail(static_cast<unsigned char>(b[i])))
+            if (foldLatin1Tail(static_cast<unsigned char>(a[i]))
+                != foldLatin1Tail(static_cast<unsigned char>(b[i])))
                 return false;
         } else if (foldAscii(x) != foldAscii(y)) {
             return false;
@@ -128,10 +128,7 @@ std::string unquote(std::string_view v)
 
 } // namespace
 
-bool iniNamesEqual(std::string_view a, std::string_view b)
-{
-    return foldedEqual(trim(a), trim(b));
-}
+bool iniNamesEqual(std::string_view a, std::string_view b) { return foldedEqual(trim(a), trim(b)); }
 
 IniFile IniFile::load(const std::string& path)
 {
@@ -295,10 +292,7 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
     return def;
 }
 
-bool IniFile::hasSection(std::string_view section) const
-{
-    return findSection(section) != nullptr;
-}
+bool IniFile::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
@@ -374,7 +368,7 @@ bool IniFile::save(const std::string& path, std::string* error) const
             *error = why;
         return false;
     };
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0 && ::access(path.c_str(), W_OK) != 0)
         return fail("Die Datei ist schreibgeschützt.");
     std::random_device rd;

@@ -67,7 +67,7 @@ private:
     struct Index {
         std::unordered_multimap<size_t, size_t> names; // hash -> section
         std::vector<Section> sections;                 // in file order
-        long open = -1; // the section the last line belongs to, if indexed
+        long open = -1;                                // the section the last line belongs to, if indexed
     };
     std::vector<Line> m_lines;
     mutable std::shared_ptr<Index> m_index; // null: not built yet; shared by copies

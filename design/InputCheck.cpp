@@ -272,15 +272,9 @@ private:
 
 } // namespace
 
-std::string refusalText(std::string_view hint)
-{
-    return "Eingabe " + std::string(hint) + " nicht erlaubt!";
-}
+std::string refusalText(std::string_view hint) { return "Eingabe " + std::string(hint) + " nicht erlaubt!"; }
 
-std::string normalisedNumberText(std::string_view text)
-{
-    return formatGeneral(parseLenient(text));
-}
+std::string normalisedNumberText(std::string_view text) { return formatGeneral(parseLenient(text)); }
 
 void fillCrossover(Design& design)
 {
@@ -318,9 +312,6 @@ void fillCrossover(Design& design)
     }
 }
 
-bool CheckVariables(Design& design, CheckSink& sink)
-{
-    return Check(design, sink).run();
-}
+bool CheckVariables(Design& design, CheckSink& sink) { return Check(design, sink).run(); }
 
 } // namespace velumo

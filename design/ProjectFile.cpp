@@ -28,10 +28,7 @@ constexpr std::array<GeometryDefault, kGeometryWindows> kGeometryDefaults = { {
     { "Zel", 480, 100, 300, 420, kStateNormal },
 } };
 
-const GeometryDefault& geometryDefault(GeometryWindow w)
-{
-    return kGeometryDefaults[static_cast<size_t>(w)];
-}
+const GeometryDefault& geometryDefault(GeometryWindow w) { return kGeometryDefaults[static_cast<size_t>(w)]; }
 
 std::string key(std::string_view prefix, std::string_view suffix)
 {
@@ -189,10 +186,7 @@ void loadControl(const ControlSpec& entry, const IniFile& ini, Design& d, std::s
 
 } // namespace
 
-std::string_view geometryPrefix(GeometryWindow w)
-{
-    return geometryDefault(w).prefix;
-}
+std::string_view geometryPrefix(GeometryWindow w) { return geometryDefault(w).prefix; }
 
 WindowGeometry::WindowGeometry()
 {

@@ -66,10 +66,7 @@ bool ProjectState::saveAs(
     return true;
 }
 
-void ProjectState::newProject()
-{
-    setProjectPath(newProjectPath());
-}
+void ProjectState::newProject() { setProjectPath(newProjectPath()); }
 
 void ProjectState::openDriver1(const std::string& path, Design& design, CheckSink& sink)
 {

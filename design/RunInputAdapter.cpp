@@ -9,10 +9,7 @@ namespace velumo {
 
 namespace {
 
-double num(const Design& d, std::string_view name)
-{
-    return parseLenient(d.text(name));
-}
+double num(const Design& d, std::string_view name) { return parseLenient(d.text(name)); }
 
 // Counts are 16-bit integers truncated toward zero; out-of-range texts are
 // held at the ends of that range instead of wrapping round.

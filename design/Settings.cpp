@@ -12,7 +12,7 @@ std::string withSlash(const std::string& folder)
 }
 
 bool storeValue(const std::string& file, const char* section, const char* key, const std::string& value,
-                std::string* error)
+    std::string* error)
 {
     IniFile ini = IniFile::load(file);
     ini.writeString(section, key, value);
@@ -23,7 +23,8 @@ bool storeValue(const std::string& file, const char* section, const char* key, c
 
 std::string Settings::currentFolder() const
 {
-    return IniFile::load(m_dirs.settingsFile()).readString("Verzeichnis", "Aktuell", withSlash(m_dirs.documents));
+    return IniFile::load(m_dirs.settingsFile())
+        .readString("Verzeichnis", "Aktuell", withSlash(m_dirs.documents));
 }
 
 bool Settings::storeCurrentFolderOf(const std::string& filePath, std::string* error) const
@@ -33,7 +34,8 @@ bool Settings::storeCurrentFolderOf(const std::string& filePath, std::string* er
 
 std::string Settings::htmlFolder() const
 {
-    return IniFile::load(m_dirs.settingsFile()).readString("Verzeichnis", "html", withSlash(m_dirs.documents));
+    return IniFile::load(m_dirs.settingsFile())
+        .readString("Verzeichnis", "html", withSlash(m_dirs.documents));
 }
 
 bool Settings::storeHtmlFolderOf(const std::string& filePath, std::string* error) const

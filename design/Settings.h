@@ -10,7 +10,10 @@ namespace velumo {
 
 class Settings {
 public:
-    explicit Settings(Directories dirs) : m_dirs(std::move(dirs)) {}
+    explicit Settings(Directories dirs)
+        : m_dirs(std::move(dirs))
+    {
+    }
 
     // "Verzeichnis"/"Aktuell": start folder of the open and save dialogs.
     std::string currentFolder() const;

@@ -10,16 +10,16 @@ namespace {
 // R + L·jω + 1/(jωC), with the capacitor term as (invC / j) / ω.
 Cx seriesChain(const CrossoverInput& xo, int p, double omega)
 {
-    return xo.R[p] + xo.L[p] * (omega * j) + (Cx{xo.invC[p]} / j) / omega;
+    return xo.R[p] + xo.L[p] * (omega * j) + (Cx { xo.invC[p] } / j) / omega;
 }
 
 // Position 5: R, L and C in parallel; nothing given means a plain wire.
 Cx parallelPosition5(const CrossoverInput& xo, const CrossoverContext& ctx)
 {
-    const Cx open{ctx.rdc1 * 1e9};
+    const Cx open { ctx.rdc1 * 1e9 };
     Cx z = open;
     if (xo.invC[5] != 0.0)
-        z = (Cx{xo.invC[5]} / j) / ctx.omega;
+        z = (Cx { xo.invC[5] } / j) / ctx.omega;
     if (xo.L[5] != 0.0) {
         const Cx zl = (ctx.omega * j) * xo.L[5];
         z = (z * zl) / (zl + z);
@@ -27,29 +27,29 @@ Cx parallelPosition5(const CrossoverInput& xo, const CrossoverContext& ctx)
     if (xo.R[5] != 0.0)
         z = (xo.R[5] * z) / (xo.R[5] + z);
     if (z == open)
-        z = Cx{};
+        z = Cx {};
     return z;
 }
 
 // Positions 7, 8, 9: three series chains in parallel.
 Cx parallelChains789(const CrossoverInput& xo, const CrossoverContext& ctx)
 {
-    const Cx open{ctx.rdc1 * 1e9};
-    std::array<Cx, 3> br{};
+    const Cx open { ctx.rdc1 * 1e9 };
+    std::array<Cx, 3> br {};
     for (int m = 7; m <= 9; ++m) {
-        Cx b{};
+        Cx b {};
         if (xo.invC[m] != 0.0)
-            b = (Cx{xo.invC[m]} / j) / ctx.omega;
+            b = (Cx { xo.invC[m] } / j) / ctx.omega;
         if (xo.L[m] != 0.0)
             b = b + (ctx.omega * j) * xo.L[m];
         if (xo.R[m] != 0.0)
             b = b + xo.R[m];
-        if (b == Cx{})
+        if (b == Cx {})
             b = open;
         br[m - 7] = b;
     }
     if (br[0] == open && br[1] == open && br[2] == open)
-        return Cx{};
+        return Cx {};
     return (br[0] * br[1] * br[2]) / (br[1] * br[2] + br[0] * br[2] + br[0] * br[1]);
 }
 
@@ -62,8 +62,8 @@ CrossoverBranches crossoverBranches(const CrossoverInput& xo, const CrossoverCon
         // Series elements become wires, shunts practically open; per real
         // filter, so not divided by n.
         for (int s = 1; s <= 6; ++s) {
-            r.S[s] = Cx{};
-            r.P[s] = Cx{ctx.rdcBoxValue * 1e9};
+            r.S[s] = Cx {};
+            r.P[s] = Cx { ctx.rdcBoxValue * 1e9 };
         }
     } else {
         const double w = ctx.omega;
@@ -87,12 +87,11 @@ CrossoverBranches crossoverBranches(const CrossoverInput& xo, const CrossoverCon
     }
     // Without driver 2 its ladder is cut off from the source.
     if (!ctx.driver2Present)
-        r.S[5] = Cx{ctx.rdcBoxValue * 1e9};
+        r.S[5] = Cx { ctx.rdcBoxValue * 1e9 };
     return r;
 }
 
-template <class Net>
-void stampCrossover1(Net& net, const CrossoverBranches& br, double u0)
+template <class Net> void stampCrossover1(Net& net, const CrossoverBranches& br, double u0)
 {
     auto& M = net.M;
     const auto& S = br.S;
@@ -105,7 +104,7 @@ void stampCrossover1(Net& net, const CrossoverBranches& br, double u0)
     M[0][2] = S[1];
     M[0][3] = S[1];
     M[0][4] = S[1];
-    net.b[0] = Cx{u0};
+    net.b[0] = Cx { u0 };
 
     M[1][0] = -P[1];
     M[1][1] = P[2] + S[2];
@@ -125,8 +124,7 @@ void stampCrossover1(Net& net, const CrossoverBranches& br, double u0)
     M[4][3] = -P[4];
 }
 
-template <class Net>
-void stampCrossover2(Net& net, const CrossoverBranches& br, double u0)
+template <class Net> void stampCrossover2(Net& net, const CrossoverBranches& br, double u0)
 {
     auto& M = net.M;
     const Cx zs2 = br.S[5];
@@ -139,7 +137,7 @@ void stampCrossover2(Net& net, const CrossoverBranches& br, double u0)
     M[A][A] = za2 + zs2;
     M[A][B] = zs2;
     M[A][V] = zs2;
-    net.b[A] = Cx{u0};
+    net.b[A] = Cx { u0 };
 
     M[B][A] = -za2;
     M[B][B] = zb2 + zt2;

@@ -13,27 +13,25 @@ namespace velumo {
 // Series S[s] and shunt P[s] impedances of sections s = 1..6 (index 0 unused),
 // Ohm, already divided by the mirror factor where that applies.
 struct CrossoverBranches {
-    std::array<Cx, 7> S{};
-    std::array<Cx, 7> P{};
+    std::array<Cx, 7> S {};
+    std::array<Cx, 7> P {};
 };
 
 struct CrossoverContext {
-    double omega = 0;        // rad/s
-    double rdc1 = 0;         // driver 1's stored Rdc (Ohm, divided by Stk·n)
-    double rdcBoxValue = 0;  // the number in EditRdc as entered
-    int n = 1;               // mirror factor
+    double omega = 0;            // rad/s
+    double rdc1 = 0;             // driver 1's stored Rdc (Ohm, divided by Stk·n)
+    double rdcBoxValue = 0;      // the number in EditRdc as entered
+    int n = 1;                   // mirror factor
     bool driver2Present = false; // RGTreiber2 not item 0
 };
 
 CrossoverBranches crossoverBranches(const CrossoverInput& xo, const CrossoverContext& ctx);
 
 // Rows 0..3 and M[4][3] (driver 1's ladder fed by U0 in b[0]).
-template <class Net>
-void stampCrossover1(Net& net, const CrossoverBranches& br, double u0);
+template <class Net> void stampCrossover1(Net& net, const CrossoverBranches& br, double u0);
 
 // Rows 157..159 up to the voice-coil diagonal: ZS2, ZA2, ZT2, ZB2 ladder
 // fed by U0 in b[157]; M[159][158] = −ZB2.
-template <class Net>
-void stampCrossover2(Net& net, const CrossoverBranches& br, double u0);
+template <class Net> void stampCrossover2(Net& net, const CrossoverBranches& br, double u0);
 
 } // namespace velumo

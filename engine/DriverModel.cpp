@@ -87,19 +87,19 @@ void setUpDrivers(const RunInput& in, Model& m)
 ComplexParts voiceCoilInductance(const DriverGroup& g, double f)
 {
     double a = g.k * std::pow(f, g.nL - 1.0);
-    return {a * std::sqrt(3.0) / (2.0 * kPi), -a / (2.0 * kPi)};
+    return { a * std::sqrt(3.0) / (2.0 * kPi), -a / (2.0 * kPi) };
 }
 
 ComplexParts mechanicalImpedance(const DriverGroup& g, double omega)
 {
     // j·omega·Mms minus j/(omega·Cms); the real parts of both are exactly 0.
-    return {g.rms, omega * g.mms - 1.0 / (omega * g.cms)};
+    return { g.rms, omega * g.mms - 1.0 / (omega * g.cms) };
 }
 
 namespace {
 
-void appendGroupLines(std::vector<std::string>& lines, const DriverGroup& g, int n, double ue,
-                      const std::string& suffix)
+void appendGroupLines(
+    std::vector<std::string>& lines, const DriverGroup& g, int n, double ue, const std::string& suffix)
 {
     auto line = [&](const char* name, double v, const char* pattern, const char* unit) {
         lines.push_back(name + suffix + " = " + formatPattern(v, pattern) + unit);

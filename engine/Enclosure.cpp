@@ -36,7 +36,7 @@ void setUpRearChamberAndPort(const RunInput& in, Model& m, MessageSink& sink)
             e.abr = in.abr * n * 0.0001;
             e.lbr = tunedLength(e.abr, in.fbr, e.vrk, n);
             if (!(e.lbr >= 0.0)) {
-                sink.message({"Hinweis", "LBR wäre negativ!"});
+                sink.message({ "Hinweis", "LBR wäre negativ!" });
                 e.lbr = std::sqrt(sd) * 0.001;
             }
         }
@@ -69,7 +69,7 @@ std::vector<std::string> setUpAbsorber(const RunInput& in, Model& m, MessageSink
         e.vak = in.vak * n * 0.001;
         e.lat = tunedLength(e.aat, e.fak, e.vak, n);
         if (!(e.lat >= 0.0)) {
-            sink.message({"Hinweis", "LAT wäre negativ!"});
+            sink.message({ "Hinweis", "LAT wäre negativ!" });
             e.lat = std::sqrt(sd) * 0.001;
         }
         lines.push_back("LAT = " + formatPattern(e.lat * 100.0, "0.#") + " cm");

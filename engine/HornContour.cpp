@@ -17,12 +17,18 @@ double arcosh(double v) { return v > 1.0 ? std::acosh(v) : 0.0; }
 double flareConstant(int law, double ah, double am, double l1)
 {
     switch (law) {
-    case kConical: return (std::sqrt(am) - std::sqrt(ah)) / l1;
-    case kExponential: return std::log(am / ah);
-    case kHyperbolic: return arcosh(std::sqrt(am / ah));
-    case kOctalHyperbolic: return arcosh(std::pow(am / ah, 0.0625));
-    case kGeometric: return ah != am ? 1.0 - ah / am : 0.0;
-    default: return 0.0;
+    case kConical:
+        return (std::sqrt(am) - std::sqrt(ah)) / l1;
+    case kExponential:
+        return std::log(am / ah);
+    case kHyperbolic:
+        return arcosh(std::sqrt(am / ah));
+    case kOctalHyperbolic:
+        return arcosh(std::pow(am / ah, 0.0625));
+    case kGeometric:
+        return ah != am ? 1.0 - ah / am : 0.0;
+    default:
+        return 0.0;
     }
 }
 
@@ -56,7 +62,8 @@ double hornVolume(const HornModel& h, double constant)
             v += (h.a[i] + h.a[i - 1]) * 0.5 * (h.x[i] - h.x[i - 1]);
         return v;
     }
-    default: return ((am - ah) * 0.5 + ah) * l1;
+    default:
+        return ((am - ah) * 0.5 + ah) * l1;
     }
 }
 
@@ -75,14 +82,18 @@ double flareArea(const HornModel& h, double num, double den)
         const double v = (std::sqrt(am) - std::sqrt(ah)) * num / den + std::sqrt(ah);
         return v * v;
     }
-    case kExponential: return std::exp(c * num / den) * ah;
+    case kExponential:
+        return std::exp(c * num / den) * ah;
     case kHyperbolic: {
         const double ch = std::cosh(c * num / den);
         return ch * ch * ah;
     }
-    case kOctalHyperbolic: return std::pow(std::cosh(c * num / den), 16.0) * ah;
-    case kGeometric: return ah != am ? ah / (1.0 - c * num / den) : ah;
-    default: return (am - ah) * num / den + ah;
+    case kOctalHyperbolic:
+        return std::pow(std::cosh(c * num / den), 16.0) * ah;
+    case kGeometric:
+        return ah != am ? ah / (1.0 - c * num / den) : ah;
+    default:
+        return (am - ah) * num / den + ah;
     }
 }
 
@@ -143,7 +154,7 @@ HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink)
     if (h.law == kTractrix && h.aTr < mouthRadius(h, n)) {
         result.editHChanged = true;
         result.newEditH = formatPattern(h.aOne[100] / in.b, "0.##");
-        sink.message({"", "Mundfläche kann durch Traktrixfunktion\nnicht erreicht werden."});
+        sink.message({ "", "Mundfläche kann durch Traktrixfunktion\nnicht erreicht werden." });
     }
 
     h.n1 = attachmentNode(in.xT1, h.l1, true);
@@ -174,8 +185,8 @@ std::vector<std::string> contourRows(const RunInput& in, const Model& m)
             ar = flareArea(h, t, 1.0) / n;
         }
         rows.push_back(formatPattern(x, "0.000") + "\t" + formatPattern(ar * 10000.0, "0.00") + "\t"
-                       + formatPattern(ar * 10000.0 / in.b, "0.0") + "\t"
-                       + formatPattern(std::sqrt(ar / kPi) * 100.0, "0.0") + "\r\n");
+            + formatPattern(ar * 10000.0 / in.b, "0.0") + "\t"
+            + formatPattern(std::sqrt(ar / kPi) * 100.0, "0.0") + "\r\n");
     }
     return rows;
 }

@@ -5,8 +5,8 @@ namespace velumo {
 void LoopNetwork::clear()
 {
     for (Row& row : M)
-        row.fill(Cx{});
-    b.fill(Cx{});
+        row.fill(Cx {});
+    b.fill(Cx {});
 }
 
 bool solve(LoopNetwork& net)

@@ -18,25 +18,25 @@ inline constexpr int kLoops = 262;
 using LoopFlows = std::array<Cx, kLoops>;
 
 // Loop numbers. Rows and columns of M use the same numbering.
-inline constexpr int kLoopFilter1First = 0;      // 0..3 shunt branches of driver 1's filter
+inline constexpr int kLoopFilter1First = 0; // 0..3 shunt branches of driver 1's filter
 inline constexpr int kLoopVoiceCoil1 = 4;
 inline constexpr int kLoopMembrane1 = 5;
 inline constexpr int kLoopFrontChamberFirst = 6; // 6..54 front-chamber slices
 inline constexpr int kLoopFrontChamberLast = 54;
-inline constexpr int kLoopFrontChamberEnd = 55;  // last slice, joins horn node n1
-inline constexpr int kLoopHornFirst = 56;        // horn segment 0
-inline constexpr int kLoopHornLast = 154;        // horn segment 98
-inline constexpr int kLoopMouth = 155;           // horn segment 99 with the mouth load
+inline constexpr int kLoopFrontChamberEnd = 55; // last slice, joins horn node n1
+inline constexpr int kLoopHornFirst = 56;       // horn segment 0
+inline constexpr int kLoopHornLast = 154;       // horn segment 98
+inline constexpr int kLoopMouth = 155;          // horn segment 99 with the mouth load
 inline constexpr int kLoopAbsorber = 156;
-inline constexpr int kLoopFilter2First = 157;    // 157, 158 shunt branches of driver 2's filter
+inline constexpr int kLoopFilter2First = 157; // 157, 158 shunt branches of driver 2's filter
 inline constexpr int kLoopVoiceCoil2 = 159;
 inline constexpr int kLoopDriver2Membrane = 160;
 inline constexpr int kLoopRearChamberFirst = 161; // 161..209
 inline constexpr int kLoopRearChamberLast = 209;
-inline constexpr int kLoopRearChamberEnd = 210;  // last chamber slice joined to the port
-inline constexpr int kLoopPortFirst = 211;       // 211..259
+inline constexpr int kLoopRearChamberEnd = 210; // last chamber slice joined to the port
+inline constexpr int kLoopPortFirst = 211;      // 211..259
 inline constexpr int kLoopPortLast = 259;
-inline constexpr int kLoopPortEnd = 260;         // port opening (rearloaded: driver 1 front)
+inline constexpr int kLoopPortEnd = 260; // port opening (rearloaded: driver 1 front)
 inline constexpr int kLoopExtraTunnel = 261;
 
 // Horn segment i (0..99) is loop kLoopHornFirst + i; node i is shared by
@@ -46,9 +46,9 @@ inline constexpr int hornLoopAfter(int node) { return node + 56; }
 
 struct LoopNetwork {
     using Row = std::array<Cx, kLoops>;
-    std::array<Row, kLoops> M{};
-    std::array<Cx, kLoops> b{};
-    std::array<Cx, kLoops> x{};
+    std::array<Row, kLoops> M {};
+    std::array<Cx, kLoops> b {};
+    std::array<Cx, kLoops> x {};
 
     // Sets every entry of M and b to zero.
     void clear();

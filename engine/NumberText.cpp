@@ -17,9 +17,9 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // exact binary value for any precision, so rounding decisions made on these
 // digits are exact.
 struct ExactDigits {
-    char buf[1200];     // digits, leading digit non-zero unless the value is 0
+    char buf[1200]; // digits, leading digit non-zero unless the value is 0
     int len = 0;
-    int exp10 = 0;      // power of ten of the first digit
+    int exp10 = 0; // power of ten of the first digit
     std::string_view digits() const { return { buf, static_cast<size_t>(len) }; }
 };
 
@@ -47,7 +47,8 @@ void exactDigits(double value, ExactDigits& r)
         mant >>= 1;
         ++e;
     }
-    const double sigDigits = e >= 0 ? std::log10(value) : std::log10(static_cast<double>(mant)) - e * std::log10(5.0);
+    const double sigDigits
+        = e >= 0 ? std::log10(value) : std::log10(static_cast<double>(mant)) - e * std::log10(5.0);
     const int precision = std::min(1100, static_cast<int>(sigDigits) + 2);
     char text[1200];
     int n = std::snprintf(text, sizeof text, "%.*e", precision, value);
@@ -78,7 +79,8 @@ std::string roundDigits(const ExactDigits& d, int count, int* exp10)
     std::string kept(d.digits().substr(0, std::min<size_t>(static_cast<size_t>(count), d.digits().size())));
     while (static_cast<int>(kept.size()) < count)
         kept.push_back('0');
-    bool roundUp = static_cast<size_t>(count) < d.digits().size() && d.digits()[static_cast<size_t>(count)] >= '5';
+    bool roundUp
+        = static_cast<size_t>(count) < d.digits().size() && d.digits()[static_cast<size_t>(count)] >= '5';
     if (roundUp) {
         int i = count - 1;
         while (i >= 0 && kept[static_cast<size_t>(i)] == '9') {
@@ -125,10 +127,12 @@ std::string formatFixed(double value, int minDec, int maxDec, int minIntDigits)
         // Position of the decimal point inside kept: exp10 + 1 digits before it.
         int intLen = exp10 + 1;
         if (intLen > 0) {
-            intPart = kept.substr(0, static_cast<size_t>(std::min<int>(intLen, static_cast<int>(kept.size()))));
+            intPart
+                = kept.substr(0, static_cast<size_t>(std::min<int>(intLen, static_cast<int>(kept.size()))));
             while (static_cast<int>(intPart.size()) < intLen)
                 intPart.push_back('0');
-            fracPart = static_cast<int>(kept.size()) > intLen ? kept.substr(static_cast<size_t>(intLen)) : std::string();
+            fracPart = static_cast<int>(kept.size()) > intLen ? kept.substr(static_cast<size_t>(intLen))
+                                                              : std::string();
         } else {
             fracPart = std::string(static_cast<size_t>(-intLen), '0') + kept;
         }
@@ -299,7 +303,8 @@ std::string formatGeneral(double value)
             if (static_cast<int>(kept.size()) <= intLen) {
                 out += kept + std::string(static_cast<size_t>(intLen) - kept.size(), '0');
             } else {
-                out += kept.substr(0, static_cast<size_t>(intLen)) + "." + kept.substr(static_cast<size_t>(intLen));
+                out += kept.substr(0, static_cast<size_t>(intLen)) + "."
+                    + kept.substr(static_cast<size_t>(intLen));
             }
         }
     } else {

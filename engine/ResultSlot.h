@@ -12,21 +12,21 @@ constexpr int kHornNodes = 101;    // horn nodes 0..100
 constexpr int kSlotCount = 4;
 
 struct ResultSlot {
-    std::array<double, kSlotPoints> frequency{};  // Hz; slot filled when [0] > 0.01
-    double upperLimit = 0.0;                      // f_lim of the run, Hz
-    std::array<double, kSlotPoints> spl{};        // dB
-    std::array<double, kSlotPoints> x1{};         // mm, driver 1 excursion
-    std::array<double, kSlotPoints> x2{};         // mm, driver 2 excursion
-    std::array<double, kSlotPoints> splMax{};     // dB
-    std::array<double, kSlotPoints> pmax1{};      // W
-    std::array<double, kSlotPoints> pmax2{};      // W (not written without driver 2)
-    std::array<double, kSlotPoints> zel{};        // Ohm
-    std::array<double, kSlotPoints> zReal{};      // normalised load, real part
-    std::array<double, kSlotPoints> zImag{};      // normalised load, imaginary part
-    std::array<double, kSlotPoints> phase{};      // degrees
-    std::array<double, kHornNodes> contourX{};    // m
-    std::array<double, kHornNodes> contourA{};    // m², including the mirror factor
-    std::array<double, kHornNodes> contourAone{}; // cm², one real horn
+    std::array<double, kSlotPoints> frequency {};  // Hz; slot filled when [0] > 0.01
+    double upperLimit = 0.0;                       // f_lim of the run, Hz
+    std::array<double, kSlotPoints> spl {};        // dB
+    std::array<double, kSlotPoints> x1 {};         // mm, driver 1 excursion
+    std::array<double, kSlotPoints> x2 {};         // mm, driver 2 excursion
+    std::array<double, kSlotPoints> splMax {};     // dB
+    std::array<double, kSlotPoints> pmax1 {};      // W
+    std::array<double, kSlotPoints> pmax2 {};      // W (not written without driver 2)
+    std::array<double, kSlotPoints> zel {};        // Ohm
+    std::array<double, kSlotPoints> zReal {};      // normalised load, real part
+    std::array<double, kSlotPoints> zImag {};      // normalised load, imaginary part
+    std::array<double, kSlotPoints> phase {};      // degrees
+    std::array<double, kHornNodes> contourX {};    // m
+    std::array<double, kHornNodes> contourA {};    // m², including the mirror factor
+    std::array<double, kHornNodes> contourAone {}; // cm², one real horn
 
     bool isFilled() const { return frequency[0] > 0.01; }
 };

@@ -27,9 +27,9 @@ double levelAtPower(const DriverGroup& d, double power, double u0, int n, double
 
 bool PointResults::allFinite() const
 {
-    const bool base = std::isfinite(f) && std::isfinite(spl) && std::isfinite(phase)
-        && std::isfinite(zel) && std::isfinite(x1) && std::isfinite(x2) && std::isfinite(pmax1)
-        && std::isfinite(splMax) && std::isfinite(zReal) && std::isfinite(zImag);
+    const bool base = std::isfinite(f) && std::isfinite(spl) && std::isfinite(phase) && std::isfinite(zel)
+        && std::isfinite(x1) && std::isfinite(x2) && std::isfinite(pmax1) && std::isfinite(splMax)
+        && std::isfinite(zReal) && std::isfinite(zImag);
     return base && (!hasDriver2 || std::isfinite(pmax2));
 }
 

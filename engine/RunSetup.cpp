@@ -18,9 +18,15 @@ bool effectiveFreqAuto(const RunInput& in) { return in.freqAuto || in.freqMin >=
 std::string firstZeroDriverValue(const DriverInput& d, const std::string& suffix)
 {
     const std::pair<double, const char*> values[] = {
-        {d.rdc, "EditRdc"}, {d.fs, "Editfs"},     {d.qes, "EditQes"},   {d.qms, "EditQms"},
-        {d.vas, "EditVas"}, {d.pmax, "EditPmax"}, {d.sd, "EditSd"},     {d.xmax, "EditXmax"},
-        {static_cast<double>(d.stk), "EditStk"},
+        { d.rdc, "EditRdc" },
+        { d.fs, "Editfs" },
+        { d.qes, "EditQes" },
+        { d.qms, "EditQms" },
+        { d.vas, "EditVas" },
+        { d.pmax, "EditPmax" },
+        { d.sd, "EditSd" },
+        { d.xmax, "EditXmax" },
+        { static_cast<double>(d.stk), "EditStk" },
     };
     for (const auto& [value, name] : values) {
         if (value == 0.0)
@@ -71,9 +77,12 @@ int mirrorFactor(int posi)
 {
     switch (posi) {
     case 1:
-    case 3: return 2;
-    case 4: return 4;
-    default: return 1;
+    case 3:
+        return 2;
+    case 4:
+        return 4;
+    default:
+        return 1;
     }
 }
 

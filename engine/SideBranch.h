@@ -13,9 +13,9 @@
 namespace velumo {
 
 struct FrontChamber {
-    Cx zvk;     // compliance of one of 50 slices
-    Cx twoZvk;  // 2·Zvk, formed with 100·kappa·p0 in the numerator
-    Cx mvk;     // mass and damping of one slice
+    Cx zvk;    // compliance of one of 50 slices
+    Cx twoZvk; // 2·Zvk, formed with 100·kappa·p0 in the numerator
+    Cx mvk;    // mass and damping of one slice
 };
 
 struct RearChamber {
@@ -42,7 +42,6 @@ std::array<SideLoop, 4> sideLoops(const Model& model);
 // entries in the two horn loops and in every other active side loop at the
 // same node, and its column entries in the two horn rows (the mouth row
 // is left alone when the mouth is closed).
-template <class Net>
-void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int loop);
+template <class Net> void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int loop);
 
 } // namespace velumo

@@ -19,8 +19,8 @@
 
 namespace velumo {
 
-bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNetwork& net,
-                  PointResults& result)
+bool computePoint(
+    const Model& model, const CrossoverInput& xo, double f, LoopNetwork& net, PointResults& result)
 {
     const PointValues pv = pointValues(model, xo, f);
     stampNetwork(net, model, pv);
@@ -35,8 +35,8 @@ bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNe
     return result.allFinite();
 }
 
-bool computePoint(const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net,
-                  PointResults& result)
+bool computePoint(
+    const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net, PointResults& result)
 {
     const PointValues pv = pointValues(model, xo, f, SeriesEvaluation::Fast);
     stampNetwork(net, model, pv);
@@ -48,7 +48,7 @@ bool computePoint(const Model& model, const CrossoverInput& xo, double f, Sparse
 }
 
 void computePoints(const Model& model, const CrossoverInput& xo, const double* f, int count,
-                   SparseNetwork& net, PointResults* results, bool* ok)
+    SparseNetwork& net, PointResults* results, bool* ok)
 {
     PointValues pv[kSolveBatch];
     net.clear();
@@ -154,10 +154,10 @@ HelperThread& helperThread()
 } // namespace
 
 void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector<double>& grid,
-                 GridPoints& out, int threads)
+    GridPoints& out, int threads)
 {
     const int count = static_cast<int>(grid.size());
-    out.results.assign(count, PointResults{});
+    out.results.assign(count, PointResults {});
     out.ok.assign(count, 0);
     if (count == 0)
         return;
@@ -195,11 +195,11 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
                 failure[t] = std::current_exception();
             }
         }
-    } shares{model, xo, grid, out, nets, threads, {}};
+    } shares { model, xo, grid, out, nets, threads, {} };
     static_assert(kRunThreads == 2, "one helper thread");
 
-    const bool helped = threads > 1
-        && helperThread().start([](void* s) { static_cast<Shares*>(s)->run(1); }, &shares);
+    const bool helped
+        = threads > 1 && helperThread().start([](void* s) { static_cast<Shares*>(s)->run(1); }, &shares);
     shares.run(0);
     if (helped)
         helperThread().wait();
@@ -222,8 +222,9 @@ void storeContour(ResultSlot& slot, const HornModel& horn)
 
 Message pointFailure(double f)
 {
-    return {"Fehler", "Bei " + formatPattern(f, "0.00")
-                          + " Hz ergibt die Berechnung keinen endlichen Wert.\nDie Simulation wurde abgebrochen."};
+    return { "Fehler",
+        "Bei " + formatPattern(f, "0.00")
+            + " Hz ergibt die Berechnung keinen endlichen Wert.\nDie Simulation wurde abgebrochen." };
 }
 
 // The check admits values with no real horn (a negative mouth height,
@@ -244,13 +245,12 @@ bool contourFinite(const HornModel& horn, const std::vector<std::string>& rows)
 
 Message contourFailure()
 {
-    return {"Fehler", "Die Hornkontur ergibt keine endlichen Werte.\nDie Simulation wurde abgebrochen."};
+    return { "Fehler", "Die Hornkontur ergibt keine endlichen Werte.\nDie Simulation wurde abgebrochen." };
 }
 
 } // namespace
 
-RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot,
-                         RunSink& sink)
+RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot, RunSink& sink)
 {
     RunOutcome outcome;
     RunFiles files;
@@ -305,7 +305,7 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
     }
 
     if (outcome.status == RunStatus::Ok && outcome.points < 2) {
-        sink.message({"Fehler", "Zu wenige Frequenzpunkte"});
+        sink.message({ "Fehler", "Zu wenige Frequenzpunkte" });
         sink.progress(0);
         outcome.status = RunStatus::Failed;
     }

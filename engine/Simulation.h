@@ -36,7 +36,7 @@ struct RunOutcome {
     std::vector<std::string> rightLines; // horn and enclosure values
     bool editHChanged = false;           // the tractrix could not reach the mouth
     std::string newEditH;
-    std::string refusedControl;          // control name when Refused
+    std::string refusedControl; // control name when Refused
 };
 
 // One frequency point f (Hz): element values, stamps, solve, pressure and
@@ -47,15 +47,15 @@ struct RunOutcome {
 // dense matrix cleared and eliminated row by row, about 1 MB); the program
 // uses the SparseNetwork form, which gives the same bits in every flow and
 // result. Its network must have been prepared for this model and crossover.
-bool computePoint(const Model& model, const CrossoverInput& xo, double f, LoopNetwork& net,
-                  PointResults& result);
-bool computePoint(const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net,
-                  PointResults& result);
+bool computePoint(
+    const Model& model, const CrossoverInput& xo, double f, LoopNetwork& net, PointResults& result);
+bool computePoint(
+    const Model& model, const CrossoverInput& xo, double f, SparseNetwork& net, PointResults& result);
 
 // Points f[0..count−1] (count <= kSolveBatch) at once in the lanes of one
 // prepared network; ok[m] and results[m] as computePoint gives them for f[m].
 void computePoints(const Model& model, const CrossoverInput& xo, const double* f, int count,
-                   SparseNetwork& net, PointResults* results, bool* ok);
+    SparseNetwork& net, PointResults* results, bool* ok);
 
 // Records in `net` the entries that the stamps of this model write; once per
 // run, before the frequency loop.
@@ -72,11 +72,10 @@ struct GridPoints {
     std::vector<char> ok; // one flag per point, written by one thread each
 };
 void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector<double>& grid,
-                 GridPoints& out, int threads = kRunThreads);
+    GridPoints& out, int threads = kRunThreads);
 
 // The whole run, writing contour.txt and data.txt (with their .bak back-ups)
 // into outputDir and the results into slot.
-RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot,
-                         RunSink& sink);
+RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot, RunSink& sink);
 
 } // namespace velumo

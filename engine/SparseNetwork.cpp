@@ -49,7 +49,7 @@ SparseNetwork::SparseNetwork()
 
 void SparseNetwork::beginPattern()
 {
-    m_pattern.assign(kLoops, Bits{});
+    m_pattern.assign(kLoops, Bits {});
     m_recording = true;
 }
 
@@ -69,7 +69,7 @@ void SparseNetwork::endPattern()
             if (first + 63 <= k)
                 continue;
             if (first <= k)
-                bits &= ~std::uint64_t{0} << (k - first + 1);
+                bits &= ~std::uint64_t { 0 } << (k - first + 1);
             into.w[word] |= bits;
         }
     };
@@ -81,7 +81,7 @@ void SparseNetwork::endPattern()
 
     // Columns that reach far from the diagonal in many rows (the side loops)
     // get a slot of their own per row; the rest of a row is one window.
-    std::array<int, kLoops> farRows{};
+    std::array<int, kLoops> farRows {};
     for (int r = 0; r < kLoops; ++r) {
         for (int c = m_pattern[r].next(0); c < kLoops; c = m_pattern[r].next(c + 1)) {
             if (std::abs(r - c) > 4)
@@ -96,7 +96,7 @@ void SparseNetwork::endPattern()
     int slots = 0;
     for (int r = 0; r < kLoops; ++r) {
         RowLayout& L = m_rows[r];
-        L = RowLayout{};
+        L = RowLayout {};
         L.lo = kLoops;
         for (int c = m_pattern[r].next(0); c < kLoops; c = m_pattern[r].next(c + 1)) {
             if (m_farIndex[c] >= 0)
@@ -116,7 +116,7 @@ void SparseNetwork::endPattern()
                 m_farSlots[L.farBase + m_farIndex[c]] = slots++;
         }
     }
-    m_values.assign(slots, Slot{});
+    m_values.assign(slots, Slot {});
     for (int r = 0; r < kLoops; ++r)
         m_diag[r] = slotOf(r, r);
 
@@ -125,7 +125,7 @@ void SparseNetwork::endPattern()
     m_steps.clear();
     m_ops.clear();
     m_zeroOps.clear();
-    std::array<int, kLoops + 1> stepBegin{}; // first step of each row
+    std::array<int, kLoops + 1> stepBegin {}; // first step of each row
     for (int i = 1; i < kLoops; ++i) {
         Bits live = stamped[i];
         const Bits& row = m_pattern[i];
@@ -142,7 +142,7 @@ void SparseNetwork::endPattern()
                 touched.w[w] = (pivotRow.w[w] | live.w[w]) & row.w[w];
             for (int c = touched.next(k + 1); c < kLoops; c = touched.next(c + 1)) {
                 if (pivotRow.test(c))
-                    m_ops.push_back({slotOf(k, c), slotOf(i, c)});
+                    m_ops.push_back({ slotOf(k, c), slotOf(i, c) });
                 else if (live.test(c))
                     m_zeroOps.push_back(slotOf(i, c));
             }
@@ -184,7 +184,7 @@ void SparseNetwork::endPattern()
     for (int i = 0; i < kLoops; ++i) {
         m_backBegin[i] = static_cast<int>(m_back.size());
         for (int c = m_pattern[i].next(i + 1); c < kLoops; c = m_pattern[i].next(c + 1))
-            m_back.push_back({c, slotOf(i, c), false});
+            m_back.push_back({ c, slotOf(i, c), false });
         std::reverse(m_back.begin() + m_backBegin[i], m_back.end());
         int right = kLoops;
         for (int e = m_backBegin[i]; e < static_cast<int>(m_back.size()); ++e) {
@@ -265,8 +265,7 @@ using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
 // A pivot step that would skip or fail in some lane but not in all is done
 // lane by lane instead.
 // Parts: vectors in use, enough for lanes 0..count−1.
-template <int Parts>
-[[gnu::always_inline]] inline void SparseNetwork::solveLanesInline(int count, bool* ok)
+template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLanesInline(int count, bool* ok)
 {
     Work& w = m_work.front();
     const Op* ops = m_ops.data();
@@ -287,7 +286,7 @@ template <int Parts>
 
     // One pivot step of row i in a single lane, as the dense solver takes it.
     auto laneStep = [&](int l, int i, const Step& step) {
-        const Cx a{v[step.lower].re[l], v[step.lower].im[l]};
+        const Cx a { v[step.lower].re[l], v[step.lower].im[l] };
         if (isZero(a))
             return;
         const double d = w.den[step.k].v[l];
@@ -295,21 +294,21 @@ template <int Parts>
             alive[l / kVector][l % kVector] = 0;
             return;
         }
-        const Cx p{v[diag[step.k]].re[l], v[diag[step.k]].im[l]};
-        const Cx q{(a.re * p.re + a.im * p.im) / d, (a.im * p.re - a.re * p.im) / d};
+        const Cx p { v[diag[step.k]].re[l], v[diag[step.k]].im[l] };
+        const Cx q { (a.re * p.re + a.im * p.im) / d, (a.im * p.re - a.re * p.im) / d };
         if (!isFinite(q)) {
             alive[l / kVector][l % kVector] = 0;
             return;
         }
         auto update = [&](Slot& target, Cx by) {
-            const Cx t = Cx{target.re[l], target.im[l]} - by;
+            const Cx t = Cx { target.re[l], target.im[l] } - by;
             target.re[l] = t.re;
             target.im[l] = t.im;
         };
-        update(w.b[i], Cx{w.b[step.k].re[l], w.b[step.k].im[l]} * q);
+        update(w.b[i], Cx { w.b[step.k].re[l], w.b[step.k].im[l] } * q);
         for (int o = step.opBegin; o < step.opEnd; ++o)
-            update(v[ops[o].dst], Cx{v[ops[o].src].re[l], v[ops[o].src].im[l]} * q);
-        const Cx zq = Cx{} * q;
+            update(v[ops[o].dst], Cx { v[ops[o].src].re[l], v[ops[o].src].im[l] } * q);
+        const Cx zq = Cx {} * q;
         for (int o = step.zeroBegin; o < step.zeroEnd; ++o)
             update(v[zeroOps[o]], zq);
     };
@@ -327,7 +326,7 @@ template <int Parts>
     // One pivot step of row i in every lane.
     auto eliminate = [&](int i, const Step& step) VELUMO_INLINE {
         V qre[Parts], qim[Parts];
-        VI odd{}, takes{};
+        VI odd {}, takes {};
         for (int p = 0; p < Parts; ++p) {
             const int at = p * kVector;
             const V are = load(v[step.lower].re + at), aim = load(v[step.lower].im + at);
@@ -354,7 +353,7 @@ template <int Parts>
             update(v[ops[o].dst], v[ops[o].src], qre, qim);
         // (+0, +0)·q is the same product for every such entry.
         V zre[Parts], zim[Parts];
-        const V zero{};
+        const V zero {};
         for (int p = 0; p < Parts; ++p) {
             zre[p] = zero * qre[p] - zero * qim[p];
             zim[p] = zero * qre[p] + zero * qim[p];
@@ -389,10 +388,10 @@ template <int Parts>
     // subtracting −0 turns a −0 of the running sum into +0 while +0 changes
     // nothing. So a gap between stored entries subtracts −0 from a part
     // exactly when some flow of the gap gives −0 there.
-    const VI negativeZero = VI{} | std::numeric_limits<std::int64_t>::min();
+    const VI negativeZero = VI {} | std::numeric_limits<std::int64_t>::min();
     for (int p = 0; p < Parts; ++p) {
-        storeCounts(w.negRe[kLoops].v + p * kVector, VI{});
-        storeCounts(w.negIm[kLoops].v + p * kVector, VI{});
+        storeCounts(w.negRe[kLoops].v + p * kVector, VI {});
+        storeCounts(w.negIm[kLoops].v + p * kVector, VI {});
     }
     for (int i = kLoops - 1; i >= 0; --i) {
         for (int p = 0; p < Parts; ++p) {
@@ -438,7 +437,7 @@ template <int Parts>
 
     for (int l = 0; l < count; ++l) {
         for (int i = 0; i < kLoops; ++i)
-            m_lanes[l].x[i] = Cx{w.x[i].re[l], w.x[i].im[l]};
+            m_lanes[l].x[i] = Cx { w.x[i].re[l], w.x[i].im[l] };
         ok[l] = alive[l / kVector][l % kVector] != 0;
     }
 }

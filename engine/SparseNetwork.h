@@ -36,8 +36,11 @@ public:
     // One lane's value of an entry: M[r][c] reads and assigns as a Cx.
     class EntryRef {
     public:
-        explicit EntryRef(double* re) : m_re(re) {}
-        operator Cx() const { return {m_re[0], m_re[kSolveBatch]}; }
+        explicit EntryRef(double* re)
+            : m_re(re)
+        {
+        }
+        operator Cx() const { return { m_re[0], m_re[kSolveBatch] }; }
         EntryRef& operator=(Cx v)
         {
             m_re[0] = v.re;
@@ -55,7 +58,12 @@ public:
     public:
         EntryRef operator[](int c) const { return m_net->entry(m_lane, m_row, c); }
 
-        RowRef(SparseNetwork* net, int lane, int row) : m_net(net), m_lane(lane), m_row(row) {}
+        RowRef(SparseNetwork* net, int lane, int row)
+            : m_net(net)
+            , m_lane(lane)
+            , m_row(row)
+        {
+        }
 
     private:
         SparseNetwork* m_net;
@@ -64,10 +72,14 @@ public:
     };
     class Matrix {
     public:
-        RowRef operator[](int r) const { return {m_net, m_lane, r}; }
+        RowRef operator[](int r) const { return { m_net, m_lane, r }; }
 
         Matrix() = default;
-        Matrix(SparseNetwork* net, int lane) : m_net(net), m_lane(lane) {}
+        Matrix(SparseNetwork* net, int lane)
+            : m_net(net)
+            , m_lane(lane)
+        {
+        }
 
     private:
         SparseNetwork* m_net = nullptr;
@@ -77,8 +89,8 @@ public:
     // One network of the batch as the stamps and the results see it.
     struct Lane {
         Matrix M;
-        std::array<Cx, kLoops> b{};
-        LoopFlows x{};
+        std::array<Cx, kLoops> b {};
+        LoopFlows x {};
     };
 
 private:
@@ -93,7 +105,7 @@ public:
     const Lane& lane(int l) const { return m_lanes[l]; }
 
     // Lane 0, for single points.
-    Matrix M{this, 0};
+    Matrix M { this, 0 };
     std::array<Cx, kLoops>& b = m_lanes[0].b;
     LoopFlows& x = m_lanes[0].x;
 
@@ -127,9 +139,9 @@ public:
 
 private:
     struct Bits {
-        std::array<std::uint64_t, (kLoops + 63) / 64> w{};
+        std::array<std::uint64_t, (kLoops + 63) / 64> w {};
         bool test(int c) const { return (w[c >> 6] >> (c & 63)) & 1u; }
-        void set(int c) { w[c >> 6] |= std::uint64_t{1} << (c & 63); }
+        void set(int c) { w[c >> 6] |= std::uint64_t { 1 } << (c & 63); }
         int next(int from) const; // first set bit >= from, kLoops if none
     };
     struct RowLayout {
@@ -138,9 +150,9 @@ private:
         int farBase = 0;     // first far slot of this row
     };
     struct Step {
-        int row = 0;         // eliminated row
-        int k = 0;           // pivot row
-        int lower = 0;       // slot of M[i][k]
+        int row = 0;                    // eliminated row
+        int k = 0;                      // pivot row
+        int lower = 0;                  // slot of M[i][k]
         int opBegin = 0, opEnd = 0;     // updates from the pivot row
         int zeroBegin = 0, zeroEnd = 0; // updates whose pivot-row entry is (+0, +0)
     };
@@ -177,14 +189,14 @@ private:
     {
         if (m_recording) {
             m_pattern[r].set(c);
-            return EntryRef{m_scratch.re};
+            return EntryRef { m_scratch.re };
         }
         const int slot = slotOf(r, c);
         if (slot < 0) {
             m_missed[lane] = true;
-            return EntryRef{m_trash.re};
+            return EntryRef { m_trash.re };
         }
-        return EntryRef{&m_values[slot].re[lane]};
+        return EntryRef { &m_values[slot].re[lane] };
     }
     int slotOf(int r, int c) const
     {
@@ -197,28 +209,27 @@ private:
     // The solver, compiled for the instruction sets the processor has.
     void solveLanes(int count, bool* ok);
     void solveLanesSized(int count, bool* ok);
-    template <int Parts>
-    void solveLanesInline(int count, bool* ok);
+    template <int Parts> void solveLanesInline(int count, bool* ok);
     void solveLanesAvx2(int count, bool* ok);
 
     bool m_recording = false;
-    std::array<bool, kSolveBatch> m_missed{};
-    Slot m_scratch{};
-    Slot m_trash{};
+    std::array<bool, kSolveBatch> m_missed {};
+    Slot m_scratch {};
+    Slot m_trash {};
     std::vector<Bits> m_pattern; // only while the pattern is built
-    std::array<RowLayout, kLoops> m_rows{};
-    std::array<int, kLoops> m_farIndex{};
+    std::array<RowLayout, kLoops> m_rows {};
+    std::array<int, kLoops> m_farIndex {};
     std::vector<int> m_farSlots;
     std::vector<Slot> m_values;
-    std::array<int, kLoops> m_diag{};
+    std::array<int, kLoops> m_diag {};
     std::vector<Step> m_steps;
     std::vector<Op> m_ops;
     std::vector<int> m_zeroOps; // target slots
     std::vector<int> m_schedule;
     std::vector<BackEntry> m_back;
-    std::array<int, kLoops + 1> m_backBegin{};
-    std::array<bool, kLoops> m_backGapLeft{}; // columns without an entry right of the diagonal
-    std::vector<Work> m_work; // one, laid out with the pattern
+    std::array<int, kLoops + 1> m_backBegin {};
+    std::array<bool, kLoops> m_backGapLeft {}; // columns without an entry right of the diagonal
+    std::vector<Work> m_work;                  // one, laid out with the pattern
 };
 
 bool solve(SparseNetwork& net);

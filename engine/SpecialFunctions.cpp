@@ -15,8 +15,8 @@ constexpr int kSeriesTerms = 51; // i = 0..50 in every series
 // The factorials and integral Gamma values the series divide by, computed
 // once by the same functions: the very numbers a fresh call would give.
 struct SeriesTables {
-    std::array<double, kSeriesTerms> factorial{};
-    std::array<double, kSeriesTerms + 3> gamma{}; // gamma[m] = gammaFunction(m), m >= 1
+    std::array<double, kSeriesTerms> factorial {};
+    std::array<double, kSeriesTerms + 3> gamma {}; // gamma[m] = gammaFunction(m), m >= 1
 };
 
 const SeriesTables& seriesTables()
@@ -76,10 +76,7 @@ double pistonR(double x)
     return sum > 1.0 ? 1.0 : sum;
 }
 
-double pistonX(double x)
-{
-    return (besselJ(2, x) * (1.0 / 3.0) * 2.0 + (1.0 - besselJ(0, x))) * (2.0 / kPi);
-}
+double pistonX(double x) { return (besselJ(2, x) * (1.0 / 3.0) * 2.0 + (1.0 - besselJ(0, x))) * (2.0 / kPi); }
 
 namespace {
 
@@ -87,7 +84,10 @@ namespace {
 // piston share them.
 class HalfArgPowers {
 public:
-    explicit HalfArgPowers(double x) : m_h(x * 0.5) {}
+    explicit HalfArgPowers(double x)
+        : m_h(x * 0.5)
+    {
+    }
     double h() const { return m_h; }
     double operator()(int n)
     {
@@ -100,7 +100,7 @@ public:
 
 private:
     double m_h;
-    std::array<double, kSeriesTerms + 1> m_p{};
+    std::array<double, kSeriesTerms + 1> m_p {};
     int m_known = 0;
 };
 
@@ -116,14 +116,14 @@ double seriesSum(HalfArgPowers& powers, int a, int g, const SeriesTables& t)
     // ratioFloor[g][i]: smallest factor by which term j >= i + 1 is divided
     // more than term j − 1, apart from the growth (x/2)².
     static const auto ratioFloor = [] {
-        std::array<std::array<double, kSeriesTerms>, 4> r{};
+        std::array<std::array<double, kSeriesTerms>, 4> r {};
         const SeriesTables& tt = seriesTables();
         for (int gg = 1; gg <= 3; ++gg) {
             double floor = 1e300;
             for (int i = kSeriesTerms - 1; i >= 0; --i) {
                 if (i + 1 < kSeriesTerms) {
-                    const double step = (tt.factorial[i + 1] / tt.factorial[i])
-                        * (tt.gamma[i + 1 + gg] / tt.gamma[i + gg]);
+                    const double step
+                        = (tt.factorial[i + 1] / tt.factorial[i]) * (tt.gamma[i + 1 + gg] / tt.gamma[i + gg]);
                     floor = std::min(floor, step);
                 }
                 r[gg][i] = floor;
@@ -200,8 +200,7 @@ float coshPowerIntegral(float a, float b, int p, float k)
     const float ka = k * a;
     const float kb = k * b;
     I[1] = sinhF(kb) / k - sinhF(ka) / k;
-    I[2] = (coshF(kb) * sinhF(kb) / (2.0f * k) + b * 0.5f)
-        - (coshF(ka) * sinhF(ka) / (2.0f * k) + a * 0.5f);
+    I[2] = (coshF(kb) * sinhF(kb) / (2.0f * k) + b * 0.5f) - (coshF(ka) * sinhF(ka) / (2.0f * k) + a * 0.5f);
     for (int r = 3; r <= p && r <= 16; ++r) {
         const float kr = k * static_cast<float>(r);
         I[r] = sinhF(kb) * powF(coshF(kb), r - 1) / kr - powF(coshF(ka), r - 1) * sinhF(ka) / kr
@@ -225,8 +224,7 @@ namespace {
 
 // The tractrix bisections: 51 halvings from the first guess g; while g is
 // "beyond" the sought point the guess moves toward lo, otherwise toward hi.
-template <typename Beyond>
-double bisect51(double lo, double hi, double g, Beyond beyond)
+template <typename Beyond> double bisect51(double lo, double hi, double g, Beyond beyond)
 {
     for (int step = 0; step < 51; ++step) {
         if (beyond(g)) {

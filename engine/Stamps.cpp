@@ -38,7 +38,7 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
     pv.k = pv.omega / kC;
     pv.jwr = j * pv.omega * kRho;
 
-    const auto toCx = [](ComplexParts p) { return Cx{p.re, p.im}; };
+    const auto toCx = [](ComplexParts p) { return Cx { p.re, p.im }; };
     pv.L1 = toCx(voiceCoilInductance(model.d1, f));
     pv.L2 = toCx(voiceCoilInductance(model.d2, f));
 
@@ -57,7 +57,7 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
     const EnclosureModel& e = model.encl;
     pv.zradMouth = radiationImpedance(pv.k, h.rMouth, h.a[100], series);
     // A closed chamber behind driver 2 leaves nothing to radiate.
-    pv.zradM2 = e.rk2Checked ? Cx{} : radiationImpedance(pv.k, model.r2, model.d2.sd, series);
+    pv.zradM2 = e.rk2Checked ? Cx {} : radiationImpedance(pv.k, model.r2, model.d2.sd, series);
     pv.zradPort = radiationImpedance(pv.k, e.rBR, e.abr, series);
     pv.zradET = radiationImpedance(pv.k, e.rET, e.aet, series);
 
@@ -65,17 +65,17 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
     // frequency, so the re parts of the node compliances and segment masses
     // are the same numbers all run long; the fast path takes them from the
     // run, together with the frequency-free start of the damping.
-    const Cx perArea = (Cx{kKappaP0} / j) / pv.omega;
-    const bool fromRun = series == SeriesEvaluation::Fast && isPositiveZero(perArea.re)
-                         && isPositiveZero(pv.jwr.re);
+    const Cx perArea = (Cx { kKappaP0 } / j) / pv.omega;
+    const bool fromRun
+        = series == SeriesEvaluation::Fast && isPositiveZero(perArea.re) && isPositiveZero(pv.jwr.re);
     if (fromRun) {
         // Plain loops over the nodes, which the compiler turns into vector code.
         for (int i = 0; i < kHornNodes; ++i)
             pv.R[i] = h.dampingBase[i] * pv.omega / 628.0;
         for (int i = 0; i < kHornNodes; ++i)
-            pv.zc[i] = Cx{h.complianceRe[i], perArea.im / h.a[i] / h.dx};
+            pv.zc[i] = Cx { h.complianceRe[i], perArea.im / h.a[i] / h.dx };
         for (int i = 0; i < kHornNodes; ++i)
-            pv.zseg[i] = Cx{pv.R[i] + h.massRe[i], h.dx * pv.jwr.im / h.a[i]};
+            pv.zseg[i] = Cx { pv.R[i] + h.massRe[i], h.dx * pv.jwr.im / h.a[i] };
     } else {
         for (int i = 0; i < kHornNodes; ++i) {
             pv.R[i] = (h.beta1 + (h.beta2 - h.beta1) * h.x[i] / h.l1) * h.dx / h.a[i] * pv.omega / 628.0;
@@ -95,13 +95,12 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
 
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)
 {
-    return ((Cx{kKappaP0} / j) / pv.omega) / model.horn.a[node] / model.horn.dx;
+    return ((Cx { kKappaP0 } / j) / pv.omega) / model.horn.a[node] / model.horn.dx;
 }
 
 namespace {
 
-template <class Net>
-void stampElements(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampElements(Net& net, const Model& model, const PointValues& pv)
 {
     stampCrossover1(net, pv.xo, model.ue);
     stampDriver1(net, model, pv);
@@ -115,8 +114,7 @@ void stampElements(Net& net, const Model& model, const PointValues& pv)
 
 } // namespace
 
-template <class Net>
-void stampNetwork(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampNetwork(Net& net, const Model& model, const PointValues& pv)
 {
     net.clear();
     stampElements(net, model, pv);

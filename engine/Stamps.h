@@ -16,17 +16,17 @@ namespace velumo {
 // Element values of one frequency point (SI units, acoustic ohms for the
 // acoustic elements, ohms for the electrical ones).
 struct PointValues {
-    double f = 0;       // Hz
-    double omega = 0;   // rad/s
-    double k = 0;       // 1/m
-    Cx jwr;             // j·omega·rho
-    Cx L1, L2;          // complex voice-coil inductances, H
+    double f = 0;     // Hz
+    double omega = 0; // rad/s
+    double k = 0;     // 1/m
+    Cx jwr;           // j·omega·rho
+    Cx L1, L2;        // complex voice-coil inductances, H
     CrossoverBranches xo;
-    Cx zm1, zm2;        // mechanical impedances of the moving systems, N·s/m
+    Cx zm1, zm2; // mechanical impedances of the moving systems, N·s/m
     Cx zradMouth, zradM2, zradPort, zradET;
-    std::array<double, kHornNodes> R{}; // horn segment damping
-    std::array<Cx, kHornNodes> zc{};    // node compliances ((kappa·p0 / j) / omega) / A / dx
-    std::array<Cx, kHornNodes> zseg{};  // segment impedances R + dx·j·omega·rho / A
+    std::array<double, kHornNodes> R {};                // horn segment damping
+    std::array<Cx, kHornNodes> zc {};                   // node compliances ((kappa·p0 / j) / omega) / A / dx
+    std::array<Cx, kHornNodes> zseg {};                 // segment impedances R + dx·j·omega·rho / A
     double rvk = 0, rrk = 0, rbr = 0, rak = 0, ret = 0; // chamber, port and tunnel damping
 };
 
@@ -36,14 +36,13 @@ enum class SeriesEvaluation { Literal, Fast };
 
 // Radiation impedance of a rigid circular piston of radius r (m) and area
 // S (m²) in an infinite baffle at wave number k.
-Cx radiationImpedance(double k, double r, double S,
-                      SeriesEvaluation series = SeriesEvaluation::Literal);
+Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series = SeriesEvaluation::Literal);
 
 // Every element value of frequency f, in the fixed order: inductances,
 // filter branches, mechanical impedances, radiation, segment damping,
 // chamber damping.
 PointValues pointValues(const Model& model, const CrossoverInput& xo, double f,
-                        SeriesEvaluation series = SeriesEvaluation::Literal);
+    SeriesEvaluation series = SeriesEvaluation::Literal);
 
 // Compliance of horn node i: ((kappa·p0 / j) / omega) / A[i] / dx.
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node);
@@ -55,27 +54,19 @@ Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node);
 // Clears the network and writes every stamp of loops 0..261 in order:
 // driver 1's filter, driver 1 with front chamber and horn, mouth, absorber
 // chamber, driver 2, rear chamber and port, extra tunnel.
-template <class Net>
-void stampNetwork(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampNetwork(Net& net, const Model& model, const PointValues& pv);
 // The same into lane 0 (every lane cleared).
 void stampNetwork(SparseNetwork& net, const Model& model, const PointValues& pv);
 // The same into one lane of a batch the caller has cleared.
 void stampLane(SparseNetwork::Lane& lane, const Model& model, const PointValues& pv);
 
 // The element groups, each writing its own rows (called by stampNetwork).
-template <class Net>
-void stampDriver1(Net& net, const Model& model, const PointValues& pv);
-template <class Net>
-void stampHorn(Net& net, const Model& model, const PointValues& pv);
-template <class Net>
-void stampMouth(Net& net, const Model& model, const PointValues& pv);
-template <class Net>
-void stampAbsorber(Net& net, const Model& model, const PointValues& pv);
-template <class Net>
-void stampDriver2(Net& net, const Model& model, const PointValues& pv);
-template <class Net>
-void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv);
-template <class Net>
-void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampDriver1(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampHorn(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampMouth(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampAbsorber(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampDriver2(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv);
+template <class Net> void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv);
 
 } // namespace velumo

@@ -14,8 +14,8 @@ FrontChamber frontChamber(const Model& model, const PointValues& pv)
     const double vvk = model.encl.vvk;
     const double lvk = model.encl.lvk;
     FrontChamber fc;
-    fc.zvk = ((Cx{50.0 * kKappaP0} / j) / pv.omega) / vvk;
-    fc.twoZvk = ((Cx{100.0 * kKappaP0} / j) / pv.omega) / vvk;
+    fc.zvk = ((Cx { 50.0 * kKappaP0 } / j) / pv.omega) / vvk;
+    fc.twoZvk = ((Cx { 100.0 * kKappaP0 } / j) / pv.omega) / vvk;
     // Damping shared out over 50 slices plus the air mass of one slice.
     fc.mvk = 0.02 * pv.rvk + 0.02 * (lvk * (lvk * pv.jwr)) / vvk;
     return fc;
@@ -25,16 +25,15 @@ RearChamber rearChamber(const Model& model, const PointValues& pv)
 {
     const EnclosureModel& e = model.encl;
     RearChamber rc;
-    rc.zrk = ((Cx{50.0 * kKappaP0} / j) / pv.omega) / e.vrk;
-    rc.twoZrk = ((Cx{100.0 * kKappaP0} / j) / pv.omega) / e.vrk;
+    rc.zrk = ((Cx { 50.0 * kKappaP0 } / j) / pv.omega) / e.vrk;
+    rc.twoZrk = ((Cx { 100.0 * kKappaP0 } / j) / pv.omega) / e.vrk;
     rc.mrk = 0.02 * pv.rrk + e.lrk * e.lrk * pv.jwr / 50.0 / e.vrk;
-    rc.zbr = ((Cx{50.0 * kKappaP0} / j) / pv.omega) / e.abr / e.lbr;
+    rc.zbr = ((Cx { 50.0 * kKappaP0 } / j) / pv.omega) / e.abr / e.lbr;
     rc.mbr = 0.02 * pv.rbr + e.lbr * pv.jwr / 50.0 / e.abr;
     return rc;
 }
 
-template <class Net>
-void stampDriver1(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampDriver1(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const DriverGroup& d = model.d1;
@@ -43,10 +42,10 @@ void stampDriver1(Net& net, const Model& model, const PointValues& pv)
 
     // Voice coil; the coupling is the back EMF Bl·v with v = x[5] / Sd.
     M[kLoopVoiceCoil1][kLoopVoiceCoil1] = d.rdc + (j * pv.omega) * pv.L1;
-    M[kLoopVoiceCoil1][kLoopMembrane1] = Cx{d.bl / d.sd};
+    M[kLoopVoiceCoil1][kLoopMembrane1] = Cx { d.bl / d.sd };
 
     // Membrane between the first front-chamber and rear-chamber compliances.
-    M[kLoopMembrane1][kLoopVoiceCoil1] = Cx{-d.bl / d.sd};
+    M[kLoopMembrane1][kLoopVoiceCoil1] = Cx { -d.bl / d.sd };
     M[kLoopMembrane1][kLoopMembrane1] = fc.zvk + (zrk + pv.zm1 / d.sd / d.sd);
     M[kLoopMembrane1][kLoopFrontChamberFirst] = -fc.zvk;
     M[kLoopMembrane1][kLoopRearChamberFirst] = -zrk;
@@ -58,8 +57,7 @@ void stampDriver1(Net& net, const Model& model, const PointValues& pv)
     }
 }
 
-template <class Net>
-void stampHorn(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampHorn(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const HornModel& h = model.horn;
@@ -70,9 +68,9 @@ void stampHorn(Net& net, const Model& model, const PointValues& pv)
     if (h.n1 == 0) {
         // The last front-chamber slice leads straight into the throat.
         const int F = kLoopFrontChamberEnd;
-        M[F][F - 1] = ((Cx{-50.0 * kKappaP0} / j) / pv.omega) / model.encl.vvk;
+        M[F][F - 1] = ((Cx { -50.0 * kKappaP0 } / j) / pv.omega) / model.encl.vvk;
         M[F][F] = zc(0) + fc.zvk + fc.mvk;
-        M[F][F + 1] = ((Cx{-kKappaP0} / j) / pv.omega) / h.a[0] / h.dx;
+        M[F][F + 1] = ((Cx { -kKappaP0 } / j) / pv.omega) / h.a[0] / h.dx;
         for (int G = kLoopHornFirst; G <= kLoopHornLast; ++G) {
             M[G][G - 1] = -zc(G - 56);
             M[G][G] = zc(G - 55) + zc(G - 56) + zseg(G - 56);

@@ -11,16 +11,15 @@ namespace velumo {
 std::array<SideLoop, 4> sideLoops(const Model& model)
 {
     const HornModel& h = model.horn;
-    return {{
-        {kLoopFrontChamberEnd, h.n1, -1, h.n1 >= 1},
-        {kLoopAbsorber, h.nAK, +1, model.encl.akChecked},
-        {kLoopDriver2Membrane, h.n2, -1, model.driver2Mode != 0},
-        {kLoopExtraTunnel, h.nET, +1, model.encl.etChecked},
-    }};
+    return { {
+        { kLoopFrontChamberEnd, h.n1, -1, h.n1 >= 1 },
+        { kLoopAbsorber, h.nAK, +1, model.encl.akChecked },
+        { kLoopDriver2Membrane, h.n2, -1, model.driver2Mode != 0 },
+        { kLoopExtraTunnel, h.nET, +1, model.encl.etChecked },
+    } };
 }
 
-template <class Net>
-void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int loop)
+template <class Net> void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int loop)
 {
     auto& M = net.M;
     const auto loops = sideLoops(model);
@@ -31,8 +30,8 @@ void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int lo
     }
     const int i = me.node;
     const Cx zc = hornNodeCompliance(model, pv, i);
-    const Cx plus = me.s > 0 ? zc : -zc;   // +s·Zc
-    const Cx minus = me.s > 0 ? -zc : zc;  // −s·Zc
+    const Cx plus = me.s > 0 ? zc : -zc;  // +s·Zc
+    const Cx minus = me.s > 0 ? -zc : zc; // −s·Zc
 
     M[loop][hornLoopBefore(i)] = minus;
     M[loop][hornLoopAfter(i)] = plus;
@@ -48,13 +47,12 @@ void stampSideBranch(Net& net, const Model& model, const PointValues& pv, int lo
     }
 }
 
-template <class Net>
-void stampMouth(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampMouth(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const HornModel& h = model.horn;
     if (h.mouthClosed) {
-        M[kLoopMouth][kLoopMouth] = Cx{1.0};
+        M[kLoopMouth][kLoopMouth] = Cx { 1.0 };
         return;
     }
     const Cx zc99 = hornNodeCompliance(model, pv, 99);
@@ -62,23 +60,21 @@ void stampMouth(Net& net, const Model& model, const PointValues& pv)
     M[kLoopMouth][kLoopMouth] = zc99 + pv.zradMouth + pv.R[99] + h.dx * pv.jwr / h.a[99];
 }
 
-template <class Net>
-void stampAbsorber(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampAbsorber(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
     if (!e.akChecked) {
-        M[kLoopAbsorber][kLoopAbsorber] = Cx{1.0};
+        M[kLoopAbsorber][kLoopAbsorber] = Cx { 1.0 };
         return;
     }
     // Helmholtz resonator: chamber compliance plus tunnel damping and mass.
     M[kLoopAbsorber][kLoopAbsorber] = hornNodeCompliance(model, pv, model.horn.nAK)
-        + ((Cx{kKappaP0} / j) / pv.omega) / e.vak + pv.rak + e.lat * pv.jwr / e.aat;
+        + ((Cx { kKappaP0 } / j) / pv.omega) / e.vak + pv.rak + e.lat * pv.jwr / e.aat;
     stampSideBranch(net, model, pv, kLoopAbsorber);
 }
 
-template <class Net>
-void stampDriver2(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampDriver2(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const DriverGroup& d = model.d2;
@@ -86,21 +82,20 @@ void stampDriver2(Net& net, const Model& model, const PointValues& pv)
 
     stampCrossover2(net, pv.xo, model.ue);
     M[kLoopVoiceCoil2][kLoopVoiceCoil2] = d.rdc + (j * pv.omega) * pv.L2;
-    M[kLoopVoiceCoil2][kLoopDriver2Membrane] = Cx{p2 * d.bl / d.sd};
+    M[kLoopVoiceCoil2][kLoopDriver2Membrane] = Cx { p2 * d.bl / d.sd };
 
     if (model.driver2Mode == 0) {
-        M[kLoopDriver2Membrane][kLoopDriver2Membrane] = Cx{1.0};
+        M[kLoopDriver2Membrane][kLoopDriver2Membrane] = Cx { 1.0 };
         return;
     }
     const HornModel& h = model.horn;
-    M[kLoopDriver2Membrane][kLoopVoiceCoil2] = Cx{-p2 * d.bl / d.sd};
+    M[kLoopDriver2Membrane][kLoopVoiceCoil2] = Cx { -p2 * d.bl / d.sd };
     M[kLoopDriver2Membrane][kLoopDriver2Membrane] = pv.zradM2 + pv.zm2 / d.sd / d.sd
-        + (1.0 / model.encl.vrk2 + 1.0 / h.a[h.n2] / h.dx) * ((Cx{kKappaP0} / j) / pv.omega);
+        + (1.0 / model.encl.vrk2 + 1.0 / h.a[h.n2] / h.dx) * ((Cx { kKappaP0 } / j) / pv.omega);
     stampSideBranch(net, model, pv, kLoopDriver2Membrane);
 }
 
-template <class Net>
-void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
@@ -118,7 +113,7 @@ void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv
 
     const int E = kLoopRearChamberEnd;
     M[E][E - 1] = -rc.zrk;
-    M[E][E] = (1.0 / e.vrk + 1.0 / e.abr / e.lbr) * ((Cx{50.0 * kKappaP0} / j) / pv.omega) + rc.mrk;
+    M[E][E] = (1.0 / e.vrk + 1.0 / e.abr / e.lbr) * ((Cx { 50.0 * kKappaP0 } / j) / pv.omega) + rc.mrk;
     M[E][E + 1] = -rc.zbr;
 
     const Cx twoZbr = 2.0 * rc.zbr;
@@ -131,17 +126,16 @@ void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv
     M[kLoopPortEnd][kLoopPortEnd] = rc.zbr + pv.zradPort + rc.mbr;
 }
 
-template <class Net>
-void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
     if (!e.etChecked) {
-        M[kLoopExtraTunnel][kLoopExtraTunnel] = Cx{1.0};
+        M[kLoopExtraTunnel][kLoopExtraTunnel] = Cx { 1.0 };
         return;
     }
-    M[kLoopExtraTunnel][kLoopExtraTunnel] = hornNodeCompliance(model, pv, model.horn.nET)
-        + pv.zradET + pv.ret + e.let * pv.jwr / e.aet;
+    M[kLoopExtraTunnel][kLoopExtraTunnel]
+        = hornNodeCompliance(model, pv, model.horn.nET) + pv.zradET + pv.ret + e.let * pv.jwr / e.aet;
     stampSideBranch(net, model, pv, kLoopExtraTunnel);
 }
 

@@ -1,8 +1,8 @@
 #include "TextFiles.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 
 #ifdef _WIN32
 #include <io.h>
@@ -99,7 +99,11 @@ std::string backupPath(const std::string& txtPath)
 
 TextFileWriter::~TextFileWriter() { close(); }
 
-TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
+    : m_fd(other.m_fd)
+{
+    other.m_fd = -1;
+}
 
 TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept
 {

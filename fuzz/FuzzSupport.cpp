@@ -11,7 +11,7 @@ namespace velumo::fuzz {
 void fail(std::string_view what, std::string_view detail)
 {
     std::fprintf(stderr, "\nFUZZ FINDING: %.*s\n%.*s\n", static_cast<int>(what.size()), what.data(),
-                 static_cast<int>(detail.size()), detail.data());
+        static_cast<int>(detail.size()), detail.data());
     std::abort();
 }
 
@@ -23,10 +23,7 @@ bool KeepingRunSink::hasCaption(std::string_view caption) const
     return false;
 }
 
-uint8_t ByteReader::byte()
-{
-    return m_pos < m_size ? m_data[m_pos++] : 0;
-}
+uint8_t ByteReader::byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
 
 size_t ByteReader::pick(size_t n)
 {

@@ -27,14 +27,14 @@ inline void require(bool ok, std::string_view what, std::string_view detail = {}
 class KeepingCheckSink : public CheckSink {
 public:
     void message(const Message& m) override { messages.push_back(m); }
-    void focus(std::string_view) override {}
+    void focus(std::string_view) override { }
     std::vector<Message> messages;
 };
 
 class KeepingRunSink : public RunSink {
 public:
     void message(const Message& m) override { messages.push_back(m); }
-    void progress(int) override {}
+    void progress(int) override { }
     bool hasCaption(std::string_view caption) const;
     std::vector<Message> messages;
 };
@@ -42,7 +42,11 @@ public:
 // Consumes the fuzz bytes front to back; past the end everything reads 0.
 class ByteReader {
 public:
-    ByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    ByteReader(const uint8_t* data, size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
     bool empty() const { return m_pos >= m_size; }
     uint8_t byte();
     // A value in [0, n) (n > 0).

@@ -68,7 +68,8 @@ std::string storableName(std::string text)
         if (c != '\r' && c != '\n' && c != '=' && c != '[' && c != ']')
             out.push_back(c);
     out = std::string(trimmed(out));
-    while (!out.empty() && (out.front() == ';' || out.front() == '#' || out.front() == ' ' || out.front() == '\t'))
+    while (!out.empty()
+        && (out.front() == ';' || out.front() == '#' || out.front() == ' ' || out.front() == '\t'))
         out.erase(0, 1);
     return out;
 }

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzSupport.h"
 #include "DesignTable.h"
+#include "FuzzSupport.h"
 #include "IniFile.h"
 #include "NumberText.h"
 #include "ProjectFile.h"

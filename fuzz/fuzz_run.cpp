@@ -16,8 +16,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #include "DesignTable.h"
 #include "FuzzSupport.h"
@@ -36,9 +36,41 @@ constexpr int kMaxFrequencyPoints = 16;
 
 // Texts at the edges of what the number reading and the model take.
 const char* const kSpecialTexts[] = {
-    "0", "-0", "1", "-1", "2", "0.5", "0,5", "1e-310", "4.9e-324", "1e-300", "1e-30", "1e-9",
-    "0.001", "1000", "1e9", "1e15", "1e30", "1e300", "-1e300", "1.7e308", "1e999", "nan", "inf",
-    "-inf", "abc", "", " ", "169", "170", "32767", "32768", "-32769", "2147483648", "0x10", "1e",
+    "0",
+    "-0",
+    "1",
+    "-1",
+    "2",
+    "0.5",
+    "0,5",
+    "1e-310",
+    "4.9e-324",
+    "1e-300",
+    "1e-30",
+    "1e-9",
+    "0.001",
+    "1000",
+    "1e9",
+    "1e15",
+    "1e30",
+    "1e300",
+    "-1e300",
+    "1.7e308",
+    "1e999",
+    "nan",
+    "inf",
+    "-inf",
+    "abc",
+    "",
+    " ",
+    "169",
+    "170",
+    "32767",
+    "32768",
+    "-32769",
+    "2147483648",
+    "0x10",
+    "1e",
 };
 
 struct Base {
@@ -138,7 +170,8 @@ bool slotFinite(const ResultSlot& s, int points)
                 return false;
     }
     for (size_t i = 0; i < s.contourX.size(); ++i)
-        if (!std::isfinite(s.contourX[i]) || !std::isfinite(s.contourA[i]) || !std::isfinite(s.contourAone[i]))
+        if (!std::isfinite(s.contourX[i]) || !std::isfinite(s.contourA[i])
+            || !std::isfinite(s.contourAone[i]))
             return false;
     return true;
 }

@@ -163,15 +163,9 @@ int axisRowOf(GraphKind graph)
     return -1;
 }
 
-int valueLabelCount(GraphKind graph)
-{
-    return graph == GraphKind::Phia ? 5 : 6;
-}
+int valueLabelCount(GraphKind graph) { return graph == GraphKind::Phia ? 5 : 6; }
 
-int gridDivisions(GraphKind graph)
-{
-    return graph == GraphKind::Phia ? 8 : 10;
-}
+int gridDivisions(GraphKind graph) { return graph == GraphKind::Phia ? 8 : 10; }
 
 std::vector<std::string> valueLabelTexts(GraphKind graph, const AxisLimits& limits)
 {
@@ -210,10 +204,7 @@ int mapY(double v, double minimum, double maximum, int height)
     return toPixel(height * (maximum - v) / (maximum - minimum));
 }
 
-int mapPhaseY(double phi, int height)
-{
-    return toPixel(height * (180.0 - phi) / 360.0);
-}
+int mapPhaseY(double phi, int height) { return toPixel(height * (180.0 - phi) / 360.0); }
 
 int lastDrawnPoint(const ResultSlot& slot)
 {
@@ -223,10 +214,7 @@ int lastDrawnPoint(const ResultSlot& slot)
     return i;
 }
 
-int gridLineY(int height, int i, int divisions)
-{
-    return divisions > 0 ? (height * i) / divisions : 0;
-}
+int gridLineY(int height, int i, int divisions) { return divisions > 0 ? (height * i) / divisions : 0; }
 
 std::vector<FrequencyGridLine> frequencyGridLines(double fmin, double fmax, int width)
 {
@@ -252,9 +240,6 @@ int frequencyLabelLeft(double v, double fmin, double fmax, int width, int offset
     return toPixel(std::log10(v / fmin) * p + offset - textWidth / 2);
 }
 
-int snapToTwenty(int length)
-{
-    return ((length + 10) / 20) * 20;
-}
+int snapToTwenty(int length) { return ((length + 10) / 20) * 20; }
 
 } // namespace velumo

@@ -103,8 +103,8 @@ int lastDrawnPoint(const ResultSlot& slot);
 int gridLineY(int height, int i, int divisions);
 
 struct FrequencyGridLine {
-    double value = 0.0; // Hz
-    int x = 0; // pixel in the plot image
+    double value = 0.0;    // Hz
+    int x = 0;             // pixel in the plot image
     bool labelled = false; // 2, 5 and 10 times a decade carry a label
 };
 

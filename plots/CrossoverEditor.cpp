@@ -32,7 +32,10 @@ constexpr int kReturnRow2 = 320;
 constexpr int kDriverColumn = 447;
 constexpr QSize kDriverSize { 26, 36 };
 
-QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString fromUtf8(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 int rowOf(char element) { return element == 'R' ? 1 : element == 'C' ? 2 : 3; }
 
@@ -85,9 +88,11 @@ const std::vector<CrossoverPlace>& crossoverPlaces()
 
 // ---------------------------------------------------------------------------
 
-CrossoverElementPicture::CrossoverElementPicture(char element, bool vertical, const QString& hint,
-                                                 QWidget* parent)
-    : QWidget(parent), m_element(element), m_vertical(vertical)
+CrossoverElementPicture::CrossoverElementPicture(
+    char element, bool vertical, const QString& hint, QWidget* parent)
+    : QWidget(parent)
+    , m_element(element)
+    , m_vertical(vertical)
 {
     setObjectName(QStringLiteral("Image") + hint);
     setToolTip(hint);
@@ -181,7 +186,8 @@ void CrossoverElementPicture::mousePressEvent(QMouseEvent* event)
 
 void CrossoverElementPicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click
+        = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click)
@@ -190,7 +196,8 @@ void CrossoverElementPicture::mouseReleaseEvent(QMouseEvent* event)
 
 // ---------------------------------------------------------------------------
 
-CrossoverGrid::CrossoverGrid(QWidget* parent) : QTableWidget(kFwRows, kFwCols, parent)
+CrossoverGrid::CrossoverGrid(QWidget* parent)
+    : QTableWidget(kFwRows, kFwCols, parent)
 {
     setObjectName(QStringLiteral("FWGrid"));
     horizontalHeader()->hide();
@@ -223,7 +230,8 @@ CrossoverGrid::CrossoverGrid(QWidget* parent) : QTableWidget(kFwRows, kFwCols, p
             if (r == 0 || c == 0) {
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(fixedBrush);
-                item->setTextAlignment(c == 0 ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::Alignment(Qt::AlignCenter));
+                item->setTextAlignment(
+                    c == 0 ? (Qt::AlignLeft | Qt::AlignVCenter) : Qt::Alignment(Qt::AlignCenter));
             }
             setItem(r, c, item);
         }
@@ -248,7 +256,9 @@ bool CrossoverGrid::contains(const QWidget* widget) const
 
 // ---------------------------------------------------------------------------
 
-CrossoverEditor::CrossoverEditor(Design& design, QWidget* parent) : QWidget(parent), m_design(design)
+CrossoverEditor::CrossoverEditor(Design& design, QWidget* parent)
+    : QWidget(parent)
+    , m_design(design)
 {
     setObjectName(QStringLiteral("TabFrequenzweiche"));
     setMinimumSize(480, 330);
@@ -279,7 +289,7 @@ CrossoverEditor::CrossoverEditor(Design& design, QWidget* parent) : QWidget(pare
             const int position = place.position;
             const char element = place.element;
             connect(picture, &CrossoverElementPicture::clicked, this,
-                    [this, position, element] { selectElement(position, element); });
+                [this, position, element] { selectElement(position, element); });
         }
         m_pictures.push_back(picture);
     }
@@ -319,10 +329,7 @@ void CrossoverEditor::refreshFromDesign()
     m_refreshing = false;
 }
 
-void CrossoverEditor::commitPendingEdit()
-{
-    m_grid->commitOpenEditor();
-}
+void CrossoverEditor::commitPendingEdit() { m_grid->commitOpenEditor(); }
 
 void CrossoverEditor::selectElement(int position, char element)
 {
@@ -389,7 +396,7 @@ void CrossoverEditor::paintEvent(QPaintEvent*)
     // Input terminals of both ladders and their voltage labels.
     p.setBrush(palette().color(QPalette::Base));
     for (QPoint t : { QPoint(28, kSignalRow1), QPoint(28, kReturnRow1), QPoint(226, kSignalRow2),
-                      QPoint(226, kReturnRow2) })
+             QPoint(226, kReturnRow2) })
         p.drawEllipse(QPointF(t.x() + 0.5, t.y() + 0.5), 2.5, 2.5);
     QFont f = font();
     f.setPixelSize(13);

@@ -14,10 +14,7 @@ namespace velumo {
 class GraphWindow;
 
 // Grey of the frame and of the grid lines.
-inline QColor gridColour()
-{
-    return QColor(160, 160, 160);
-}
+inline QColor gridColour() { return QColor(160, 160, 160); }
 
 // White plot with grey frame, divisions − 1 horizontal lines and a vertical
 // line for every 1..10 times each decade between fmin and fmax.

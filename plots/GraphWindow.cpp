@@ -95,10 +95,7 @@ void GraphWindow::placeValueLabels()
     }
 }
 
-int GraphWindow::labelStripOffset() const
-{
-    return m_image->x() - m_strip->x();
-}
+int GraphWindow::labelStripOffset() const { return m_image->x() - m_strip->x(); }
 
 void GraphWindow::layoutChildren()
 {

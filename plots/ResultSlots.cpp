@@ -18,10 +18,7 @@ QColor SlotColour(int slot)
     }
 }
 
-ResultSlots::ResultSlots()
-{
-    ClearValues();
-}
+ResultSlots::ResultSlots() { ClearValues(); }
 
 void ResultSlots::setCurveSlot(int s)
 {

@@ -29,7 +29,11 @@ int station(int i) { return std::clamp(i, 0, kLastStation); }
 
 class SketchBuilder {
 public:
-    SketchBuilder(const SketchInput& in, SketchGeometry& g) : m_in(in), m_g(g) {}
+    SketchBuilder(const SketchInput& in, SketchGeometry& g)
+        : m_in(in)
+        , m_g(g)
+    {
+    }
 
     double h(double area) const { return sketchHalfWidth(area, m_in.n); }
     double wallHalf(int i) const { return h(m_in.a[static_cast<size_t>(station(i))]); }
@@ -297,8 +301,8 @@ void SketchBuilder::driver2()
     const int s = in.t2Top ? 1 : -1;
     const double dx = in.dx;
     const int iT2 = in.iT2;
-    const double t = iT2 > 49 ? (wallHalf(iT2) - wallHalf(iT2 - 1)) / dx
-                              : (wallHalf(iT2 + 1) - wallHalf(iT2)) / dx;
+    const double t
+        = iT2 > 49 ? (wallHalf(iT2) - wallHalf(iT2 - 1)) / dx : (wallHalf(iT2 + 1) - wallHalf(iT2)) / dx;
     const double theta = std::atan(t);
     const double half = h(in.sd2);
     const int j1 = std::max(-1000, floorInt((in.xT2 - std::cos(theta) * half) * 100.0 / in.l + 0.5));
@@ -329,7 +333,7 @@ void SketchBuilder::driver2()
     // The arrow shows which membrane side faces the horn.
     const int d = (in.rearLoaded != in.reversed) ? 1 : -1;
     const SketchPoint end { start.x + static_cast<int>(std::lround(8.0 * -d * std::sin(theta))),
-                            start.y + static_cast<int>(std::lround(8.0 * -s * d * std::cos(theta))) };
+        start.y + static_cast<int>(std::lround(8.0 * -s * d * std::cos(theta))) };
     arrow(start, end);
 }
 
@@ -372,8 +376,8 @@ void SketchBuilder::arrow(SketchPoint from, SketchPoint tip)
     for (double turn : { -0.45, 0.45 }) {
         SketchStroke& head = stroke(false, 3);
         head.points = { tip,
-                        { tip.x - ceilInt(std::cos(phi + turn) * gx - 0.5),
-                          tip.y - ceilInt(std::sin(phi + turn) * gy - 0.5) } };
+            { tip.x - ceilInt(std::cos(phi + turn) * gx - 0.5),
+                tip.y - ceilInt(std::sin(phi + turn) * gy - 0.5) } };
     }
 }
 
@@ -386,8 +390,8 @@ double sketchHalfWidth(double a, int n)
     return std::sqrt(a / (4.0 * n));
 }
 
-SketchInput sketchInputFrom(const Model& model, const std::array<double, kHornNodes>& contourA,
-                            const Design& design)
+SketchInput sketchInputFrom(
+    const Model& model, const std::array<double, kHornNodes>& contourA, const Design& design)
 {
     SketchInput in;
     const HornModel& horn = model.horn;

@@ -20,11 +20,11 @@ struct Model;
 // including the mirror factor n as the run prepared them.
 struct SketchInput {
     int n = 1;
-    std::array<double, kHornNodes> a{}; // contour of the latest run's slot
-    double l = 1.0;   // horn length
-    double dx = 0.01; // contour step, l · 0.01
-    double ah = 0.0;  // throat area
-    double am = 0.0;  // mouth area
+    std::array<double, kHornNodes> a {}; // contour of the latest run's slot
+    double l = 1.0;                      // horn length
+    double dx = 0.01;                    // contour step, l · 0.01
+    double ah = 0.0;                     // throat area
+    double am = 0.0;                     // mouth area
     bool mouthClosed = false;
     bool rearLoaded = false; // horn type "Rearloaded"
 
@@ -52,10 +52,10 @@ struct SketchInput {
     double aet = 0.0, let = 0.0;
 
     // Driver 2 and its rear chamber
-    bool driver2 = false;   // driver-2 mode other than "Ohne"
-    bool reversed = false;  // "Umdrehen"
+    bool driver2 = false;  // driver-2 mode other than "Ohne"
+    bool reversed = false; // "Umdrehen"
     bool t2Top = false;
-    bool rk2 = false;       // second rear chamber box checked
+    bool rk2 = false; // second rear chamber box checked
     double sd2 = 0.0;
     double xT2 = 0.0;
     int iT2 = 1;
@@ -64,8 +64,8 @@ struct SketchInput {
 
 // Collects the sketch input from the latest run's model and contour and the
 // present state of the design's boxes (sides, switches, horn type).
-SketchInput sketchInputFrom(const Model& model, const std::array<double, kHornNodes>& contourA,
-                            const Design& design);
+SketchInput sketchInputFrom(
+    const Model& model, const std::array<double, kHornNodes>& contourA, const Design& design);
 
 struct SketchPoint {
     int x = 0;
@@ -81,10 +81,10 @@ struct SketchStroke {
 };
 
 struct SketchGeometry {
-    double L0 = 0.0; // left margin, m
-    double R0 = 0.0; // right margin, m
-    double Y0 = 0.1; // axis height from the top, m
-    double S = 0.0;  // pixels per metre
+    double L0 = 0.0;                   // left margin, m
+    double R0 = 0.0;                   // right margin, m
+    double Y0 = 0.1;                   // axis height from the top, m
+    double S = 0.0;                    // pixels per metre
     std::vector<SketchStroke> strokes; // in drawing order
     std::vector<Message> messages;     // to be shown before the sketch
 };

@@ -43,8 +43,8 @@ void drawSketch(QImage& image, const SketchInput& input, MessageSink& sink)
 
 QImage renderSketch(QSize clientSize, const SketchInput& input, MessageSink& sink)
 {
-    QImage image(std::max(1, clientSize.width() - 10), std::max(1, clientSize.height() - 10),
-                 QImage::Format_RGB32);
+    QImage image(
+        std::max(1, clientSize.width() - 10), std::max(1, clientSize.height() - 10), QImage::Format_RGB32);
     drawSketch(image, input, sink);
     return image;
 }

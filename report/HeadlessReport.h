@@ -17,8 +17,8 @@ namespace velumo {
 enum HeadlessReportStatus {
     kReportOk = 0,
     kReportUnreadable = 1, // the project file cannot be read
-    kReportInvalid = 2, // the input check left the design invalid
-    kReportRunFailed = 3, // the run was refused or failed
+    kReportInvalid = 2,    // the input check left the design invalid
+    kReportRunFailed = 3,  // the run was refused or failed
     kReportWriteFailed = 4 // a picture or the HTML file could not be written
 };
 

@@ -16,10 +16,7 @@ QString pictureFolderFor(const QString& reportPath)
     return reportPath.left(cut) + QStringLiteral("-Files");
 }
 
-QString folderReference(const QString& pictureFolder)
-{
-    return QFileInfo(pictureFolder).fileName();
-}
+QString folderReference(const QString& pictureFolder) { return QFileInfo(pictureFolder).fileName(); }
 
 QString htmlEscape(const QString& text)
 {

@@ -30,10 +30,10 @@ inline constexpr int kReportPictureCount = 13;
 // Everything the HTML text shows besides its fixed parts. Texts are taken as
 // they stand; buildReportHtml escapes them.
 struct ReportTexts {
-    QString info; // project info text (EditInfo)
-    QString dateTime; // see reportDateTime
+    QString info;        // project info text (EditInfo)
+    QString dateTime;    // see reportDateTime
     QString projectPath; // full path of the current project file
-    QString folderRef; // last component of the picture folder
+    QString folderRef;   // last component of the picture folder
     QString sketchCaption;
     QString splCaption;
     QString zelCaption;

@@ -54,7 +54,7 @@ struct ReportSources {
     QString typText;
     QString konturText;
     QString posiText;
-    QString info; // EditInfo
+    QString info;        // EditInfo
     QString projectPath; // the current project file
     QString pageHint = QStringLiteral("Dateneingabe");
     QString driverHint = QStringLiteral("Treiber");
@@ -96,7 +96,7 @@ private:
 
 struct ReportOutcome {
     bool written = false; // the HTML file and all pictures are on disk
-    QString error; // the text shown under "Fehler" when not written
+    QString error;        // the text shown under "Fehler" when not written
 };
 
 // Everything after the save dialog: remembers the folder (when `settings` is

@@ -15,8 +15,8 @@ namespace velumo::test {
 inline RunInput runInputOfProject(const std::string& path)
 {
     struct Quiet : CheckSink {
-        void message(const Message&) override {}
-        void focus(std::string_view) override {}
+        void message(const Message&) override { }
+        void focus(std::string_view) override { }
     } quiet;
     IniFile ini = IniFile::load(path);
     Design design;

@@ -52,7 +52,7 @@ SimRun runSim(const std::vector<std::string>& args)
 
 } // namespace
 
-class GoldenDesign : public ::testing::TestWithParam<std::string> {};
+class GoldenDesign : public ::testing::TestWithParam<std::string> { };
 
 TEST_P(GoldenDesign, velumoSimReproducesTheIndependentResults)
 {
@@ -78,12 +78,11 @@ std::vector<std::string> goldenDesigns()
     return names;
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GoldenDesign, ::testing::ValuesIn(goldenDesigns()),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Golden, GoldenDesign, ::testing::ValuesIn(goldenDesigns()), [](const auto& info) {
+    std::string name = info.param;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});
 
 TEST(VelumoSim, usageErrorsAndUnreadableFiles)
 {
@@ -115,7 +114,8 @@ TEST(VelumoSim, unrunnableDesignIsRefusedAndKeepsTheLastResults)
     TempDir dir;
     writeBytes(dir.file("data.txt"), "earlier results");
     // fs = 0 passes the check with a warning but cannot be simulated.
-    writeBytes(dir.file("p.vlm"), "[Lautsprecher]\r\nFreiluftresonanzfrequenz=0\r\n[Horn]\r\nHornl\xE4nge=1\r\n");
+    writeBytes(
+        dir.file("p.vlm"), "[Lautsprecher]\r\nFreiluftresonanzfrequenz=0\r\n[Horn]\r\nHornl\xE4nge=1\r\n");
     SimRun r = runSim({ dir.file("p.vlm"), "--out", dir.path().string() });
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("Fehler: Eingabe Resonanzfrequenz nicht erlaubt!"), std::string::npos) << r.err;
@@ -126,7 +126,8 @@ TEST(VelumoSim, exampleDesignsRunCleanly)
 {
     for (const char* name : { "bass-horn.vlm", "rear-loaded-crossover.vlm", "two-drivers-absorber.vlm" }) {
         TempDir out;
-        SimRun r = runSim({ std::string(VELUMO_SOURCE_DIR) + "/examples/" + name, "--out", out.path().string() });
+        SimRun r
+            = runSim({ std::string(VELUMO_SOURCE_DIR) + "/examples/" + name, "--out", out.path().string() });
         EXPECT_EQ(r.status, 0) << name << ": " << r.err;
         std::string data = readBytes(out.file("data.txt"));
         EXPECT_EQ(data.find("nan"), std::string::npos) << name;

@@ -39,9 +39,10 @@ TEST(VelumoSimReport, writesTheHtmlAndThirteenPicturesWithoutADisplay)
         GTEST_SKIP() << "velumo-sim not built";
     TempDir dir;
     // The program's settings folder and home point into the temporary folder.
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY HOME='" + dir.path().string() + "' XDG_CONFIG_HOME='"
-        + dir.file("cfg") + "' '" + VELUMO_SIM_EXE + "' '" + VELUMO_SOURCE_DIR + "/examples/bass-horn.vlm' --report '"
-        + dir.file("bass.html") + "' > '" + dir.file("log") + "' 2>&1";
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY HOME='" + dir.path().string()
+        + "' XDG_CONFIG_HOME='" + dir.file("cfg") + "' '" + VELUMO_SIM_EXE + "' '" + VELUMO_SOURCE_DIR
+        + "/examples/bass-horn.vlm' --report '" + dir.file("bass.html") + "' > '" + dir.file("log")
+        + "' 2>&1";
     int status = std::system(command.c_str());
     if (status != 0 && readBytes(dir.file("log")).find("ohne HTML-Bericht") != std::string::npos)
         GTEST_SKIP() << "velumo-sim built without the report";

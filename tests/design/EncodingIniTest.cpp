@@ -14,8 +14,12 @@ using velumo::test::writeBytes;
 
 TEST(Encoding, umlautsAreSingleWindows1252Bytes)
 {
-    EXPECT_EQ(velumo::utf8ToCp1252("Rückkammervolumen"), "R\xFC" "ckkammervolumen");
-    EXPECT_EQ(velumo::utf8ToCp1252("Halsfläche"), "Halsfl\xE4" "che");
+    EXPECT_EQ(velumo::utf8ToCp1252("Rückkammervolumen"),
+        "R\xFC"
+        "ckkammervolumen");
+    EXPECT_EQ(velumo::utf8ToCp1252("Halsfläche"),
+        "Halsfl\xE4"
+        "che");
     EXPECT_EQ(velumo::utf8ToCp1252("Äquivalentvolumen ß €"), "\xC4quivalentvolumen \xDF \x80");
     EXPECT_EQ(velumo::cp1252ToUtf8("\xC4\xD6\xDC\xE4\xF6\xFC\xDF\x80"), "ÄÖÜäöüß€");
 }
@@ -23,7 +27,9 @@ TEST(Encoding, umlautsAreSingleWindows1252Bytes)
 TEST(Encoding, unencodableCharactersBecomeQuestionMarks)
 {
     EXPECT_EQ(velumo::utf8ToCp1252("Ω"), "?");
-    EXPECT_EQ(velumo::utf8ToCp1252("a\xFF" "b"), "a?b"); // invalid UTF-8
+    EXPECT_EQ(velumo::utf8ToCp1252("a\xFF"
+                                   "b"),
+        "a?b"); // invalid UTF-8
     EXPECT_EQ(velumo::utf8ToLatin1("cm² °"), "cm\xB2 \xB0");
     EXPECT_EQ(velumo::utf8ToLatin1("€"), "?");
 }
@@ -38,7 +44,9 @@ TEST(Encoding, everyByteDecodesAndRoundTrips)
 
 TEST(IniFile, readsTrimmedCaseInsensitiveFirstWins)
 {
-    IniFile ini = IniFile::fromBytes("[Horn]\r\n  Halsfl\xE4" "che =  250 \r\nHALSFL\xC4" "CHE=999\r\n"
+    IniFile ini = IniFile::fromBytes("[Horn]\r\n  Halsfl\xE4"
+                                     "che =  250 \r\nHALSFL\xC4"
+                                     "CHE=999\r\n"
                                      "Info=\"Mein Horn\"\r\n[horn]\r\nLvk=7\r\n[Other]\r\nx\r\n");
     EXPECT_EQ(ini.readString("horn", "halsfläche", "?"), "250");
     EXPECT_EQ(ini.readString("Horn", "Info", "?"), "Mein Horn");
@@ -66,11 +74,13 @@ TEST(IniFile, integersMustBeWholeDecimalNumbers)
 TEST(IniFile, writingKeepsForeignLinesInPlace)
 {
     IniFile ini = IniFile::fromBytes("; made by hand\r\n[Horn]\r\nFremd=1\r\nLvk=0\r\n\r\n[ET]\r\nET=0\r\n");
-    ini.writeString("Horn", "lvk", "0.12");          // in place, key name as written now
+    ini.writeString("Horn", "lvk", "0.12");             // in place, key name as written now
     ini.writeString("Horn", "Rückkammervolumen", "40"); // appended at the end of its section
-    ini.writeString("Neu", "a", "b");                 // new section at the end
-    EXPECT_EQ(ini.toBytes(), "; made by hand\r\n[Horn]\r\nFremd=1\r\nlvk=0.12\r\nR\xFC" "ckkammervolumen=40\r\n\r\n"
-                             "[ET]\r\nET=0\r\n\r\n[Neu]\r\na=b\r\n");
+    ini.writeString("Neu", "a", "b");                   // new section at the end
+    EXPECT_EQ(ini.toBytes(),
+        "; made by hand\r\n[Horn]\r\nFremd=1\r\nlvk=0.12\r\nR\xFC"
+        "ckkammervolumen=40\r\n\r\n"
+        "[ET]\r\nET=0\r\n\r\n[Neu]\r\na=b\r\n");
 }
 
 TEST(IniFile, roundTripThroughDiskWithUmlautKeys)
@@ -83,7 +93,8 @@ TEST(IniFile, roundTripThroughDiskWithUmlautKeys)
     std::string error;
     ASSERT_TRUE(ini.save(dir.file("p.vlm"), &error)) << error;
     EXPECT_EQ(readBytes(dir.file("p.vlm")),
-              "[Lautsprecher]\r\n\xC4quivalentvolumen=60\r\n\r\n[Horn]\r\nHalsfl\xE4" "che=200\r\nAK=1\r\n");
+        "[Lautsprecher]\r\n\xC4quivalentvolumen=60\r\n\r\n[Horn]\r\nHalsfl\xE4"
+        "che=200\r\nAK=1\r\n");
     IniFile back = IniFile::load(dir.file("p.vlm"));
     EXPECT_EQ(back.readString("Horn", "Halsfläche", ""), "200");
     EXPECT_TRUE(back.readBool("Horn", "AK", false));

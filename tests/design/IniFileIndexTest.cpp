@@ -12,11 +12,11 @@ TEST(IniFileIndex, keysOfLaterSectionsReadRightAfterAnInsertAbove)
 {
     IniFile ini = IniFile::fromBytes("[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\nc=3\r\n");
     EXPECT_EQ(ini.readString("B", "c", "?"), "3"); // builds the index
-    ini.writeString("A", "neu", "x");               // inserts a line above [B]
+    ini.writeString("A", "neu", "x");              // inserts a line above [B]
     EXPECT_EQ(ini.readString("B", "b", "?"), "2");
     EXPECT_EQ(ini.readString("B", "c", "?"), "3");
     EXPECT_EQ(ini.readString("A", "neu", "?"), "x");
-    ini.writeString("B", "c", "4");                 // in place after the insert
+    ini.writeString("B", "c", "4"); // in place after the insert
     EXPECT_EQ(ini.toBytes(), "[A]\r\na=1\r\nneu=x\r\n\r\n[B]\r\nb=2\r\nc=4\r\n");
 }
 
@@ -54,7 +54,9 @@ TEST(IniFileIndex, manyKeysWithTheSameFoldedNameGiveTheFirst)
     std::string text = "[Horn]\r\n";
     for (int i = 0; i < 2000; ++i)
         text += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
-    text += "HALSFL\xC4" "CHE=1\r\nhalsfl\xE4" "che=2\r\n";
+    text += "HALSFL\xC4"
+            "CHE=1\r\nhalsfl\xE4"
+            "che=2\r\n";
     IniFile ini = IniFile::fromBytes(text);
     EXPECT_EQ(ini.readString("horn", "Halsfläche", "?"), "1");
     EXPECT_EQ(ini.readString("HORN", "K1999", "?"), "1999");
@@ -76,7 +78,8 @@ TEST(IniFileIndex, namesFoldAsciiAndLatin1CapitalsOnly)
     EXPECT_TRUE(iniNamesEqual("A\xC3", "a\xC3"));
     EXPECT_FALSE(iniNamesEqual("A\xC3", "aC"));
 
-    IniFile ini = IniFile::fromBytes("[\xC4RGER]\r\n\xDC" "BER=1\r\n"); // Windows-1252 "[ÄRGER]", "ÜBER=1"
+    IniFile ini = IniFile::fromBytes("[\xC4RGER]\r\n\xDC"
+                                     "BER=1\r\n"); // Windows-1252 "[ÄRGER]", "ÜBER=1"
     EXPECT_EQ(ini.readString("ärger", "über", "?"), "1");
     EXPECT_FALSE(ini.value("ärger", "uber").has_value());
 }

@@ -155,13 +155,13 @@ TEST(InputCheck, severalRefusalsArriveInStepOrder)
 {
     Checked c = check(
         {
-            { "EditQms", "0" }, // driver data: a warning only
+            { "EditQms", "0" },                        // driver data: a warning only
             { "Editl1", "0.5" }, { "EditxT1", "0.6" }, // driver 1 beyond the horn end
-            { "EditAh", "500" }, // hyperbolic with a narrow mouth
-            { "EditAbst", "0" }, // distance: a warning only
-            { "EditxAK", "0.7" }, // absorber chamber beyond the end
-            { "EditxT2", "-0.9" }, // driver 2 beyond the end once made positive
-            { "EditxET", "0.51" }, // extra tunnel beyond the end
+            { "EditAh", "500" },                       // hyperbolic with a narrow mouth
+            { "EditAbst", "0" },                       // distance: a warning only
+            { "EditxAK", "0.7" },                      // absorber chamber beyond the end
+            { "EditxT2", "-0.9" },                     // driver 2 beyond the end once made positive
+            { "EditxET", "0.51" },                     // extra tunnel beyond the end
         },
         { { "CBKontur", 3 }, { "RGTreiber2", 1 } }, { "CBAK", "CBET" });
     EXPECT_FALSE(c.valid);
@@ -309,8 +309,8 @@ TEST(InputCheck, crossoverColumnsBecomeSiValues)
         { 1, 1, "0", "" }, { 1, 2, "4,7", "4.7" }, { 1, 3, "1.50", "1.5" }, // series, comma C, zero R
         { 2, 3, "2,2", "2.2" }, // shunt holding only an inductor: no open-branch resistor
         { 6, 1, "4", "4" }, { 6, 2, "10", "10" }, { 6, 3, "0.5", "0.5" }, // shunt with all three
-        { 10, 1, "3.3", "3.3" }, // shunt with only a resistor
-        { 11, 3, "2.2", "2.2" }, // series with only an inductor
+        { 10, 1, "3.3", "3.3" },                                          // shunt with only a resistor
+        { 11, 3, "2.2", "2.2" },                                          // series with only an inductor
         { 13, 2, "abc", "" }, { 14, 1, "0,0", "" } // cells that read as zero are emptied
     };
     Checked c;

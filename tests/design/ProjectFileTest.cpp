@@ -26,10 +26,7 @@ Design loadAll(const IniFile& ini)
     return d;
 }
 
-IniFile iniOf(const std::string& utf8Text)
-{
-    return IniFile::fromBytes(velumo::utf8ToCp1252(utf8Text));
-}
+IniFile iniOf(const std::string& utf8Text) { return IniFile::fromBytes(velumo::utf8ToCp1252(utf8Text)); }
 
 // "Section/key" of every key line, in file order.
 std::vector<std::string> keysInOrder(const std::string& bytes)

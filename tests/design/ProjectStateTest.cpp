@@ -120,7 +120,7 @@ TEST_F(ProjectState, openLoadsChecksAndRemembersFolder)
     EXPECT_EQ(d.text("EditRdc"), "6");
     EXPECT_EQ(d.text("EditAh"), "300");
     EXPECT_EQ(d.text("Editfbr"), "1"); // the check ran after loading
-    EXPECT_FALSE(s.inputsValid()); // driver beyond the horn end
+    EXPECT_FALSE(s.inputsValid());     // driver beyond the horn end
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Eingabe PositionTreiber1 nicht erlaubt!");
     EXPECT_TRUE(s.noUnsavedChanges());

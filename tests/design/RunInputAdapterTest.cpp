@@ -61,5 +61,6 @@ TEST(RunInputAdapter, refusalNamesTheInputByItsHint)
     EXPECT_EQ(m.caption, "Fehler");
     EXPECT_EQ(m.text, "Eingabe Resonanzfrequenz nicht erlaubt!");
     EXPECT_EQ(velumo::runRefusalMessage(d, "EditRdc2").text, "Eingabe Gleichstromwiderstand nicht erlaubt!");
-    EXPECT_EQ(velumo::runRefusalMessage(d, "MinMaxGrid").text, "Eingabe Simulationsfrequenz [Hz] nicht erlaubt!");
+    EXPECT_EQ(
+        velumo::runRefusalMessage(d, "MinMaxGrid").text, "Eingabe Simulationsfrequenz [Hz] nicht erlaubt!");
 }

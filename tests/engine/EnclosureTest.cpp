@@ -19,10 +19,7 @@ using RecordingSink = test::MessageRecorder;
 
 // Helmholtz frequency of a duct of length L (plus end correction dL) and
 // area A on a volume V, c² = kappa·p0 / rho.
-double helmholtz(double A, double L, double V)
-{
-    return kC / (2.0 * kPi) * std::sqrt(A / (V * L));
-}
+double helmholtz(double A, double L, double V) { return kC / (2.0 * kPi) * std::sqrt(A / (V * L)); }
 
 struct EnclosureRun {
     Model m;

@@ -22,8 +22,8 @@ public:
 inline RunInput baseDesign()
 {
     RunInput in;
-    in.driver1 = DriverInput{1, 6.0, 40.0, 0.4, 4.0, 100.0, 100.0, 500.0, 7.0, 15.0, 4.0};
-    in.driver2 = DriverInput{1, 8.0, 50.0, 0.5, 3.0, 60.0, 80.0, 300.0, 9.0, 20.0, 3.0};
+    in.driver1 = DriverInput { 1, 6.0, 40.0, 0.4, 4.0, 100.0, 100.0, 500.0, 7.0, 15.0, 4.0 };
+    in.driver2 = DriverInput { 1, 8.0, 50.0, 0.5, 3.0, 60.0, 80.0, 300.0, 9.0, 20.0, 3.0 };
     in.driver2Mode = 0;
     in.ue = 2.83;
     in.ah = 300;
@@ -63,7 +63,7 @@ inline RunInput baseDesign()
     in.dL = 0.5;
     in.dL2 = 0.2;
     in.rdcBoxValue = in.driver1.rdc;
-    for (int p : {2, 4, 6, 10, 12, 14})
+    for (int p : { 2, 4, 6, 10, 12, 14 })
         in.crossover.R[p] = 1e9 * in.rdcBoxValue;
     in.freqAuto = true;
     in.freqPoints = 100;

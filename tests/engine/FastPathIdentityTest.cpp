@@ -20,11 +20,11 @@
 
 #include "EngineDesigns.h"
 #include "NumberText.h"
+#include "ProjectInput.h"
 #include "RunSetup.h"
 #include "Simulation.h"
-#include "SpecialFunctions.h"
 #include "SparseNetwork.h"
-#include "ProjectInput.h"
+#include "SpecialFunctions.h"
 #include "TestUtil.h"
 
 #ifndef VELUMO_SOURCE_DIR
@@ -61,10 +61,9 @@ struct Comparison {
 
 bool sameResults(const PointResults& a, const PointResults& b)
 {
-    const double PointResults::*fields[] = {
-        &PointResults::f,      &PointResults::spl,   &PointResults::phase, &PointResults::zel,
-        &PointResults::x1,     &PointResults::x2,    &PointResults::pmax1, &PointResults::pmax2,
-        &PointResults::splMax, &PointResults::zReal, &PointResults::zImag};
+    const double PointResults::*fields[] = { &PointResults::f, &PointResults::spl, &PointResults::phase,
+        &PointResults::zel, &PointResults::x1, &PointResults::x2, &PointResults::pmax1, &PointResults::pmax2,
+        &PointResults::splMax, &PointResults::zReal, &PointResults::zImag };
     for (auto field : fields) {
         if (!sameBits(a.*field, b.*field))
             return false;
@@ -150,7 +149,7 @@ TEST(FastPathIdentity, examplesAndGoldenProjects)
 // as the lone thread computes it, and as a batch on its own.
 TEST(FastPathIdentity, twoThreadsGiveTheBitsOfOne)
 {
-    std::vector<RunInput> designs = {test::everythingOnDesign()};
+    std::vector<RunInput> designs = { test::everythingOnDesign() };
     for (const std::string& file : projectFiles())
         designs.push_back(test::runInputOfProject(file));
     for (const RunInput& in : designs) {
@@ -215,61 +214,61 @@ TEST(FastPathIdentity, generatedDesignsSwitchEveryElement)
     // Each variant is applied to an all-off and an all-on design, in both
     // horn types.
     const Variant variants[] = {
-        {"as is", [](RunInput&) {}},
-        {"driver 1 at the throat", [](RunInput& in) { in.xT1 = 0; }},
-        {"driver 1 at node 1", [](RunInput& in) { in.xT1 = nodePosition(1); }},
-        {"driver 1 mid-horn", [](RunInput& in) { in.xT1 = nodePosition(47); }},
-        {"driver 1 at node 99", [](RunInput& in) { in.xT1 = nodePosition(99); }},
-        {"driver 1 beyond the mouth", [](RunInput& in) { in.xT1 = 5.0; }},
-        {"all sides at one node",
-         [](RunInput& in) { in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(30); }},
-        {"all sides at node 99",
-         [](RunInput& in) { in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(99); }},
-        {"sides at node 99, closed mouth",
-         [](RunInput& in) {
-             in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(99);
-             in.mouthClosed = true;
-         }},
-        {"closed mouth", [](RunInput& in) { in.mouthClosed = true; }},
-        {"driver 2 same values", [](RunInput& in) { in.driver2Mode = 1; }},
-        {"driver 2 own values reversed",
-         [](RunInput& in) {
-             in.driver2Mode = 2;
-             in.driver2Reversed = true;
-         }},
-        {"driver 2 without own chamber",
-         [](RunInput& in) {
-             in.driver2Mode = 2;
-             in.rk2 = false;
-         }},
-        {"driver 2 same values, reversed, own chamber",
-         [](RunInput& in) {
-             in.driver2Mode = 1;
-             in.driver2Reversed = true;
-             in.rk2 = true;
-         }},
-        {"driver 2 off", [](RunInput& in) { in.driver2Mode = 0; }},
-        {"absorber only",
-         [](RunInput& in) {
-             in.ak = true;
-             in.et = false;
-         }},
-        {"tunnel only",
-         [](RunInput& in) {
-             in.ak = false;
-             in.et = true;
-         }},
-        {"crossover ignored", [](RunInput& in) { in.crossover.ignore = true; }},
-        {"conical, in a corner",
-         [](RunInput& in) {
-             in.kontur = 0;
-             in.posi = 0;
-         }},
+        { "as is", [](RunInput&) {} },
+        { "driver 1 at the throat", [](RunInput& in) { in.xT1 = 0; } },
+        { "driver 1 at node 1", [](RunInput& in) { in.xT1 = nodePosition(1); } },
+        { "driver 1 mid-horn", [](RunInput& in) { in.xT1 = nodePosition(47); } },
+        { "driver 1 at node 99", [](RunInput& in) { in.xT1 = nodePosition(99); } },
+        { "driver 1 beyond the mouth", [](RunInput& in) { in.xT1 = 5.0; } },
+        { "all sides at one node",
+            [](RunInput& in) { in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(30); } },
+        { "all sides at node 99",
+            [](RunInput& in) { in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(99); } },
+        { "sides at node 99, closed mouth",
+            [](RunInput& in) {
+                in.xT1 = in.xT2 = in.xAK = in.xET = nodePosition(99);
+                in.mouthClosed = true;
+            } },
+        { "closed mouth", [](RunInput& in) { in.mouthClosed = true; } },
+        { "driver 2 same values", [](RunInput& in) { in.driver2Mode = 1; } },
+        { "driver 2 own values reversed",
+            [](RunInput& in) {
+                in.driver2Mode = 2;
+                in.driver2Reversed = true;
+            } },
+        { "driver 2 without own chamber",
+            [](RunInput& in) {
+                in.driver2Mode = 2;
+                in.rk2 = false;
+            } },
+        { "driver 2 same values, reversed, own chamber",
+            [](RunInput& in) {
+                in.driver2Mode = 1;
+                in.driver2Reversed = true;
+                in.rk2 = true;
+            } },
+        { "driver 2 off", [](RunInput& in) { in.driver2Mode = 0; } },
+        { "absorber only",
+            [](RunInput& in) {
+                in.ak = true;
+                in.et = false;
+            } },
+        { "tunnel only",
+            [](RunInput& in) {
+                in.ak = false;
+                in.et = true;
+            } },
+        { "crossover ignored", [](RunInput& in) { in.crossover.ignore = true; } },
+        { "conical, in a corner",
+            [](RunInput& in) {
+                in.kontur = 0;
+                in.posi = 0;
+            } },
     };
     auto dense = std::make_unique<LoopNetwork>();
     int designs = 0, points = 0;
-    for (const RunInput& start : {test::baseDesign(), test::everythingOnDesign()}) {
-        for (int typ : {0, 1}) {
+    for (const RunInput& start : { test::baseDesign(), test::everythingOnDesign() }) {
+        for (int typ : { 0, 1 }) {
             for (const Variant& v : variants) {
                 RunInput in = start;
                 in.typ = typ;
@@ -302,13 +301,20 @@ TEST(FastPathIdentity, sparseSolverReplaysTheDenseSolverBitForBitInEveryLane)
     auto value = [&] {
         const double a = mag(rng) * (pick(rng) < 5 ? -1.0 : 1.0);
         switch (pick(rng)) {
-        case 0: return Cx{-0.0, a};
-        case 1: return Cx{0.0, a};
-        case 2: return Cx{a, -0.0};
-        case 3: return Cx{a, 0.0};
-        case 4: return Cx{-0.0, -0.0};
-        case 5: return Cx{0.0, 0.0};
-        default: return Cx{a, mag(rng)};
+        case 0:
+            return Cx { -0.0, a };
+        case 1:
+            return Cx { 0.0, a };
+        case 2:
+            return Cx { a, -0.0 };
+        case 3:
+            return Cx { a, 0.0 };
+        case 4:
+            return Cx { -0.0, -0.0 };
+        case 5:
+            return Cx { 0.0, 0.0 };
+        default:
+            return Cx { a, mag(rng) };
         }
     };
     auto dense = std::make_unique<LoopNetwork>();
@@ -329,7 +335,7 @@ TEST(FastPathIdentity, sparseSolverReplaysTheDenseSolverBitForBitInEveryLane)
         auto sparse = std::make_unique<SparseNetwork>();
         sparse->beginPattern();
         for (auto [r, c] : positions)
-            sparse->M[r][c] = Cx{};
+            sparse->M[r][c] = Cx {};
         sparse->endPattern();
 
         // Every lane its own values, so that one batch holds lanes that skip
@@ -347,17 +353,17 @@ TEST(FastPathIdentity, sparseSolverReplaysTheDenseSolverBitForBitInEveryLane)
             for (auto [r, c] : positions) {
                 Cx v = value();
                 if (r == c && isZero(v))
-                    v = Cx{1.0, -0.0};
+                    v = Cx { 1.0, -0.0 };
                 if (loses && r == lostRow && c == lostRow)
-                    v = Cx{};
+                    v = Cx {};
                 laneValues[l].push_back(v);
                 lane.M[r][c] = v;
             }
             // Sources on a few rows only, as in the stamps; a −0 among them.
-            laneSources[l].fill(Cx{});
-            for (int r : {0, 157, anyLoop(rng)})
-                laneSources[l][r] = Cx{mag(rng), -0.0};
-            laneSources[l][anyLoop(rng)] = Cx{-0.0, -0.0};
+            laneSources[l].fill(Cx {});
+            for (int r : { 0, 157, anyLoop(rng) })
+                laneSources[l][r] = Cx { mag(rng), -0.0 };
+            laneSources[l][anyLoop(rng)] = Cx { -0.0, -0.0 };
             lane.b = laneSources[l];
         }
         bool ok[kSolveBatch];
@@ -378,7 +384,8 @@ TEST(FastPathIdentity, sparseSolverReplaysTheDenseSolverBitForBitInEveryLane)
             ++lanesSolved;
             const LoopFlows& x = sparse->lane(l).x;
             for (int k = 0; k < kLoops; ++k) {
-                ASSERT_TRUE(sameBits(x[k], dense->x[k])) << "trial " << trial << ", lane " << l << ", flow " << k;
+                ASSERT_TRUE(sameBits(x[k], dense->x[k]))
+                    << "trial " << trial << ", lane " << l << ", flow " << k;
                 if (std::signbit(dense->x[k].re) && dense->x[k].re == 0.0)
                     ++negativeZeroFlows;
             }
@@ -393,18 +400,19 @@ TEST(FastPathIdentity, sparseSolverReplaysTheDenseSolverBitForBitInEveryLane)
 }
 
 // Unit diagonal everywhere plus the given entries; pattern = those positions.
-void identityPlus(LoopNetwork& dense, SparseNetwork& sparse, const std::vector<std::pair<std::pair<int, int>, Cx>>& extra)
+void identityPlus(
+    LoopNetwork& dense, SparseNetwork& sparse, const std::vector<std::pair<std::pair<int, int>, Cx>>& extra)
 {
     sparse.beginPattern();
     for (int r = 0; r < kLoops; ++r)
-        sparse.M[r][r] = Cx{};
+        sparse.M[r][r] = Cx {};
     for (const auto& [rc, v] : extra)
         sparse.M[rc.first][rc.second] = v;
     sparse.endPattern();
     dense.clear();
     sparse.clear();
     for (int r = 0; r < kLoops; ++r)
-        dense.M[r][r] = sparse.M[r][r] = Cx{1.0};
+        dense.M[r][r] = sparse.M[r][r] = Cx { 1.0 };
     for (const auto& [rc, v] : extra)
         dense.M[rc.first][rc.second] = sparse.M[rc.first][rc.second] = v;
 }
@@ -416,8 +424,8 @@ TEST(FastPathIdentity, zeroEntriesOfBackSubstitutionStillTurnNegativeZeros)
     auto dense = std::make_unique<LoopNetwork>();
     auto sparse = std::make_unique<SparseNetwork>();
     identityPlus(*dense, *sparse, {});
-    dense->b[0] = sparse->b[0] = Cx{-0.0, -0.0};
-    dense->b[5] = sparse->b[5] = Cx{-1.0, 1.0};
+    dense->b[0] = sparse->b[0] = Cx { -0.0, -0.0 };
+    dense->b[5] = sparse->b[5] = Cx { -1.0, 1.0 };
     ASSERT_TRUE(solve(*dense));
     ASSERT_TRUE(solve(*sparse));
     EXPECT_FALSE(std::signbit(dense->x[0].re));
@@ -433,9 +441,9 @@ TEST(FastPathIdentity, zeroEntriesOfPivotRowsStillTurnNegativeZeros)
     // reaches x[1].
     auto dense = std::make_unique<LoopNetwork>();
     auto sparse = std::make_unique<SparseNetwork>();
-    identityPlus(*dense, *sparse, {{{1, 0}, Cx{-1.0, 1.0}}, {{1, 2}, Cx{-0.0, 1.0}}});
-    dense->b[0] = sparse->b[0] = Cx{0.0, -0.0};
-    dense->b[1] = sparse->b[1] = Cx{-0.0, -0.0};
+    identityPlus(*dense, *sparse, { { { 1, 0 }, Cx { -1.0, 1.0 } }, { { 1, 2 }, Cx { -0.0, 1.0 } } });
+    dense->b[0] = sparse->b[0] = Cx { 0.0, -0.0 };
+    dense->b[1] = sparse->b[1] = Cx { -0.0, -0.0 };
     ASSERT_TRUE(solve(*dense));
     ASSERT_TRUE(solve(*sparse));
     EXPECT_TRUE(std::signbit(dense->x[1].re));
@@ -449,21 +457,21 @@ TEST(FastPathIdentity, sparseSolverRefusesAZeroPivotLikeTheDenseSolver)
     auto sparse = std::make_unique<SparseNetwork>();
     sparse->beginPattern();
     for (int r = 0; r < kLoops; ++r) {
-        sparse->M[r][r] = Cx{};
+        sparse->M[r][r] = Cx {};
         if (r > 0)
-            sparse->M[r][r - 1] = Cx{};
+            sparse->M[r][r - 1] = Cx {};
     }
     sparse->endPattern();
     dense->clear();
     sparse->clear();
     for (int r = 0; r < kLoops; ++r) {
-        dense->M[r][r] = sparse->M[r][r] = Cx{2.0};
+        dense->M[r][r] = sparse->M[r][r] = Cx { 2.0 };
         if (r > 0)
-            dense->M[r][r - 1] = sparse->M[r][r - 1] = Cx{1.0};
+            dense->M[r][r - 1] = sparse->M[r][r - 1] = Cx { 1.0 };
     }
     // Row 40 eliminated against a vanished diagonal 39.
-    dense->M[39][39] = sparse->M[39][39] = Cx{};
-    dense->b[0] = sparse->b[0] = Cx{1.0};
+    dense->M[39][39] = sparse->M[39][39] = Cx {};
+    dense->b[0] = sparse->b[0] = Cx { 1.0 };
     EXPECT_FALSE(solve(*dense));
     EXPECT_FALSE(solve(*sparse));
 }
@@ -473,24 +481,24 @@ TEST(FastPathIdentity, writesOutsideThePatternAreRefused)
     auto sparse = std::make_unique<SparseNetwork>();
     sparse->beginPattern();
     for (int r = 0; r < kLoops; ++r)
-        sparse->M[r][r] = Cx{};
+        sparse->M[r][r] = Cx {};
     sparse->endPattern();
     sparse->clear();
     for (int r = 0; r < kLoops; ++r)
-        sparse->M[r][r] = Cx{1.0};
-    sparse->M[10][200] = Cx{3.0};
+        sparse->M[r][r] = Cx { 1.0 };
+    sparse->M[10][200] = Cx { 3.0 };
     EXPECT_TRUE(sparse->patternMissed());
     EXPECT_FALSE(solve(*sparse));
     sparse->clear();
     for (int r = 0; r < kLoops; ++r)
-        sparse->M[r][r] = Cx{1.0};
-    sparse->b[10] = Cx{3.0};
+        sparse->M[r][r] = Cx { 1.0 };
+    sparse->b[10] = Cx { 3.0 };
     ASSERT_TRUE(solve(*sparse));
-    EXPECT_EQ(sparse->x[10], Cx{3.0});
+    EXPECT_EQ(sparse->x[10], Cx { 3.0 });
 
     // A network never laid out takes no entry and solves nothing.
     auto fresh = std::make_unique<SparseNetwork>();
-    fresh->M[3][3] = Cx{1.0};
+    fresh->M[3][3] = Cx { 1.0 };
     EXPECT_TRUE(fresh->patternMissed());
     EXPECT_FALSE(solve(*fresh));
     auto untouched = std::make_unique<SparseNetwork>();
@@ -503,7 +511,7 @@ TEST(FastPathIdentity, pistonPartsGiveTheLiteralSeriesBits)
 {
     // Dense in the series range (where terms are dropped) and across the
     // switch-over points 5, 10 and 15; tiny arguments too.
-    std::vector<double> xs = {0.0, 1e-300, 1e-12, 1e-6, 5.0, 10.0, 15.0, 5.0000000001, 9.999999999};
+    std::vector<double> xs = { 0.0, 1e-300, 1e-12, 1e-6, 5.0, 10.0, 15.0, 5.0000000001, 9.999999999 };
     for (double x = 0.0; x <= 16.0; x += 0.00731)
         xs.push_back(x);
     std::mt19937 rng(7);

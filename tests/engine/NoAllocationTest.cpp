@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "EngineDesigns.h"
-#include "TestUtil.h"
 #include "RunSetup.h"
 #include "Simulation.h"
+#include "TestUtil.h"
 
 namespace {
 
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
+std::atomic<bool> g_counting { false };
+std::atomic<long> g_allocations { 0 };
 
 void* countedAllocation(std::size_t size, std::size_t alignment = 0)
 {
@@ -60,8 +60,14 @@ void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 // The networks are over-aligned; their allocations count too.
-void* operator new(std::size_t size, std::align_val_t a) { return countedAllocation(size, static_cast<std::size_t>(a)); }
-void* operator new[](std::size_t size, std::align_val_t a) { return countedAllocation(size, static_cast<std::size_t>(a)); }
+void* operator new(std::size_t size, std::align_val_t a)
+{
+    return countedAllocation(size, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t size, std::align_val_t a)
+{
+    return countedAllocation(size, static_cast<std::size_t>(a));
+}
 void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
@@ -150,8 +156,8 @@ TEST(NoAllocation, literalReferenceAllocatesNothingEither)
 TEST(NoAllocation, wholeRunAllocatesTheSameForFewAndManyPoints)
 {
     struct QuietSink : RunSink {
-        void message(const Message&) override {}
-        void progress(int) override {}
+        void message(const Message&) override { }
+        void progress(int) override { }
     };
     auto allocationsOfRun = [](int points) {
         PreparedRun run;

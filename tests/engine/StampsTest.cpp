@@ -35,10 +35,7 @@ Stamped stamp(const RunInput& in, double f = 80.0)
     return s;
 }
 
-Cx zc(const Stamped& s, int node)
-{
-    return velumo::hornNodeCompliance(s.model, s.pv, node);
-}
+Cx zc(const Stamped& s, int node) { return velumo::hornNodeCompliance(s.model, s.pv, node); }
 
 // Row k holds nothing but M[k][k] = 1.
 void expectInactiveRow(const LoopNetwork& net, int k)
@@ -48,10 +45,7 @@ void expectInactiveRow(const LoopNetwork& net, int k)
     EXPECT_EQ(net.b[k], Cx {});
 }
 
-bool isAcoustic(int loop)
-{
-    return (loop >= 5 && loop <= 156) || loop >= 160;
-}
+bool isAcoustic(int loop) { return (loop >= 5 && loop <= 156) || loop >= 160; }
 
 } // namespace
 

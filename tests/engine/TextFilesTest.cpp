@@ -20,8 +20,8 @@ TEST(TextFiles, latin1EncodingOfUtf8Text)
     EXPECT_EQ(latin1FromUtf8("a\xFF"
                              "b"),
         "a?b");
-    EXPECT_EQ(latin1FromUtf8("\xC3"), "?"); // truncated sequence
-    EXPECT_EQ(latin1FromUtf8("\xC3x"), "?x"); // missing continuation byte
+    EXPECT_EQ(latin1FromUtf8("\xC3"), "?");           // truncated sequence
+    EXPECT_EQ(latin1FromUtf8("\xC3x"), "?x");         // missing continuation byte
     EXPECT_EQ(latin1FromUtf8("\xE0\x82\xB0"), "???"); // overlong form of "°"
     EXPECT_EQ(latin1FromUtf8("\xF0\x9F\x98\x80!"), "?!");
 }

@@ -17,10 +17,7 @@ const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
 const QColor kRed(255, 0, 0);
 
-QColor pixel(GraphWindow& w, int x, int y)
-{
-    return w.plotView()->image().pixelColor(x, y);
-}
+QColor pixel(GraphWindow& w, int x, int y) { return w.plotView()->image().pixelColor(x, y); }
 
 struct Px {
     int x, y;
@@ -52,10 +49,7 @@ int countColour(GraphWindow& w, const QColor& colour)
     return n;
 }
 
-void flat93(ResultSlot& s)
-{
-    test::fillFlat(s, 93.0, 12.0);
-}
+void flat93(ResultSlot& s) { test::fillFlat(s, 93.0, 12.0); }
 
 class GraphWindows : public ::testing::Test {
 protected:

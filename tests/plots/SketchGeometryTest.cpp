@@ -296,7 +296,7 @@ TEST(SketchGeometry, zeroChamberLengthsRaiseTheirNotes)
     } cases[] = {
         { 0.1, 0.1, 0.2, false, {} },
         { 0.1, 0.0, 0.2, false, { front } }, // the box now reads 0 while the run used 0.1 m
-        { 0.0, 0.0, 0.2, false, {} }, // no front chamber at all is no note
+        { 0.0, 0.0, 0.2, false, {} },        // no front chamber at all is no note
         { 0.1, 0.1, 0.0, false, { rear } },
         { 0.1, 0.1, 0.0, true, {} },
         { 0.1, 0.0, 0.0, false, { front, rear } },

@@ -11,10 +11,7 @@
 namespace velumo {
 namespace {
 
-std::string bytes(const QByteArray& a)
-{
-    return std::string(a.constData(), static_cast<size_t>(a.size()));
-}
+std::string bytes(const QByteArray& a) { return std::string(a.constData(), static_cast<size_t>(a.size())); }
 
 ReportTexts knownTexts()
 {
