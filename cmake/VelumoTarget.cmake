@@ -11,7 +11,7 @@ function(velumo_target_settings target)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     # Results must be bit-reproducible: no fused multiply-add contraction.
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -ffp-contract=off)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -ffp-contract=off)
     if(VELUMO_WERROR)
       target_compile_options(${target} PRIVATE -Werror)
     endif()

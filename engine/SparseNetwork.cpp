@@ -169,11 +169,11 @@ void SparseNetwork::endPattern()
     m_schedule.clear();
     m_schedule.push_back(finishMark(0));
     for (int i = 1; i < kLoops; ++i) {
-        for (int j : chainRows) {
-            if (j <= i)
+        for (int row : chainRows) {
+            if (row <= i)
                 continue;
-            for (; cursor[j] < stepBegin[j + 1] && m_steps[cursor[j]].k < i; ++cursor[j])
-                m_schedule.push_back(cursor[j]);
+            for (; cursor[row] < stepBegin[row + 1] && m_steps[cursor[row]].k < i; ++cursor[row])
+                m_schedule.push_back(cursor[row]);
         }
         for (; cursor[i] < stepBegin[i + 1]; ++cursor[i])
             m_schedule.push_back(cursor[i]);

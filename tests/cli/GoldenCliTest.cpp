@@ -78,8 +78,8 @@ std::vector<std::string> goldenDesigns()
     return names;
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, GoldenDesign, ::testing::ValuesIn(goldenDesigns()), [](const auto& info) {
-    std::string name = info.param;
+INSTANTIATE_TEST_SUITE_P(Golden, GoldenDesign, ::testing::ValuesIn(goldenDesigns()), [](const auto& test) {
+    std::string name = test.param;
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 });
