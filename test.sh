@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Velumo with its tests and runs them all; non-zero exit on any failure.
+# Checks the C++ files against .clang-format, builds Velumo with its tests and
+# runs them all; non-zero exit on any failure.
 # Then builds the non-GUI libraries and tests again with AddressSanitizer and
 # UndefinedBehaviorSanitizer (clang, build/asan), runs those tests and runs
 # each fuzz target for a fixed number of executions with a fixed seed.
@@ -7,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/setup-deps.sh
+scripts/check-format.sh
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELUMO_BUILD_TESTS=ON -DVELUMO_WERROR=ON >/dev/null
 cmake --build build/test -j"$(nproc)"
 (cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")

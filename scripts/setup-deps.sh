@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev)
+          libbenchmark-dev clang clang-format libclang-rt-14-dev)
 if [[ "${VELUMO_NEED_XVFB:-0}" == 1 ]]; then
   packages+=(xvfb xauth)
 fi
