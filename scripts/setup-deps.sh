@@ -4,6 +4,10 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang clang-format libclang-rt-14-dev)
+# The install test checks the desktop entry and the file type with the
+# desktop's tools (xdg-mime reads the MIME database through mimetype);
+# cpack -G DEB needs dpkg-shlibdeps and file.
+packages+=(desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev file)
 if [[ "${VELUMO_NEED_XVFB:-0}" == 1 ]]; then
   packages+=(xvfb xauth)
 fi
