@@ -103,10 +103,8 @@ struct Constraint {
     bool operator==(const Constraint&) const = default;
 };
 
-// Parses "f3<=40", "Vgesamt <= 400", "ripple<6" (operators <=, <, >=, >;
-// blanks allowed around the parts; the bound a finite number with decimal
-// point). On failure returns false with a one-line German *error that
-// quotes the text as the argument of --require.
+// Parses a --require text: "f3<=40", "Vgesamt <= 400", "ripple<6" (<=, <, >=,
+// >; bound with decimal point). False with a one-line German *error.
 bool parseConstraint(std::string_view text, Constraint* constraint, std::string* error);
 
 // True when the figure is defined and meets the constraint.

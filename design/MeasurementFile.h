@@ -21,6 +21,12 @@
 // more than 3 numbers or another count than the rows before, a field that is
 // not a number, a non-finite number, a frequency <= 0, text after the data,
 // and a file without data rows.
+//
+// Writing gives what every reader above takes: the caller's comment lines as
+// "* text" (line breaks inside become blanks; the text as given, UTF-8), then
+// one row per point in ascending frequency: frequency, value and (with
+// phase) phase, tab-separated, 9 significant digits with decimal point
+// independent of the locale, LF line ends.
 
 #include <string>
 #include <string_view>
@@ -54,12 +60,8 @@ bool readMeasurementFile(const std::string& path, MeasuredCurve* curve, std::str
 // "Frequenz [Hz], SPL [dB], Phase [Grad]" (ASCII).
 std::string_view measurementColumnsComment(MeasurementKind kind);
 
-// The file text: each comment as a line "* text" (line breaks inside become
-// blanks, the text is written as given, UTF-8), then one row per point sorted
-// by frequency: frequency, value and (if hasPhase) phase, tab-separated, 9
-// significant digits, decimal point, LF line ends. Refuses (false, German
-// *error naming the point from 1) no points, arrays of different lengths, a
-// frequency <= 0 or a non-finite number.
+// The file text of `curve` into *text (see above). False with a German *error
+// for no points, unequal lengths, or a point with f <= 0 or a non-finite number.
 bool formatMeasurement(const MeasuredCurve& curve, const std::vector<std::string>& comments,
     std::string* text, std::string* error);
 

@@ -9,6 +9,13 @@
 // "Section/Key=..." is split at the first "/" and at the first "=" after it;
 // section and key are trimmed, the value is not. Key names hold blanks and
 // umlauts ("Lautsprecher/el. Belastbarkeit=100").
+//
+// Sweep values: "from:to:count" gives count values from `from` to `to` in
+// equal steps (from <= to; count 1 gives from), "from:to:count:log" equal
+// ratios (from > 0), "v1,v2,..." a list whose texts are kept as typed (each
+// a number with decimal point). Generated values are exact at both ends and
+// written with formatGeneral (15 significant digits), as the program writes
+// numbers; count is a whole number 1..kMaxSweepCount.
 
 #include <cstdint>
 #include <string>
@@ -43,12 +50,8 @@ struct Sweep {
 };
 constexpr int kMaxSweepCount = 1000000;
 
-// --sweep "Section/Key=from:to:count" (linear, from <= to, count 1 gives
-// from), "...:log" (geometric steps, from > 0) or "v1,v2,..." (a list, the
-// texts kept as typed, each a number with decimal point). Generated values
-// are exact at both ends and written with formatGeneral (15 significant
-// digits), as the program writes numbers. count is a whole number in
-// 1..kMaxSweepCount.
+// --sweep "Section/Key=from:to:count", "...=from:to:count:log" or
+// "...=v1,v2,v3" (see above).
 bool parseSweep(std::string_view arg, const std::vector<ProjectKey>& known, Sweep* sweep, std::string* error);
 
 // The product of all sweeps. Design index i (0 <= i < designCount) takes
