@@ -1,10 +1,13 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <limits>
-#include <vector>
+
+#include "DecimalRounding.h"
+#include "NumberTextReference.h"
 
 namespace velumo {
 
@@ -12,184 +15,238 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Exact decimal digits of |value| (no sign, no point) and the decimal exponent
-// of the first digit: value = 0.d1d2d3... * 10^(exp10 + 1). glibc prints the
-// exact binary value for any precision, so rounding decisions made on these
-// digits are exact.
-struct ExactDigits {
-    char buf[1200]; // digits, leading digit non-zero unless the value is 0
-    int len = 0;
-    int exp10 = 0; // power of ten of the first digit
-    std::string_view digits() const { return { buf, static_cast<size_t>(len) }; }
+// The largest number part: a sign, the 309 integer digits of the largest
+// double, the point and the decimals.
+constexpr int kNumberText = kRoundedDecimalsBuffer + 2;
+// Wider patterns go to the reference formatter; no text of the program comes near.
+constexpr int kMaxIntDigits = 32;
+constexpr int kMaxExpDigits = 8;
+
+// A pattern taken apart, see formatPattern.
+struct NumberPattern {
+    std::string_view head; // text before the numeric part
+    std::string_view tail; // text after it
+    bool hasNumber = false;
+    bool scientific = false;
+    bool expPlus = false; // "E+00": "+" also for exponents >= 0
+    int expDigits = 0;
+    int minInt = 0;
+    int minDec = 0;
+    int maxDec = 0;
 };
 
-// Fills `r` in place: the digits live in a fixed buffer, so formatting a
-// number needs no heap memory.
-void exactDigits(double value, ExactDigits& r)
+NumberPattern parsePattern(std::string_view pattern)
 {
-    r.exp10 = 0;
-    value = std::fabs(value);
-    if (value == 0.0 || !std::isfinite(value)) {
-        r.buf[0] = '0';
-        r.len = 1;
-        return;
+    NumberPattern p;
+    // The numeric part: from the first '0' or '#' through the run of '0',
+    // '#' and '.' that follows (including a '.' directly before it); the
+    // first '.' in it is the decimal point.
+    size_t begin = 0;
+    while (begin < pattern.size() && pattern[begin] != '0' && pattern[begin] != '#')
+        ++begin;
+    if (begin == pattern.size())
+        return p;
+    p.hasNumber = true;
+    bool afterPoint = false;
+    if (begin > 0 && pattern[begin - 1] == '.') {
+        --begin;
+        afterPoint = true;
     }
-    // value = M · 2^E with M odd has an exact expansion of at most as many
-    // significant digits as M · 5^-E (E < 0) or as the integer value (E >= 0);
-    // asking for just those keeps formatting cheap (a fixed 1100 digits made
-    // every number cost a 1100-digit print). Two digits spare cover the
-    // rounding of log10; the extra digits print as zeros and are dropped.
-    int binExp = 0;
-    const double frac = std::frexp(value, &binExp);
-    auto mant = static_cast<unsigned long long>(std::ldexp(frac, 53));
-    int e = binExp - 53;
-    while ((mant & 1u) == 0) {
-        mant >>= 1;
-        ++e;
-    }
-    const double sigDigits
-        = e >= 0 ? std::log10(value) : std::log10(static_cast<double>(mant)) - e * std::log10(5.0);
-    const int precision = std::min(1100, static_cast<int>(sigDigits) + 2);
-    char text[1200];
-    int n = std::snprintf(text, sizeof text, "%.*e", precision, value);
-    int ePos = 0;
-    while (ePos < n && text[ePos] != 'e')
-        ++ePos;
-    const char* expText = text + ePos + 1;
-    if (expText < text + n && *expText == '+')
-        ++expText; // from_chars takes no "+"
-    std::from_chars(expText, text + n, r.exp10);
-    r.len = 0;
-    for (int i = 0; i < ePos; ++i) {
-        if (isDigit(text[i]))
-            r.buf[r.len++] = text[i];
-    }
-    while (r.len > 1 && r.buf[r.len - 1] == '0')
-        --r.len;
-}
-
-// Keeps the first `count` digits (count may be <= 0), rounding half away from
-// zero on the next digit. Returns the kept digits; a carry adds a leading "1"
-// and increments exp10.
-std::string roundDigits(const ExactDigits& d, int count, int* exp10)
-{
-    *exp10 = d.exp10;
-    if (count < 0)
-        return std::string();
-    std::string kept(d.digits().substr(0, std::min<size_t>(static_cast<size_t>(count), d.digits().size())));
-    while (static_cast<int>(kept.size()) < count)
-        kept.push_back('0');
-    bool roundUp
-        = static_cast<size_t>(count) < d.digits().size() && d.digits()[static_cast<size_t>(count)] >= '5';
-    if (roundUp) {
-        int i = count - 1;
-        while (i >= 0 && kept[static_cast<size_t>(i)] == '9') {
-            kept[static_cast<size_t>(i)] = '0';
-            --i;
-        }
-        if (i >= 0) {
-            kept[static_cast<size_t>(i)]++;
+    size_t end = afterPoint ? begin + 1 : begin;
+    for (; end < pattern.size(); ++end) {
+        const char c = pattern[end];
+        if (c == '0') {
+            ++(afterPoint ? p.minDec : p.minInt);
+            p.maxDec += afterPoint ? 1 : 0;
+        } else if (c == '#') {
+            p.maxDec += afterPoint ? 1 : 0;
+        } else if (c == '.') {
+            afterPoint = true;
         } else {
-            kept.insert(kept.begin(), '1');
-            ++*exp10;
+            break;
         }
     }
-    return kept;
-}
-
-bool allZero(const std::string& s)
-{
-    for (char c : s)
-        if (c != '0')
-            return false;
-    return true;
-}
-
-// Fixed notation with between minDec and maxDec decimals.
-std::string formatFixed(double value, int minDec, int maxDec, int minIntDigits)
-{
-    ExactDigits d;
-    exactDigits(value, d);
-    std::string intPart;
-    std::string fracPart;
-    if (value == 0.0) {
-        intPart = "0";
-        fracPart = std::string(static_cast<size_t>(maxDec), '0');
-    } else {
-        // Number of digits to keep: those up to 10^-maxDec.
-        int count = d.exp10 + 1 + maxDec;
-        int exp10 = 0;
-        std::string kept = roundDigits(d, count, &exp10);
-        if (count < 0) {
-            kept.clear();
+    // Optional exponent part "E+00" / "E-00".
+    if (end + 1 < pattern.size() && (pattern[end] == 'E' || pattern[end] == 'e')
+        && (pattern[end + 1] == '+' || pattern[end + 1] == '-')) {
+        size_t j = end + 2;
+        while (j < pattern.size() && pattern[j] == '0') {
+            ++j;
+            ++p.expDigits;
         }
-        // kept[0] has weight 10^exp10, kept holds digits down to 10^-maxDec.
-        // Position of the decimal point inside kept: exp10 + 1 digits before it.
-        int intLen = exp10 + 1;
-        if (intLen > 0) {
-            intPart
-                = kept.substr(0, static_cast<size_t>(std::min<int>(intLen, static_cast<int>(kept.size()))));
-            while (static_cast<int>(intPart.size()) < intLen)
-                intPart.push_back('0');
-            fracPart = static_cast<int>(kept.size()) > intLen ? kept.substr(static_cast<size_t>(intLen))
-                                                              : std::string();
-        } else {
-            fracPart = std::string(static_cast<size_t>(-intLen), '0') + kept;
+        if (p.expDigits > 0) {
+            p.scientific = true;
+            p.expPlus = pattern[end + 1] == '+';
+            end = j;
         }
-        while (static_cast<int>(fracPart.size()) < maxDec)
-            fracPart.push_back('0');
-        fracPart = fracPart.substr(0, static_cast<size_t>(maxDec));
-        size_t firstNonZero = intPart.find_first_not_of('0');
-        intPart = firstNonZero == std::string::npos ? std::string() : intPart.substr(firstNonZero);
     }
-    while (static_cast<int>(fracPart.size()) > minDec && !fracPart.empty() && fracPart.back() == '0')
-        fracPart.pop_back();
-    while (static_cast<int>(intPart.size()) < minIntDigits)
-        intPart.insert(intPart.begin(), '0');
-    bool isZero = allZero(intPart) && allZero(fracPart);
-    std::string out;
-    if (value < 0 && !isZero)
-        out.push_back('-');
-    out += intPart;
-    if (!fracPart.empty()) {
-        out.push_back('.');
-        out += fracPart;
-    }
-    return out;
+    p.head = pattern.substr(0, begin);
+    p.tail = pattern.substr(end);
+    return p;
 }
 
-// Scientific notation: mantissa with minDec..maxDec decimals, exponent with
-// at least expDigits digits; expSign forces "+" for non-negative exponents.
-std::string formatScientific(double value, int minDec, int maxDec, int expDigits, bool expPlus)
+bool withinLimits(const NumberPattern& p)
 {
-    ExactDigits d;
-    exactDigits(value, d);
-    int exp10 = 0;
-    std::string kept = value == 0.0 ? std::string(static_cast<size_t>(maxDec + 1), '0')
-                                    : roundDigits(d, maxDec + 1, &exp10);
+    return p.minInt <= kMaxIntDigits && p.expDigits <= kMaxExpDigits
+        && p.maxDec <= (p.scientific ? kMaxRoundedDigits - 1 : kMaxRoundedDecimals);
+}
+
+char* writeZeros(char* w, int count)
+{
+    if (count <= 0)
+        return w;
+    std::memset(w, '0', static_cast<size_t>(count));
+    return w + count;
+}
+
+char* writeChars(char* w, const char* text, int count)
+{
+    std::memcpy(w, text, static_cast<size_t>(count));
+    return w + count;
+}
+
+// Writes the lowest `count` digits of n right to left, ending before *start,
+// moves *start to the first of them and returns n without them.
+std::uint64_t prependDigits(char** start, std::uint64_t n, int count)
+{
+    char* s = *start;
+    for (int i = 0; i < count; ++i) {
+        *--s = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    *start = s;
+    return n;
+}
+
+// All digits of n right to left, ending before `start`; none for 0.
+char* prependNumber(char* start, std::uint64_t n)
+{
+    while (n != 0) {
+        *--start = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    return start;
+}
+
+// Fixed notation with minDec..maxDec decimals and at least minInt integer
+// digits; a value that rounds to zero has no sign. Zero itself shows its "0"
+// even where the pattern asks for no integer digit.
+std::string_view writeFixed(char* text, double value, const NumberPattern& p)
+{
+    std::uint64_t n = 0;
+    if (roundToDecimals(value, p.maxDec, &n)) {
+        // Every value below about 1E16: right to left from n's last digit.
+        char* const end = text + kNumberText;
+        char* s = end;
+        const bool negative = value < 0.0 && n != 0;
+        int fracLen = p.maxDec;
+        while (fracLen > p.minDec && n % 10 == 0) {
+            n /= 10;
+            --fracLen;
+        }
+        n = prependDigits(&s, n, fracLen);
+        if (fracLen > 0)
+            *--s = '.';
+        char* const intEnd = s;
+        s = prependNumber(s, n);
+        if (value == 0.0)
+            *--s = '0';
+        while (intEnd - s < p.minInt)
+            *--s = '0';
+        if (negative)
+            *--s = '-';
+        return { s, static_cast<size_t>(end - s) };
+    }
+    char digits[kRoundedDecimalsBuffer];
+    const int len = roundToDecimals(value, p.maxDec, digits); // > 0: the value is large
+    const int intLen = len - p.maxDec;
+    const char* frac = digits + intLen;
+    int fracLen = p.maxDec;
+    while (fracLen > p.minDec && frac[fracLen - 1] == '0')
+        --fracLen;
+    char* w = text;
+    if (value < 0.0)
+        *w++ = '-';
+    w = writeZeros(w, p.minInt - intLen);
+    w = writeChars(w, digits, intLen);
+    if (fracLen > 0) {
+        *w++ = '.';
+        w = writeChars(w, frac, fracLen);
+    }
+    return { text, static_cast<size_t>(w - text) };
+}
+
+// Scientific notation: maxDec + 1 significant digits, trailing zeros down to
+// minDec decimals, the exponent with at least expDigits digits. Right to left.
+std::string_view writeScientific(char* text, double value, const NumberPattern& p)
+{
+    SignificantDigits d;
+    if (value != 0.0)
+        d = roundToSignificant(value, p.maxDec + 1);
+    char* const end = text + kNumberText;
+    char* s = end;
+    s = prependNumber(s, static_cast<std::uint64_t>(std::abs(d.exp10)));
+    while (end - s < std::max(p.expDigits, 1))
+        *--s = '0';
+    if (d.exp10 < 0)
+        *--s = '-';
+    else if (p.expPlus)
+        *--s = '+';
+    *--s = 'E';
+    int fracLen = p.maxDec;
+    while (fracLen > p.minDec && d.n % 10 == 0) {
+        d.n /= 10;
+        --fracLen;
+    }
+    d.n = prependDigits(&s, d.n, fracLen);
+    if (fracLen > 0)
+        *--s = '.';
+    *--s = static_cast<char>('0' + d.n);
+    if (value < 0.0)
+        *--s = '-';
+    return { s, static_cast<size_t>(end - s) };
+}
+
+// See formatGeneral; at most 24 chars, left to right.
+char* writeGeneralFrom(char* w, double value)
+{
+    if (std::isnan(value))
+        return writeChars(w, "NAN", 3);
+    if (std::isinf(value))
+        return value > 0 ? writeChars(w, "INF", 3) : writeChars(w, "-INF", 4);
     if (value == 0.0)
-        exp10 = 0;
-    std::string frac = kept.substr(1);
-    while (static_cast<int>(frac.size()) > minDec && !frac.empty() && frac.back() == '0')
-        frac.pop_back();
-    std::string out;
-    if (value < 0 && !allZero(kept))
-        out.push_back('-');
-    out.push_back(kept[0]);
-    if (!frac.empty()) {
-        out.push_back('.');
-        out += frac;
+        return writeZeros(w, 1);
+    constexpr int kDigits = 15;
+    const SignificantDigits d = roundToSignificant(value, kDigits);
+    char digits[24];
+    std::to_chars(digits, digits + sizeof digits, d.n);
+    int len = kDigits;
+    while (len > 1 && digits[len - 1] == '0')
+        --len;
+    if (value < 0.0)
+        *w++ = '-';
+    if (d.exp10 < -5 || d.exp10 >= kDigits) {
+        *w++ = digits[0];
+        if (len > 1) {
+            *w++ = '.';
+            w = writeChars(w, digits + 1, len - 1);
+        }
+        *w++ = 'E';
+        return std::to_chars(w, w + 8, d.exp10).ptr;
     }
-    out.push_back('E');
-    if (exp10 < 0)
-        out.push_back('-');
-    else if (expPlus)
-        out.push_back('+');
-    std::string e = std::to_string(std::abs(exp10));
-    while (static_cast<int>(e.size()) < expDigits)
-        e.insert(e.begin(), '0');
-    out += e;
-    return out;
+    const int intLen = d.exp10 + 1;
+    if (intLen <= 0) {
+        w = writeChars(w, "0.", 2);
+        w = writeZeros(w, -intLen);
+        return writeChars(w, digits, len);
+    }
+    if (len <= intLen) {
+        w = writeChars(w, digits, len);
+        return writeZeros(w, intLen - len);
+    }
+    w = writeChars(w, digits, intLen);
+    *w++ = '.';
+    return writeChars(w, digits + intLen, len - intLen);
 }
 
 } // namespace
@@ -278,102 +335,57 @@ bool parseStrictInt(std::string_view text, int* value)
     return true;
 }
 
+void appendGeneral(std::string& out, double value)
+{
+    char text[24];
+    out.append(text, writeGeneralFrom(text, value));
+}
+
 std::string formatGeneral(double value)
 {
-    if (std::isnan(value))
-        return "NAN";
-    if (std::isinf(value))
-        return value > 0 ? "INF" : "-INF";
-    if (value == 0.0)
-        return "0";
-    ExactDigits d;
-    exactDigits(value, d);
-    int exp10 = 0;
-    std::string kept = roundDigits(d, 15, &exp10);
-    while (kept.size() > 1 && kept.back() == '0')
-        kept.pop_back();
-    std::string out = value < 0 ? "-" : "";
-    if (exp10 >= -5 && exp10 < 15) {
-        if (exp10 < 0) {
-            out += "0.";
-            out += std::string(static_cast<size_t>(-exp10 - 1), '0');
-            out += kept;
-        } else {
-            int intLen = exp10 + 1;
-            if (static_cast<int>(kept.size()) <= intLen) {
-                out += kept + std::string(static_cast<size_t>(intLen) - kept.size(), '0');
-            } else {
-                out += kept.substr(0, static_cast<size_t>(intLen)) + "."
-                    + kept.substr(static_cast<size_t>(intLen));
-            }
-        }
-    } else {
-        out.push_back(kept[0]);
-        if (kept.size() > 1)
-            out += "." + kept.substr(1);
-        out += "E" + std::to_string(exp10);
+    char text[24];
+    return std::string(text, writeGeneralFrom(text, value));
+}
+
+namespace {
+
+// The number part for `p`, written somewhere into `text` (kNumberText chars).
+std::string_view patternNumber(char* text, double value, const NumberPattern& p)
+{
+    if (!std::isfinite(value))
+        return { text, static_cast<size_t>(writeGeneralFrom(text, value) - text) };
+    return p.scientific ? writeScientific(text, value, p) : writeFixed(text, value, p);
+}
+
+} // namespace
+
+void appendPattern(std::string& out, double value, std::string_view pattern)
+{
+    const NumberPattern p = parsePattern(pattern);
+    if (!p.hasNumber) {
+        out += pattern;
+        return;
     }
-    return out;
+    if (!withinLimits(p)) {
+        out += formatPatternReference(value, pattern);
+        return;
+    }
+    char text[kNumberText];
+    const std::string_view number = patternNumber(text, value, p);
+    out.reserve(out.size() + p.head.size() + number.size() + p.tail.size());
+    out.append(p.head).append(number).append(p.tail);
 }
 
 std::string formatPattern(double value, std::string_view pattern)
 {
-    // Locate the numeric part: from the first '0' or '#' through the run of
-    // '0', '#' and '.' that follows (including a '.' directly before it).
-    size_t begin = pattern.find_first_of("0#");
-    if (begin == std::string_view::npos)
-        return std::string(pattern);
-    if (begin > 0 && pattern[begin - 1] == '.')
-        --begin;
-    size_t end = begin;
-    while (end < pattern.size() && (pattern[end] == '0' || pattern[end] == '#' || pattern[end] == '.'))
-        ++end;
-    // Optional exponent part "E+00" / "E-00".
-    bool scientific = false;
-    bool expPlus = false;
-    int expDigits = 0;
-    if (end + 1 < pattern.size() && (pattern[end] == 'E' || pattern[end] == 'e')
-        && (pattern[end + 1] == '+' || pattern[end + 1] == '-')) {
-        size_t j = end + 2;
-        while (j < pattern.size() && pattern[j] == '0') {
-            ++j;
-            ++expDigits;
-        }
-        if (expDigits > 0) {
-            scientific = true;
-            expPlus = pattern[end + 1] == '+';
-            end = j;
-        }
+    const NumberPattern p = parsePattern(pattern);
+    if (p.hasNumber && withinLimits(p) && p.head.empty() && p.tail.empty()) {
+        char text[kNumberText];
+        return std::string(patternNumber(text, value, p)); // the result lists' case
     }
-    std::string_view numeric = pattern.substr(begin, end - begin);
-    size_t point = numeric.find('.');
-    int minInt = 0;
-    int minDec = 0;
-    int maxDec = 0;
-    for (size_t i = 0; i < numeric.size(); ++i) {
-        char c = numeric[i];
-        if (c == 'E' || c == 'e')
-            break;
-        bool afterPoint = point != std::string_view::npos && i > point;
-        if (c == '0') {
-            if (afterPoint) {
-                ++minDec;
-                ++maxDec;
-            } else {
-                ++minInt;
-            }
-        } else if (c == '#' && afterPoint) {
-            ++maxDec;
-        }
-    }
-    std::string number;
-    if (std::isnan(value) || std::isinf(value))
-        number = formatGeneral(value);
-    else if (scientific)
-        number = formatScientific(value, minDec, maxDec, expDigits, expPlus);
-    else
-        number = formatFixed(value, minDec, maxDec, minInt);
-    return std::string(pattern.substr(0, begin)) + number + std::string(pattern.substr(end));
+    std::string out;
+    appendPattern(out, value, pattern);
+    return out;
 }
 
 } // namespace velumo

@@ -5,6 +5,8 @@
 
 #include "NumberText.h"
 
+using velumo::appendGeneral;
+using velumo::appendPattern;
 using velumo::formatGeneral;
 using velumo::formatPattern;
 using velumo::parseLenient;
@@ -103,4 +105,24 @@ TEST(NumberText, patternsCarryTheirOwnText)
         { 141.2512, "Mms = 0.### g", "Mms = 141.251 g" }, { 22.09, "BxL = 0.## N/A", "BxL = 22.09 N/A" },
         { 380.616, " = 0.### l", " = 380.616 l" }, { 42.44, "LBR = 0.# cm", "LBR = 42.4 cm" },
         { 0.327, "Qts = 0.###", "Qts = 0.327" } });
+}
+
+TEST(NumberText, nonFiniteValuesAndLongPatterns)
+{
+    // 0.1 is stored as 0.1000000000000000055511...: more decimals than the
+    // fast formatter takes still come out exact.
+    expectPatterns({ { std::numeric_limits<double>::quiet_NaN(), "0.00", "NAN" },
+        { -std::numeric_limits<double>::infinity(), "Pe = 0.## W", "Pe = -INF W" },
+        { 0.1, "0.00000000000000000000", "0.10000000000000000555" },
+        { 0.1, "0.00000000000000000E+00", "1.00000000000000006E-01" } });
+}
+
+TEST(NumberText, appendingAddsToTheText)
+{
+    std::string text = "f\t";
+    appendPattern(text, 2.5, "0.00");
+    text += '\t';
+    appendGeneral(text, 1e-6);
+    appendPattern(text, 0.5, " = 0.# l");
+    EXPECT_EQ(text, "f\t2.50\t1E-6 = 0.5 l");
 }
