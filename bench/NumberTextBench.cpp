@@ -1,9 +1,19 @@
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "BenchDesigns.h"
 #include "NumberText.h"
+#include "NumberTextReference.h"
+#include "Simulation.h"
+
+namespace {
 
 // Every row of the result list formats eleven numbers; this keeps an eye on it.
-static void BM_FormatPattern(benchmark::State& state)
+void BM_FormatPattern(benchmark::State& state)
 {
     double v = 1234.5678;
     for (auto _ : state) {
@@ -13,3 +23,90 @@ static void BM_FormatPattern(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FormatPattern);
+
+void BM_FormatPatternReference(benchmark::State& state)
+{
+    double v = 1234.5678;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(velumo::formatPatternReference(v, "0.000"));
+        benchmark::DoNotOptimize(velumo::formatPatternReference(v, "0.00E+00"));
+        v += 0.001;
+    }
+}
+BENCHMARK(BM_FormatPatternReference);
+
+struct Field {
+    double value;
+    std::string_view pattern;
+};
+
+// The fields of data.txt of a 169-point run of the all-elements design, each
+// with its column's pattern.
+const std::vector<Field>& dataFields()
+{
+    static const std::vector<Field> fields = [] {
+        const auto dir = std::filesystem::temp_directory_path() / "velumo-number-text-bench";
+        std::filesystem::create_directories(dir);
+        auto slot = std::make_unique<velumo::ResultSlot>();
+        velumo::bench::NullSink sink;
+        const int points
+            = velumo::runSimulation(velumo::bench::everythingOn(), dir.string(), *slot, sink).points;
+        std::filesystem::remove_all(dir);
+        std::vector<Field> f;
+        for (int i = 0; i < points; ++i) {
+            const velumo::ResultSlot& s = *slot;
+            f.insert(f.end(),
+                { { s.frequency[i], "0.00" }, { s.spl[i], "0.00" }, { s.zel[i], "0.000" },
+                    { s.x1[i], "0.00E+00" }, { s.splMax[i], "0.00" }, { s.pmax1[i], "0.000" },
+                    { s.zReal[i], "0.000" }, { s.zImag[i], "0.000" }, { s.x2[i], "0.00E+00" },
+                    { s.pmax2[i], "0.000" }, { s.phase[i], "0.000" } });
+        }
+        return f;
+    }();
+    return fields;
+}
+
+// Time per field over data.txt's columns: the counter "per_field".
+template <std::string (*Format)(double, std::string_view)> void formatDataFields(benchmark::State& state)
+{
+    const std::vector<Field>& fields = dataFields();
+    for (auto _ : state) {
+        for (const Field& f : fields)
+            benchmark::DoNotOptimize(Format(f.value, f.pattern));
+    }
+    state.counters["fields"] = static_cast<double>(fields.size());
+    state.counters["per_field"] = benchmark::Counter(static_cast<double>(fields.size()),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_FormatDataFields(benchmark::State& state) { formatDataFields<velumo::formatPattern>(state); }
+BENCHMARK(BM_FormatDataFields)->Unit(benchmark::kMicrosecond);
+
+void BM_FormatDataFieldsReference(benchmark::State& state)
+{
+    formatDataFields<velumo::formatPatternReference>(state);
+}
+BENCHMARK(BM_FormatDataFieldsReference)->Unit(benchmark::kMicrosecond);
+
+// The general format of the typed values, here over the same numbers.
+template <std::string (*Format)(double)> void formatGeneralFields(benchmark::State& state)
+{
+    const std::vector<Field>& fields = dataFields();
+    for (auto _ : state) {
+        for (const Field& f : fields)
+            benchmark::DoNotOptimize(Format(f.value));
+    }
+    state.counters["per_field"] = benchmark::Counter(static_cast<double>(fields.size()),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_FormatGeneral(benchmark::State& state) { formatGeneralFields<velumo::formatGeneral>(state); }
+BENCHMARK(BM_FormatGeneral)->Unit(benchmark::kMicrosecond);
+
+void BM_FormatGeneralReference(benchmark::State& state)
+{
+    formatGeneralFields<velumo::formatGeneralReference>(state);
+}
+BENCHMARK(BM_FormatGeneralReference)->Unit(benchmark::kMicrosecond);
+
+} // namespace
