@@ -10,7 +10,7 @@ namespace velumo {
 namespace {
 
 // The value times a power of ten is formed exactly as an integer quotient;
-// 128 bits hold it for every magnitude a result list or a typed value has.
+// 128 bits hold it for every magnitude of the result lists.
 __extension__ typedef unsigned __int128 U128;
 
 constexpr std::uint64_t kPow10[20] = { 1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
@@ -114,11 +114,12 @@ bool scaledFloor(Binary b, int q, std::uint64_t* floor, bool* halfOrMore)
     return true;
 }
 
-// Magnitudes beyond 128 bits (below about 1E-17 or above 1E38): to_chars
-// rounds correctly to nearest, which differs from halves away from zero only
-// on an exact tie. A tie at the last kept digit means value = (n + 1/2) · 10^r,
-// so with value = m · 2^e (m odd) the digit position is r = e + 1 and
-// 2 · value / 10^r = m · 5^-r must be an odd integer with count + 1 digits.
+// Magnitudes beyond 128 bits (3 digits below about 1E-17, 15 digits below
+// 1E-5, any above about 1E38): to_chars rounds correctly to nearest, which
+// differs from halves away from zero only on an exact tie. A tie at the last
+// kept digit means value = (n + 1/2) · 10^r; with value = m · 2^e (m odd) that
+// needs r = e + 1 and t = 2 · value / 10^r (m · 5^-r, or m / 5^r) an odd
+// integer, and n = (t - 1) / 2 must have `count` digits.
 SignificantDigits significantViaToChars(double a, Binary b, int count)
 {
     constexpr std::uint64_t kPow5[28] = { 1ull, 5ull, 25ull, 125ull, 625ull, 3125ull, 15625ull, 78125ull,

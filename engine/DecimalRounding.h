@@ -11,8 +11,8 @@ namespace velumo {
 constexpr int kMaxRoundedDecimals = 17;
 constexpr int kMaxRoundedDigits = 17;
 
-// Buffer size roundToDecimals needs: 309 integer digits of the largest double
-// plus the decimals.
+// Buffer size of the digit form of roundToDecimals: the 309 integer digits
+// of the largest double plus the decimals.
 constexpr int kRoundedDecimalsBuffer = 309 + kMaxRoundedDecimals + 1;
 
 // N = round(|value| · 10^decimals) into *n when N < 2^64, else false.

@@ -21,6 +21,7 @@ bool parseStrictInt(std::string_view text, int* value);
 // Shortest text with at most 15 significant digits, "." as separator; fixed
 // notation for 1E-5 <= |v| < 1E15, otherwise "2.5E20" / "1E-6". -0 gives "0".
 std::string formatGeneral(double value);
+// The same text added to the end of `out`.
 void appendGeneral(std::string& out, double value);
 
 // Pattern formatting: the numeric part is a run of '0', '#' and one '.', as in
@@ -28,9 +29,11 @@ void appendGeneral(std::string& out, double value);
 // "0.00E+00" gives scientific form. Text before and after the numeric part is
 // copied, so "Cms = 0.### mm/N" works. Rounding is on the exact binary value,
 // halves away from zero; a result that rounds to zero has no minus sign.
-// NaN and infinity are written as formatGeneral writes them.
-// Tens of nanoseconds a number: results lists format a few thousand per run.
+// NaN and infinity are written as formatGeneral writes them. Tens of
+// nanoseconds a number (a result list has a few thousand); patterns with more
+// than 17 decimals take microseconds.
 std::string formatPattern(double value, std::string_view pattern);
+// The same text added to the end of `out`.
 void appendPattern(std::string& out, double value, std::string_view pattern);
 
 } // namespace velumo
