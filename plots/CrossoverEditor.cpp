@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -249,6 +250,13 @@ void CrossoverGrid::commitOpenEditor()
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+bool CrossoverGrid::openEditorChanged() const
+{
+    const auto* editor = qobject_cast<const QLineEdit*>(QApplication::focusWidget());
+    return state() == QAbstractItemView::EditingState && editor && viewport()->isAncestorOf(editor)
+        && currentItem() && editor->text() != currentItem()->text();
+}
+
 bool CrossoverGrid::contains(const QWidget* widget) const
 {
     return widget && (widget == this || isAncestorOf(widget));
@@ -329,7 +337,13 @@ void CrossoverEditor::refreshFromDesign()
     m_refreshing = false;
 }
 
-void CrossoverEditor::commitPendingEdit() { m_grid->commitOpenEditor(); }
+bool CrossoverEditor::commitPendingEdit()
+{
+    if (!m_grid->contains(QApplication::focusWidget()) || !(m_cellsEdited || m_grid->openEditorChanged()))
+        return false;
+    gridLeft();
+    return true;
+}
 
 void CrossoverEditor::selectElement(int position, char element)
 {
@@ -344,6 +358,7 @@ void CrossoverEditor::cellEdited(QTableWidgetItem* item)
     if (m_refreshing || !item || item->row() < 1 || item->column() < 1)
         return;
     m_design.fwCell(item->column(), item->row()) = item->text().toStdString();
+    m_cellsEdited = true;
 }
 
 void CrossoverEditor::gridLeft()
@@ -355,6 +370,7 @@ void CrossoverEditor::gridLeft()
     if (m_inputLeft)
         m_inputLeft();
     refreshFromDesign();
+    m_cellsEdited = false;
     m_leaving = false;
 }
 

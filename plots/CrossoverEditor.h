@@ -60,6 +60,8 @@ public:
     // Hands the text of an open cell editor to its cell, as leaving the cell
     // would; does nothing when no editor is open.
     void commitOpenEditor();
+    // True when an open cell editor holds a text other than its cell's.
+    bool openEditorChanged() const;
     // True for the grid and every widget inside it (the cell editor).
     bool contains(const QWidget* widget) const;
 };
@@ -83,9 +85,10 @@ public:
 
     // Shows the cell texts and the switch state of the design.
     void refreshFromDesign();
-    // Stores an edit still open in a cell into the design (before a run
-    // started from the keyboard while the grid has the focus).
-    void commitPendingEdit();
+    // A run started from the keyboard or the menu while a cell of the grid
+    // is being changed: does what leaving the grid does (the open cell is
+    // stored, the owner's check runs) and returns true; false otherwise.
+    bool commitPendingEdit();
 
     // What a click on element picture does: focus the grid and select row
     // 1, 2 or 3 (R, C, L) of column position.
@@ -106,6 +109,7 @@ private:
     QMetaObject::Connection m_focusWatch;
     bool m_refreshing = false;
     bool m_leaving = false;
+    bool m_cellsEdited = false; // since the grid was last left
 };
 
 } // namespace velumo

@@ -150,6 +150,9 @@ void DrawGrid(GraphWindow& window, double fmin, double fmax, int divisions)
     // The strip is transparent: the window background shows through it.
     QPainter painter(&strip->resetImage(Qt::transparent));
     paintFrequencyLabels(painter, plot->width(), window.labelStripOffset(), fmin, fmax);
+    // The value labels go with the grid lines just drawn, however the
+    // window's size changed since they were last placed.
+    window.placeValueLabels();
 }
 
 } // namespace velumo

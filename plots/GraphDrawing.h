@@ -31,7 +31,8 @@ void paintSlotCurves(QPainter& painter, QSize size, GraphKind graph, const Resul
     const AxisLimits& limits, bool driver2, const QPen& pen);
 
 // DrawGrid: clears the window's plot image and frequency-label strip to
-// their current sizes and draws the grid and the labels.
+// their current sizes, draws the grid and the frequency labels and puts the
+// value labels on their grid lines.
 void DrawGrid(GraphWindow& window, double fmin, double fmax, int divisions);
 
 } // namespace velumo

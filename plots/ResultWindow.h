@@ -25,6 +25,8 @@ public:
     // screen's pixel ratio (sharp lines on high-density screens, same
     // logical geometry), filled with the colour.
     QImage& resetImage(const QColor& fill);
+    // The same with a logical size of its own (at least 1 × 1).
+    QImage& resetImage(QSize logicalSize, const QColor& fill);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,10 +58,27 @@ public:
     void setResultsExist(std::function<bool()> resultsExist) { m_resultsExist = std::move(resultsExist); }
     bool resultsExist() const { return m_resultsExist && m_resultsExist(); }
 
+    // The outer frame the window has when shown normally: its present one,
+    // or, while it is minimised, the one it gets back.
+    QRect normalFrame() const;
+    // Gives the window this outer frame (fixed-size windows keep their size).
+    // A minimised window stays minimised and takes the frame when it is
+    // restored: an X11 window manager restores a window that is moved.
+    void setNormalFrame(const QRect& frame);
+    // The outer size the window opens with: its client in this desktop's
+    // frame, snapped by the resize rule where the window snaps.
+    QSize openingOuterSize() const;
+    // Restores the window to its normal frame and raises it.
+    void showNormalPlaced();
+    // The program ends: the window closes instead of minimising.
+    void closeForGood();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     // Places the children for the current client size (anchored margins).
     virtual void layoutChildren() { }
@@ -68,12 +87,22 @@ protected:
 
 private:
     void applyMinimumOuter();
+    void applyFrame(QRect frame);
+    void rememberFrame();
+    bool shownNormally() const;
+    // Applies the resize rule to the outer size; true when it resized.
+    bool snapOuterSize();
 
     bool m_snaps;
     QSize m_minimumOuter;
     int m_resizeEvents = 0;
     WindowPlacement m_placement;
     std::function<bool()> m_resultsExist;
+    QRect m_normalFrame;
+    QMargins m_knownMargins;
+    bool m_framePending = false;
+    bool m_placing = false;
+    bool m_ending = false;
 };
 
 } // namespace velumo

@@ -31,7 +31,8 @@ void paintSketchStrokes(QPainter& painter, const SketchGeometry& geometry)
 
 void drawSketch(QImage& image, const SketchInput& input, MessageSink& sink)
 {
-    const SketchGeometry geometry = computeSketch(input, image.width(), image.height());
+    const QSize logical = image.deviceIndependentSize().toSize();
+    const SketchGeometry geometry = computeSketch(input, logical.width(), logical.height());
     for (const Message& m : geometry.messages)
         sink.message(m);
     image.fill(Qt::white);
@@ -41,10 +42,14 @@ void drawSketch(QImage& image, const SketchInput& input, MessageSink& sink)
     paintSketchStrokes(painter, geometry);
 }
 
+QSize sketchPictureSize(QSize clientSize)
+{
+    return { std::max(1, clientSize.width() - 10), std::max(1, clientSize.height() - 10) };
+}
+
 QImage renderSketch(QSize clientSize, const SketchInput& input, MessageSink& sink)
 {
-    QImage image(
-        std::max(1, clientSize.width() - 10), std::max(1, clientSize.height() - 10), QImage::Format_RGB32);
+    QImage image(sketchPictureSize(clientSize), QImage::Format_RGB32);
     drawSketch(image, input, sink);
     return image;
 }

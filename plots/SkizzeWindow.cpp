@@ -1,5 +1,7 @@
 #include "SkizzeWindow.h"
 
+#include "SketchPainter.h"
+
 namespace velumo {
 
 namespace {
@@ -21,6 +23,8 @@ TSkizzeForm::TSkizzeForm(QWidget* parent)
     m_image->setObjectName(QStringLiteral("Im1"));
     m_image->setGeometry(kImage);
 }
+
+QImage& TSkizzeForm::resetPicture() { return m_image->resetImage(sketchPictureSize(size()), Qt::white); }
 
 void TSkizzeForm::layoutChildren()
 {

@@ -18,6 +18,9 @@ public:
     // update() shows what was drawn.
     ImageView* Im1() const { return m_image; }
     QImage& image() { return m_image->image(); }
+    // Empties `Im1` to a white picture of the sketch size for the present
+    // client size (the size the report's sketch has, too) and returns it.
+    QImage& resetPicture();
 
     // DrawSketch, run after a resize when results exist.
     void setRedrawSketch(std::function<void()> redrawSketch) { m_redrawSketch = std::move(redrawSketch); }

@@ -274,6 +274,30 @@ TEST_F(GraphWindows, resizeAfterRunRedrawsAllAndPlacesLabels)
     EXPECT_EQ(spl.axisCaption()->y(), spl.height() - 21);
 }
 
+TEST_F(GraphWindows, valueLabelsSitOnTheirGridLinesAfterAResizeBeforeTheRun)
+{
+    // As opening a project does: the sizes change while no results exist,
+    // the run draws afterwards.
+    graphs.setRedrawHooks([&] { return results->anyFilled(); }, [&] { graphs.DrawGraphs(design, *results); });
+    int step = 0;
+    for (GraphWindow* w : graphs.windows()) {
+        w->show();
+        test::settle();
+        test::setOuterSize(*w, step++ % 2 ? QSize(420, 300) : QSize(360, 220));
+    }
+    ASSERT_TRUE(run(flat93));
+    for (GraphWindow* w : graphs.windows()) {
+        const QRect plot = w->plotView()->geometry();
+        const int last = w->valueLabelCount() - 1;
+        for (int k = 0; k <= last; ++k) {
+            const QLabel* label = w->valueLabel(k);
+            const double centre = label->y() + label->height() / 2.0;
+            EXPECT_NEAR(centre, plot.y() + plot.height() * (1.0 - double(k) / last), 1.5)
+                << w->windowTitle().toStdString() << " label " << k;
+        }
+    }
+}
+
 TEST_F(GraphWindows, closingOnlyMinimises)
 {
     // The close handling of every result window (Sonstiges, Prinzipskizze too).

@@ -167,6 +167,30 @@ TEST(SketchRender, everyKindOfDesignIsDrawnFramedByWhiteWithoutNotes)
     }
 }
 
+TEST(SketchRender, highDensityPictureShowsTheSameSketchSharper)
+{
+    velumo::test::guiApp();
+    ListSink sink;
+    QImage plain(402, 223, QImage::Format_RGB32);
+    QImage dense(804, 446, QImage::Format_RGB32);
+    dense.setDevicePixelRatio(2.0);
+    // Laid out in logical pixels: the ink spans twice the columns and rows,
+    // within the widths of the strokes.
+    auto inkBox = [&](QImage& image) {
+        drawSketch(image, frontLoadedWithPort(), sink);
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                box |= qGray(image.pixel(x, y)) < 64 ? QRect(x, y, 1, 1) : QRect();
+        return box;
+    };
+    const QRect a = inkBox(plain);
+    const QRect b = inkBox(dense);
+    for (auto [logical, device] : { std::pair { a.left(), b.left() }, { a.top(), b.top() },
+             { a.right(), b.right() }, { a.bottom(), b.bottom() } })
+        EXPECT_NEAR(device, 2 * logical, 4);
+}
+
 TEST(SketchRender, whiteStrokesEraseTheWallUnderTheFrontChamber)
 {
     velumo::test::guiApp();
