@@ -12,21 +12,25 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 #include "HtmlReport.h"
 #include "JpegWriter.h"
 #include "Settings.h"
+#include "WindowPlacement.h"
 
 namespace velumo {
 
 namespace {
 
-const QSize kGraphOuterSize(421, 260);
+// 421 × 260 as the resize rule of the graph windows snaps it.
+const QSize kGraphOuterSize(420, 260);
 const int kTabLeft = 12;
 const int kTabTop = 32;
-const int kTabHeight = 340;
-// Right edge of the crop per tab, in the order of ReportSources::tabPages.
+const int kTabBottom = 372;
+// Right edge of the crop per tab, in the order of ReportSources::tabPages;
+// a page reaching further widens (or lengthens) its picture.
 const std::array<int, 4> kTabRight { 512, 542, 542, 542 };
 const std::array<const char*, 4> kTabPictures { "TreiberTab.jpg", "HornTab.jpg", "FWTab.jpg",
     "AchsenTab.jpg" };
@@ -76,21 +80,24 @@ private:
     bool m_autoFill;
 };
 
-// Remembers a window's state and size; the destructor restores the colours
-// first, then the state, then the size, also when a capture failed.
+// Remembers a window's size and restores it, after the colours, also when a
+// capture failed. The window's state never changes: a minimised window is
+// resized while hidden (an X11 window manager restores a minimised window
+// that is resized, and would place it anew), so it stays minimised where it
+// was; a window on the screen is resized in place.
 class WindowGuard {
 public:
     explicit WindowGuard(QWidget* w)
         : m_window(w)
-        , m_state(w->windowState())
         , m_size(w->size())
     {
     }
     ~WindowGuard()
     {
         m_palettes.clear();
-        m_window->setWindowState(m_state);
         m_window->resize(m_size);
+        if (m_offScreen)
+            m_window->showMinimized();
         settle();
     }
     WindowGuard(const WindowGuard&) = delete;
@@ -102,10 +109,20 @@ public:
         m_palettes.back()->makeWhite();
     }
 
+    void resize(QSize size)
+    {
+        if (!m_offScreen && m_window->isVisible() && m_window->isMinimized()) {
+            m_offScreen = true;
+            m_window->hide();
+        }
+        m_window->resize(size);
+        settle();
+    }
+
 private:
     QWidget* m_window;
-    Qt::WindowStates m_state;
     QSize m_size;
+    bool m_offScreen = false;
     std::vector<std::unique_ptr<PaletteGuard>> m_palettes;
 };
 
@@ -139,11 +156,9 @@ bool savePicture(const QImage& image, const QString& folder, const char* name, Q
 
 bool captureGraphWindow(QWidget* w, const QString& folder, const char* name, QString* error)
 {
+    const QSize frame = outerFrame(w).size() - w->size();
     WindowGuard guard(w);
-    w->setWindowState(Qt::WindowNoState);
-    const QSize frame = w->frameGeometry().size() - w->geometry().size();
-    w->resize(kGraphOuterSize - frame);
-    settle();
+    guard.resize(kGraphOuterSize - frame);
     guard.whiten(w);
     return savePicture(captureClient(w), folder, name, error);
 }
@@ -151,7 +166,6 @@ bool captureGraphWindow(QWidget* w, const QString& folder, const char* name, QSt
 bool captureParamWindow(const ReportSources& s, const QString& folder, QString* error)
 {
     WindowGuard guard(s.paramWindow);
-    s.paramWindow->setWindowState(Qt::WindowNoState);
     guard.whiten(s.paramWindow);
     for (QWidget* column : s.paramColumns)
         guard.whiten(column);
@@ -169,20 +183,34 @@ void writeComboText(QPainter& painter, QPoint at, const QString& text)
     painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
-QImage tabPicture(const ReportSources& s, int right)
+// The crop of a tab picture in client coordinates: from (12, 32) to the
+// stated right edge and y = 372, or to the page's own edges where it reaches
+// further, so that every control of the page is in the picture.
+QRect tabCrop(const ReportSources& s, int page, int right)
+{
+    QRect crop(QPoint(kTabLeft, kTabTop), QPoint(right - 1, kTabBottom - 1));
+    if (const QWidget* w = s.pageControl->widget(page)) {
+        const QRect shown(w->mapTo(s.mainClient, QPoint(0, 0)), w->size());
+        crop.setRight(std::max(crop.right(), shown.right()));
+        crop.setBottom(std::max(crop.bottom(), shown.bottom()));
+    }
+    return crop;
+}
+
+QImage tabPicture(const ReportSources& s, const QRect& crop)
 {
     const QImage shot = captureClient(s.mainClient).convertToFormat(QImage::Format_RGB32);
     const QRgb background = s.mainClient->palette().color(QPalette::Window).rgb() & RGB_MASK;
-    QImage picture(right - kTabLeft, kTabHeight, QImage::Format_RGB32);
+    QImage picture(crop.size(), QImage::Format_RGB32);
     picture.fill(Qt::white);
     for (int y = 0; y < picture.height(); ++y) {
-        const int sy = y + kTabTop;
+        const int sy = y + crop.top();
         if (sy >= shot.height())
             break;
         const auto* src = reinterpret_cast<const QRgb*>(shot.constScanLine(sy));
         auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width() && x + kTabLeft < shot.width(); ++x) {
-            const QRgb px = src[x + kTabLeft];
+        for (int x = 0; x < picture.width() && x + crop.left() < shot.width(); ++x) {
+            const QRgb px = src[x + crop.left()];
             dst[x] = (px & RGB_MASK) == background ? qRgb(255, 255, 255) : px;
         }
     }
@@ -202,7 +230,7 @@ bool captureTabs(const ReportSources& s, const QString& folder, QString* error)
     for (size_t i = 0; i < s.tabPages.size(); ++i) {
         pages->setCurrentIndex(s.tabPages[i]);
         settle();
-        QImage picture = tabPicture(s, kTabRight[i]);
+        QImage picture = tabPicture(s, tabCrop(s, s.tabPages[i], kTabRight[i]));
         if (i == 1 && s.writeDropDownTexts) { // the horn tab
             QPainter painter(&picture);
             painter.setFont(s.mainClient->font());

