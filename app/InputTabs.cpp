@@ -72,6 +72,8 @@ void fitTable(QTableWidget* t)
     for (int c = 0; c < t->columnCount(); ++c)
         w += t->columnWidth(c);
     int h = 2 * t->frameWidth();
+    if (!t->horizontalHeader()->isHidden())
+        h += t->horizontalHeader()->height();
     for (int r = 0; r < t->rowCount(); ++r)
         h += t->rowHeight(r);
     t->setFixedSize(w, h);
@@ -101,6 +103,8 @@ InputTabs::InputTabs(Design& design, QTabWidget* pages)
     pages->addTab(buildAxesPage(), QStringLiteral("&Achsen"));
     pages->setTabToolTip(kPageAchsen, QStringLiteral("Achsen"));
     refreshFromDesign();
+    connect(this, &InputTabs::edited, this, [this] { m_uncheckedEdit = true; });
+    connect(this, &InputTabs::checkRequested, this, [this] { m_uncheckedEdit = false; });
 }
 
 QWidget* InputTabs::widget(std::string_view name) const
@@ -291,11 +295,17 @@ QWidget* InputTabs::buildAxesPage()
     for (std::string_view title : kAxisRowTitles) {
         auto* item = new QListWidgetItem(qs(title), m_autoList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setSizeHint(QSize(0, 18));
+        item->setCheckState(Qt::Checked);
     }
-    m_autoList->setFixedSize(250, 18 * kAxisRows + 2 * m_autoList->frameWidth());
+    // Wide enough for the longest caption with its check box; the rows as
+    // high as the grid's beside them.
+    const int captions = m_autoList->sizeHintForColumn(0);
+    for (int r = 0; r < m_autoList->count(); ++r)
+        m_autoList->item(r)->setSizeHint(QSize(captions, 18));
     m_autoList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_autoList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_autoList->setFixedSize(
+        captions + 2 * m_autoList->frameWidth(), 18 * kAxisRows + 2 * m_autoList->frameWidth());
     connect(m_autoList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (m_refreshing)
             return;
@@ -305,25 +315,42 @@ QWidget* InputTabs::buildAxesPage()
     m_widgets["CheckListAuto"] = m_autoList;
 
     m_minMaxGrid = makeTable("MinMaxGrid", kMinMaxCols, kMinMaxRows, 0, 0, page);
-    m_minMaxGrid->horizontalHeader()->setDefaultSectionSize(60);
+    m_minMaxGrid->setHorizontalHeaderLabels({ QStringLiteral("Min"), QStringLiteral("Max") });
+    m_minMaxGrid->horizontalHeader()->show();
+    m_minMaxGrid->horizontalHeader()->setFixedHeight(18);
+    m_minMaxGrid->horizontalHeader()->setDefaultSectionSize(52);
     fitTable(m_minMaxGrid);
     bindGrid(m_minMaxGrid, "MinMaxGrid");
 
     m_optionGrid = makeTable("OptionGrid", kOptionCols, kOptionRows, 1, 0, page);
-    m_optionGrid->setColumnWidth(0, 200);
-    m_optionGrid->setColumnWidth(1, 50); // title column four times the value column
+    // The title column is four times the value column and holds the
+    // longest title.
+    int titles = 0;
+    for (std::string_view title : kOptionTitles)
+        titles = std::max(titles, m_optionGrid->fontMetrics().horizontalAdvance(qs(title)));
+    constexpr int kCellPadding = 12;
+    const int valueWidth = std::max(50, (titles + kCellPadding + 3) / 4);
+    m_optionGrid->setColumnWidth(0, 4 * valueWidth);
+    m_optionGrid->setColumnWidth(1, valueWidth);
     fitTable(m_optionGrid);
     bindGrid(m_optionGrid, "OptionGrid");
 
     m_refreshButton = new QPushButton(QStringLiteral("Aktualisieren"), page);
     m_refreshButton->setObjectName(QStringLiteral("BtnRefresh"));
 
+    // The rows of the check list stand beside the grid rows, below the
+    // grid's "Min"/"Max" titles.
+    const int titleRow = m_minMaxGrid->horizontalHeader()->height();
+    auto* list = new QVBoxLayout;
+    list->addSpacing(titleRow);
+    list->addWidget(m_autoList);
+    list->addStretch();
     auto* axes = new QHBoxLayout;
-    axes->addWidget(m_autoList);
-    axes->addWidget(m_minMaxGrid);
+    axes->addLayout(list);
+    axes->addWidget(m_minMaxGrid, 0, Qt::AlignTop);
     auto* switches = new QVBoxLayout;
     // The two switches stand beside the excursion and the power rows.
-    switches->addSpacing(2 * 18);
+    switches->addSpacing(titleRow + 2 * 18);
     switches->addWidget(makeControl(*findControl("CBAmplTreiber2")));
     switches->addSpacing(18 - kRowHeight + 18);
     switches->addWidget(makeControl(*findControl("CBPmaxTreiber2")));
@@ -431,6 +458,17 @@ bool InputTabs::leavingRunsCheck(const std::string& name) const
     const ControlSpec* entry = findControl(name);
     return entry && entry->runsCheck
         && (entry->kind == ControlKind::Edit || entry->kind == ControlKind::Combo);
+}
+
+bool InputTabs::commitFocusedInput()
+{
+    if (m_crossover->commitPendingEdit())
+        return true;
+    QWidget* focus = QApplication::focusWidget();
+    if (!m_uncheckedEdit || !focus || !leavingRunsCheck(controlContaining(focus)))
+        return false;
+    emit checkRequested();
+    return true;
 }
 
 void InputTabs::focusChanged(QWidget* old, QWidget* now)

@@ -55,6 +55,11 @@ public:
 
     CrossoverEditor* crossoverEditor() const { return m_crossover; }
 
+    // Before a run started without moving the focus (F9, the menu): a
+    // control edited and still being edited counts as left, so its check
+    // runs as leaving it would run it. True when a check was requested.
+    bool commitFocusedInput();
+
 signals:
     void checkRequested();
     // The user changed an input (typing, selecting, clicking).
@@ -85,6 +90,7 @@ private:
     QTableWidget* m_optionGrid = nullptr;
     QListWidget* m_autoList = nullptr;
     bool m_refreshing = false;
+    bool m_uncheckedEdit = false; // an edit since the last check request
 };
 
 // Window colour for a box in use, button-face colour for an irrelevant one.

@@ -18,9 +18,11 @@
 #include "InputTabs.h"
 #include "Optionen.h"
 #include "ParamWindow.h"
+#include "ScopeGuards.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
 #include "UserDialogs.h"
+#include "WindowPlacement.h"
 
 namespace velumo {
 
@@ -93,13 +95,23 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_inputs, &InputTabs::checkRequested, this, &TMainForm::CheckVariablesExecute);
+    connect(m_inputs, &InputTabs::checkRequested, this,
+        [this] { runCommand([this] { CheckVariablesExecute(); }); });
     connect(m_inputs, &InputTabs::edited, this, &TMainForm::onUserEdit);
     connect(qApp, &QApplication::focusChanged, m_inputs, &InputTabs::focusChanged);
-    connect(m_inputs->driver1Button(), &QPushButton::clicked, this, &TMainForm::Treiber1OeffnenClick);
-    connect(m_inputs->driver2Button(), &QPushButton::clicked, this, &TMainForm::Treiber2OeffnenClick);
-    connect(m_inputs->refreshButton(), &QPushButton::clicked, this, &TMainForm::BtnRefreshClick);
+    connect(m_inputs->driver1Button(), &QPushButton::clicked, this,
+        [this] { runCommand([this] { Treiber1OeffnenClick(); }); });
+    connect(m_inputs->driver2Button(), &QPushButton::clicked, this,
+        [this] { runCommand([this] { Treiber2OeffnenClick(); }); });
+    connect(m_inputs->refreshButton(), &QPushButton::clicked, this,
+        [this] { runCommand([this] { BtnRefreshClick(); }); });
 
+    // Sized and then placed before the window exists: the position is then
+    // the frame's on every platform (a resize after showing would turn it
+    // into the client area's), so its title bar is on the screen.
+    ensurePolished();
+    layout()->activate();
+    move(0, 0);
     createWindows();
     m_results.ClearValues();
     m_inputs->refreshButton()->setEnabled(false);
@@ -117,13 +129,13 @@ void TMainForm::createWindows()
     m_options = std::make_unique<TOptionenForm>(this);
 
     auto resultsExist = [this] { return m_inputs->refreshButton()->isEnabled(); };
-    m_graphs->setRedrawHooks(resultsExist, [this] { DrawGraphs(); });
+    m_graphs->setRedrawHooks(resultsExist, [this] { runCommand([this] { DrawGraphs(); }); });
     m_graphs->setProgress([this](int percent) {
         m_progress->setValue(percent);
         m_progress->repaint();
     });
     m_sketch->setResultsExist(resultsExist);
-    m_sketch->setRedrawSketch([this] { DrawSketch(); });
+    m_sketch->setRedrawSketch([this] { runCommand([this] { DrawSketch(false); }); });
     m_param->setResultsExist(resultsExist);
 }
 
@@ -144,12 +156,13 @@ void TMainForm::buildBottomRow(QWidget* client)
     m_btnClear->setIcon(clearPicture());
     m_btnClear->setIconSize(QSize(20, 20));
     m_btnClear->setGeometry(48, 384, 33, 33);
-    connect(m_btnClear, &QPushButton::clicked, this, &TMainForm::BtnClearClick);
+    connect(m_btnClear, &QPushButton::clicked, this, [this] { runCommand([this] { BtnClearClick(); }); });
 
     m_buttonStart = new QPushButton(QStringLiteral("&Start"), client);
     m_buttonStart->setObjectName(QStringLiteral("ButtonStart"));
     m_buttonStart->setGeometry(92, 388, 80, 26);
-    connect(m_buttonStart, &QPushButton::clicked, this, &TMainForm::ButtonStartClick);
+    connect(
+        m_buttonStart, &QPushButton::clicked, this, [this] { runCommand([this] { ButtonStartClick(); }); });
 
     m_progress = new QProgressBar(client);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
@@ -171,7 +184,14 @@ void TMainForm::buildMenus()
             a->setToolTip(hint);
             a->setStatusTip(hint);
         }
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, [this, slot] {
+            runCommand([this, slot] {
+                if constexpr (std::is_member_function_pointer_v<decltype(slot)>)
+                    (this->*slot)();
+                else
+                    slot();
+            });
+        });
         return a;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
@@ -266,26 +286,48 @@ void TMainForm::FormShow()
 
 void TMainForm::placeWindows()
 {
-    // Shown first, so that the graph windows have snapped to their sizes
-    // before the windows below them are placed.
-    for (GraphWindow* w : m_graphs->windows()) {
+    // The main window stands at (0, 0) since its creation; the others line up
+    // below and beside its frame, which an X11 window manager draws only
+    // some time after the window is shown.
+    whenFramed(this, [this] { placeResultWindows(); });
+}
+
+void TMainForm::placeResultWindows()
+{
+    if (!isVisible()) // closed before the desktop framed it
+        return;
+    auto place = [](ResultWindow& w, QPoint at) {
+        w.setNormalFrame(QRect(at, w.openingOuterSize()));
+        return w.normalFrame();
+    };
+    for (GraphWindow* w : m_graphs->windows())
+        if (w->placement().minimised)
+            place(*w, QPoint(w->placement().left, w->placement().top));
+    // Where a platform took the position given at creation for the client
+    // area's, the frame is put right now that it is known.
+    if (outerFrame(this).topLeft() != QPoint(0, 0))
+        placeFrame(this, QPoint(0, 0), size());
+    const QRect main = outerFrame(this);
+    place(*m_param, QPoint(main.left(), main.bottom() + 1 + kWindowGap));
+    const QRect spl = place(m_graphs->spl(), QPoint(main.right() + 1 + kWindowGap, main.top()));
+    const QRect zel = place(m_graphs->zel(), QPoint(spl.left(), spl.bottom() + 1 + kWindowGap));
+    place(*m_sketch, QPoint(spl.left(), spl.top() + spl.height() + zel.height() + 2 * kWindowGap));
+    for (ResultWindow* w : resultWindows()) {
         if (w->placement().minimised)
             w->showMinimized();
         else
             w->show();
     }
-    m_sketch->show();
-    m_param->show();
-    move(0, 0);
-    const QRect main = frameGeometry();
-    m_param->move(main.left(), main.top() + main.height() + 2);
-    GraphWindow& spl = m_graphs->spl();
-    spl.move(main.left() + main.width() + 2, main.top());
-    const QRect s = spl.frameGeometry();
-    m_graphs->zel().move(s.left(), s.top() + s.height() + 2);
-    m_sketch->move(s.left(), s.top() + s.height() + m_graphs->zel().frameGeometry().height() + 4);
     raise();
     activateWindow();
+}
+
+std::vector<ResultWindow*> TMainForm::resultWindows() const
+{
+    std::vector<ResultWindow*> all(m_graphs->windows().begin(), m_graphs->windows().end());
+    all.push_back(m_sketch.get());
+    all.push_back(m_param.get());
+    return all;
 }
 
 void TMainForm::Translate()
@@ -301,12 +343,11 @@ void TMainForm::CheckVariablesExecute()
     // new edit: one check at a time.
     if (m_checking)
         return;
-    m_checking = true;
+    const FlagScope checking(m_checking);
     WindowCheckSink sink(
         [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
     m_project->runCheck(m_design, sink);
     refreshInputs();
-    m_checking = false;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -322,7 +363,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
             this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), true);
         bool keepOpen = answer == UserDialogs::Answer::Cancel;
         if (answer == UserDialogs::Answer::Yes) {
-            DateiSpeichernClick();
+            runCommand([this] { DateiSpeichernClick(); });
             // A cancelled or failed save keeps the window, as Cancel does, so
             // the changes the user wanted kept are not lost.
             keepOpen = !m_project->noUnsavedChanges();
@@ -333,11 +374,13 @@ void TMainForm::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    for (GraphWindow* w : { static_cast<GraphWindow*>(&m_graphs->ausl()),
-             static_cast<GraphWindow*>(&m_graphs->phia()), static_cast<GraphWindow*>(&m_graphs->pmax()),
-             static_cast<GraphWindow*>(&m_graphs->spl()), static_cast<GraphWindow*>(&m_graphs->splMax()),
-             static_cast<GraphWindow*>(&m_graphs->zel()), static_cast<GraphWindow*>(&m_graphs->znorm()) })
-        w->close();
+    GraphSet& g = *m_graphs;
+    for (ResultWindow* w : std::initializer_list<ResultWindow*> {
+             &g.ausl(), &g.phia(), &g.pmax(), &g.spl(), &g.splMax(), &g.zel(), &g.znorm() })
+        w->closeForGood();
+    // The program ends with its main window: the sketch and "Sonstiges" go too.
+    m_sketch->closeForGood();
+    m_param->closeForGood();
     event->accept();
     emit programEnds();
 }
@@ -347,7 +390,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonPress) {
         for (int s = 0; s < kSlotCount; ++s)
             if (watched == m_evoImages[static_cast<size_t>(s)]) {
-                EvoImageClick(s);
+                runCommand([this, s] { EvoImageClick(s); });
                 return true;
             }
     }
@@ -391,6 +434,34 @@ void TMainForm::focusControl(std::string_view name)
         }
     }
     w->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainForm::runCommand(const std::function<void()>& command)
+{
+    QString failure;
+    try {
+        command();
+        return;
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+    }
+    if (failure.isEmpty())
+        failure = QStringLiteral("Unbekannter Fehler");
+    m_progress->setValue(0);
+    refreshInputs();
+    try {
+        m_dialogs->message(this, QStringLiteral("Fehler"), failure);
+    } catch (...) {
+        // Nothing is left to tell the user with; the window carries on.
+    }
+}
+
+int runProgram(TMainForm& window)
+{
+    QObject::connect(&window, &TMainForm::programEnds, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    window.show();
+    return QApplication::exec();
 }
 
 void TMainForm::onUserEdit()

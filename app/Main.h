@@ -7,8 +7,10 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "Design.h"
 #include "Directories.h"
@@ -28,6 +30,7 @@ namespace velumo {
 
 class GraphSet;
 class InputTabs;
+class ResultWindow;
 class TAboutBox;
 class TOptionenForm;
 class TParamForm;
@@ -63,7 +66,6 @@ public:
     void ButtonStartClick();
     void DrawEvoImages();
     void DrawGraphs();
-    void DrawSketch();
     void EvoImageClick(int slot);
     void BtnClearClick();
     void BtnRefreshClick();
@@ -77,10 +79,19 @@ public:
     void AlleFensterzeigenClick();
     void Translate();
     void HTMLExport1Click();
+    // The sketch of the last run; the notes about zero chamber lengths come
+    // with the drawing command only, not with every redraw after a resize.
+    void DrawSketch(bool withNotes = true);
 
-    // The graph, sketch and parameter windows' positions, sizes and states.
+    // The graph, sketch and parameter windows' positions, sizes and states;
+    // positions are those of the outer frames.
     WindowGeometry collectGeometry() const;
     void applyGeometry(const WindowGeometry& geometry);
+
+    // Runs a command of a menu item, button or key: a failure inside it is
+    // shown as "Fehler" with its text, and the design and the window stay
+    // usable.
+    void runCommand(const std::function<void()>& command);
 
 signals:
     // The close sequence let the window close: the program ends.
@@ -97,6 +108,8 @@ private:
     void buildMenus();
     void FormShow();
     void placeWindows();
+    void placeResultWindows();
+    std::vector<ResultWindow*> resultWindows() const;
     void refreshInputs();
     void updateCaption();
     void showMessage(const Message& m);
@@ -106,7 +119,8 @@ private:
         const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
     void onUserEdit();
     void finishRun(const struct RunOutcome& outcome, const RunInput& in);
-    QWidget* geometryWidget(GeometryWindow w) const;
+    void enableStart(bool on);
+    ResultWindow* geometryWidget(GeometryWindow w) const;
 
     Environment m_env;
     std::unique_ptr<UserDialogs> m_ownDialogs;
@@ -136,5 +150,9 @@ private:
     bool m_checking = false;
     bool m_running = false;
 };
+
+// Shows the window and runs the program until the close sequence ends it;
+// the exit code of the event loop.
+int runProgram(TMainForm& window);
 
 } // namespace velumo

@@ -9,9 +9,11 @@
 #include "Optionen.h"
 #include "ParamWindow.h"
 #include "ReportExport.h"
+#include "ScopeGuards.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
 #include "UserDialogs.h"
+#include "WindowPlacement.h"
 
 namespace velumo {
 
@@ -29,14 +31,20 @@ int stateOf(const QWidget* w)
     return kStateNormal;
 }
 
-void applyState(QWidget* w, int state)
+// Only a change of state is applied, so opening the same project twice
+// leaves every window as the first opening did.
+void applyState(ResultWindow* w, int state)
 {
-    if (state == kStateMinimised)
-        w->showMinimized();
-    else if (state == kStateMaximised)
-        w->showMaximized();
-    else
-        w->showNormal();
+    const Qt::WindowStates now = w->windowState();
+    if (state == kStateMinimised) {
+        if (!(now & Qt::WindowMinimized))
+            w->showMinimized();
+    } else if (state == kStateMaximised) {
+        if (!(now & Qt::WindowMaximized))
+            w->showMaximized();
+    } else if (now & (Qt::WindowMinimized | Qt::WindowMaximized)) {
+        w->showNormalPlaced();
+    }
 }
 
 // The report asks through the same boxes and dialogs as the window.
@@ -103,14 +111,19 @@ bool TMainForm::askSaveCurrent()
 {
     if (m_project->noUnsavedChanges())
         return true;
-    if (m_dialogs->question(
-            this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), false)
-        != UserDialogs::Answer::Yes)
+    switch (m_dialogs->question(
+        this, QStringLiteral("Hinweis"), QStringLiteral("Aktuelle Datei speichern?"), true)) {
+    case UserDialogs::Answer::Yes:
+        DateiSpeichernClick();
+        // The user wanted the design kept: a cancelled or failed save stops
+        // the command rather than dropping the changes.
+        return m_project->noUnsavedChanges();
+    case UserDialogs::Answer::No:
         return true;
-    DateiSpeichernClick();
-    // The user wanted the design kept: a cancelled or failed save stops the
-    // command rather than dropping the changes.
-    return m_project->noUnsavedChanges();
+    case UserDialogs::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TMainForm::DateiNeuClick()
@@ -131,11 +144,12 @@ void TMainForm::DateiOeffnenClick()
         return;
     m_inputs->refreshButton()->setEnabled(false);
     WindowGeometry geometry = collectGeometry();
-    m_checking = true;
-    WindowCheckSink sink(
-        [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
-    m_project->open(path.toStdString(), m_design, geometry, sink);
-    m_checking = false;
+    {
+        const FlagScope checking(m_checking);
+        WindowCheckSink sink([this](const Message& m) { showMessage(m); },
+            [this](std::string_view name) { focusControl(name); });
+        m_project->open(path.toStdString(), m_design, geometry, sink);
+    }
     updateCaption();
     refreshInputs();
     applyGeometry(geometry);
@@ -181,11 +195,12 @@ void TMainForm::openDriverFile(
         this, title, QString::fromStdString(m_project->settings().currentFolder()), kOpenFilter);
     if (path.isEmpty())
         return;
-    m_checking = true;
-    WindowCheckSink sink(
-        [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
-    ((*m_project).*load)(path.toStdString(), m_design, sink);
-    m_checking = false;
+    {
+        const FlagScope checking(m_checking);
+        WindowCheckSink sink([this](const Message& m) { showMessage(m); },
+            [this](std::string_view name) { focusControl(name); });
+        ((*m_project).*load)(path.toStdString(), m_design, sink);
+    }
     refreshInputs();
 }
 
@@ -197,12 +212,27 @@ void TMainForm::OptionenClick()
 void TMainForm::AlleFensterzeigenClick()
 {
     GraphSet& g = *m_graphs;
-    for (QWidget* w : std::initializer_list<QWidget*> { &g.spl(), &g.splMax(), &g.zel(), &g.znorm(),
-             &g.ausl(), m_sketch.get(), m_param.get(), &g.phia(), &g.pmax() })
-        w->showNormal();
+    const std::vector<ResultWindow*> order { &g.spl(), &g.splMax(), &g.zel(), &g.znorm(), &g.ausl(),
+        m_sketch.get(), m_param.get(), &g.phia(), &g.pmax() };
+    // Windows whose place lies on the main window move beside it, keeping
+    // their cascade, so that showing them hides none of the inputs.
+    const QRect main = outerFrame(this);
+    int coveringLeft = main.right() + 1 + kWindowGap;
+    for (const ResultWindow* w : order)
+        if (w->normalFrame().intersects(main))
+            coveringLeft = std::min(coveringLeft, w->normalFrame().left());
+    const int shift = main.right() + 1 + kWindowGap - coveringLeft;
+    for (ResultWindow* w : order) {
+        QRect frame = w->normalFrame();
+        if (frame.intersects(main)) {
+            frame.translate(shift, 0);
+            w->setNormalFrame(frame);
+        }
+        w->showNormalPlaced();
+    }
 }
 
-QWidget* TMainForm::geometryWidget(GeometryWindow w) const
+ResultWindow* TMainForm::geometryWidget(GeometryWindow w) const
 {
     GraphSet& g = *m_graphs;
     switch (w) {
@@ -233,29 +263,30 @@ WindowGeometry TMainForm::collectGeometry() const
     WindowGeometry g;
     for (int i = 0; i < kGeometryWindows; ++i) {
         const auto w = static_cast<GeometryWindow>(i);
-        const QWidget* widget = geometryWidget(w);
+        const ResultWindow* window = geometryWidget(w);
         // A minimised window keeps its normal placement for the next start.
-        const QRect outer = widget->frameGeometry();
+        const QRect outer = window->normalFrame();
         g.rect(w) = WindowRect { outer.left(), outer.top(), outer.height(), outer.width() };
-        g.state(w) = stateOf(widget);
+        g.state(w) = stateOf(window);
     }
-    g.mainLeft = frameGeometry().left();
-    g.mainTop = frameGeometry().top();
+    const QRect main = outerFrame(this);
+    g.mainLeft = main.left();
+    g.mainTop = main.top();
     return g;
 }
 
 void TMainForm::applyGeometry(const WindowGeometry& geometry)
 {
     for (GeometryWindow w : kGeometryLoadOrder) {
-        QWidget* widget = geometryWidget(w);
+        ResultWindow* window = geometryWidget(w);
         const WindowRect& r = geometry.rect(w);
-        widget->move(r.left, r.top);
-        // Stored sizes are outer sizes; the frame of this platform is kept.
-        const QSize frame = widget->frameGeometry().size() - widget->size();
-        if (w != GeometryWindow::Param && r.width > 0 && r.height > 0)
-            widget->resize(r.width - frame.width(), r.height - frame.height());
+        // Stored sizes are outer sizes; "Sonstiges" keeps its own.
+        QSize outer(r.width, r.height);
+        if (w == GeometryWindow::Param || outer.isEmpty())
+            outer = QSize();
+        window->setNormalFrame(QRect(QPoint(r.left, r.top), outer));
     }
-    move(geometry.mainLeft, geometry.mainTop);
+    placeFrame(this, QPoint(geometry.mainLeft, geometry.mainTop), size());
     for (GeometryWindow w : kGeometryStateOrder)
         applyState(geometryWidget(w), geometry.state(w));
 }

@@ -5,7 +5,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "CrossoverEditor.h"
 #include "GraphSet.h"
 #include "InputCheck.h"
 #include "InputTabs.h"
@@ -13,6 +12,7 @@
 #include "ParamWindow.h"
 #include "RunInputAdapter.h"
 #include "RunSetup.h"
+#include "ScopeGuards.h"
 #include "Simulation.h"
 #include "Sinks.h"
 #include "SketchPainter.h"
@@ -25,11 +25,12 @@ void TMainForm::ButtonStartClick()
 {
     if (m_running)
         return;
-    // F9 while a crossover cell is being edited: the cell counts as entered.
-    m_inputs->crossoverEditor()->commitPendingEdit();
+    // F9 and the menu leave the focus where it is: an entry still being
+    // typed counts as left, with its check, as a click on the button does.
+    const bool checked = m_inputs->commitFocusedInput();
     if (m_project->inputsValid())
         SimulateExecute();
-    else
+    else if (!checked)
         CheckVariablesExecute();
 }
 
@@ -42,10 +43,10 @@ void TMainForm::SimulateExecute()
         showMessage(runRefusalMessage(m_design, refused));
         return;
     }
-    m_running = true;
-    m_buttonStart->setEnabled(false);
-    if (QAction* start = action("Start1"))
-        start->setEnabled(false);
+    // The start controls come back however the run ends, also by a failure.
+    const FlagScope running(m_running);
+    enableStart(false);
+    const OnScopeExit restart([this] { enableStart(true); });
     m_param->clearLines();
 
     ResultSlot& slot = m_results.beginRun();
@@ -57,7 +58,14 @@ void TMainForm::SimulateExecute()
             // stays blocked as the run owns the window.
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
-    const RunOutcome outcome = runSimulation(in, m_dirs.settings, slot, sink);
+    RunOutcome outcome;
+    try {
+        outcome = runSimulation(in, m_dirs.settings, slot, sink);
+    } catch (...) {
+        // Half a run is no result to draw.
+        clearSlot(slot);
+        throw;
+    }
     if (outcome.status == RunStatus::Refused) {
         showMessage(runRefusalMessage(m_design, outcome.refusedControl));
     } else {
@@ -69,10 +77,13 @@ void TMainForm::SimulateExecute()
         m_lastRunInput = in;
         finishRun(outcome, in);
     }
-    m_buttonStart->setEnabled(true);
+}
+
+void TMainForm::enableStart(bool on)
+{
+    m_buttonStart->setEnabled(on);
     if (QAction* start = action("Start1"))
-        start->setEnabled(true);
-    m_running = false;
+        start->setEnabled(on);
 }
 
 void TMainForm::finishRun(const RunOutcome& outcome, const RunInput&)
@@ -103,7 +114,7 @@ void TMainForm::DrawGraphs()
         showMessage({ "Fehler", refusalText("Liniendicke [Pixel]") });
 }
 
-void TMainForm::DrawSketch()
+void TMainForm::DrawSketch(bool withNotes)
 {
     if (!m_lastRunInput)
         return;
@@ -114,7 +125,8 @@ void TMainForm::DrawSketch()
     const SketchInput input
         = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
     WindowCheckSink boxes([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
-    drawSketch(m_sketch->Im1()->resetImage(Qt::white), input, boxes);
+    MessageSink& notes = withNotes ? static_cast<MessageSink&>(boxes) : static_cast<MessageSink&>(silent);
+    drawSketch(m_sketch->resetPicture(), input, notes);
     m_sketch->Im1()->update();
 }
 

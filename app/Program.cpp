@@ -15,10 +15,7 @@ int main(int argc, char* argv[])
     QLocale::setDefault(QLocale::c());
     try {
         velumo::TMainForm window(velumo::Environment::fromProcess(argv[0]));
-        QObject::connect(
-            &window, &velumo::TMainForm::programEnds, &app, &QApplication::quit, Qt::QueuedConnection);
-        window.show();
-        return QApplication::exec();
+        return velumo::runProgram(window);
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Velumo"), QString::fromLocal8Bit(e.what()));
     } catch (...) {

@@ -4,33 +4,78 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSaveFile>
 
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Main.h"
 #include "TestUtil.h"
 #include "UserDialogs.h"
 
+// Qt's own entry for a key press that may be a short-cut, as its test
+// library uses it; exported by QtGui.
+bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+    const QString& text, bool autorep, ushort count);
+
 namespace velumo::test {
+
+// The offscreen desktop of the app tests: a 1600 × 1000 screen like the
+// virtual X display the pictures are taken on, and right of it a small
+// 800 × 500 screen at scale factor 2.
+inline void useTestDesktop()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && platform != "offscreen")
+        return;
+    // Replaced whole, so test programs running side by side read it intact.
+    const QString config = QDir::temp().filePath(QStringLiteral("velumo-app-tests-desktop.json"));
+    QSaveFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(R"({ "windowFrameMargins": true, "screens": [
+        { "name": "big", "x": 0, "y": 0, "width": 1600, "height": 1000, "dpr": 1 },
+        { "name": "small", "x": 1600, "y": 0, "width": 800, "height": 500, "dpr": 2 } ] })");
+    if (!file.commit())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+}
 
 inline QApplication& appInstance()
 {
     static int argc = 1;
     static char name[] = "velumo_app_tests";
     static char* argv[] = { name, nullptr };
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static const bool desktop = (useTestDesktop(), true);
+    (void)desktop;
     // Never destroyed: tearing Qt down from a static destructor at exit
     // runs its clean-up routines after their libraries' statics are gone.
     static QApplication* app = new QApplication(argc, argv);
     return *app;
+}
+
+// A key pressed while `focus` has the keyboard: short-cuts first.
+inline void pressKey(QWidget* focus, int key)
+{
+    if (!qt_sendShortcutOverrideEvent(focus, 0, key, Qt::NoModifier, QString(), false, 1)) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(focus, &press);
+    }
+    QApplication::processEvents();
+}
+
+inline void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
 }
 
 struct ShownMessage {
@@ -46,11 +91,14 @@ struct FileDialogCall {
 };
 
 // Answers from queues; records every call. An empty queue answers "cancel"
-// (no file, Cancel or No).
+// (no file, Cancel or No). `before` sees the calls "message", "open" and
+// "save" first and may throw.
 class FakeDialogs : public UserDialogs {
 public:
+    std::function<void(std::string_view call)> before;
     std::vector<ShownMessage> messages;
     std::vector<ShownMessage> questions;
+    std::vector<bool> questionsWithCancel;
     std::deque<Answer> answers;
     std::vector<FileDialogCall> fileDialogs;
     std::deque<QString> files;
@@ -60,22 +108,26 @@ public:
 
     void message(QWidget*, const QString& caption, const QString& text) override
     {
+        call("message");
         messages.push_back({ caption, text });
     }
     Answer question(QWidget*, const QString& caption, const QString& text, bool withCancel) override
     {
         questions.push_back({ caption, text });
+        questionsWithCancel.push_back(withCancel);
         return next(answers, withCancel ? Answer::Cancel : Answer::No);
     }
     QString openFileName(
         QWidget*, const QString& title, const QString& startFolder, const QString& filter) override
     {
+        call("open");
         fileDialogs.push_back({ title, startFolder, filter, QString() });
         return next(files, QString());
     }
     QString saveFileName(QWidget*, const QString& title, const QString& preset, const QString& filter,
         const QString& suffix) override
     {
+        call("save");
         fileDialogs.push_back({ title, preset, filter, suffix });
         return next(files, QString());
     }
@@ -87,6 +139,11 @@ public:
     }
 
 private:
+    void call(std::string_view name)
+    {
+        if (before)
+            before(name);
+    }
     template <typename T> static T next(std::deque<T>& queue, T whenEmpty)
     {
         if (queue.empty())

@@ -6,14 +6,17 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "About.h"
 #include "AppTestSupport.h"
@@ -22,24 +25,10 @@
 #include "ParamWindow.h"
 #include "ResultWindow.h"
 
-// Qt's own entry for a key press that may be a short-cut, as its test
-// library uses it; exported by QtGui.
-bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
-    const QString& text, bool autorep, ushort count);
-
 namespace velumo {
 namespace {
 
-// A key pressed while `focus` has the keyboard: short-cuts first.
-void pressKey(QWidget* focus, int key)
-{
-    if (!qt_sendShortcutOverrideEvent(focus, 0, key, Qt::NoModifier, QString(), false, 1)) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(focus, &press);
-    }
-    QApplication::processEvents();
-}
-
+using test::pressKey;
 using test::WindowHarness;
 
 void click(QWidget* w)
@@ -183,6 +172,28 @@ TEST_F(MainWindow, menuHandsManualAndListsToTheDesktopAndShowsTheAboutBox)
     form.action("Info1")->trigger();
     ASSERT_EQ(h.dialogs.dialogTitles.size(), 1u);
     EXPECT_EQ(h.dialogs.dialogTitles[0], "Info");
+}
+
+TEST_F(MainWindow, axesTabShowsEveryCaptionInFullAndNamesMinAndMax)
+{
+    h.find<QTabWidget>("PageControl1")->setCurrentIndex(4);
+    test::settle();
+    auto* list = h.find<QListWidget>("CheckListAuto");
+    const int box = list->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    for (int r = 0; r < list->count(); ++r)
+        EXPECT_LT(
+            list->fontMetrics().horizontalAdvance(list->item(r)->text()) + box, list->viewport()->width());
+    auto* options = h.find<QTableWidget>("OptionGrid");
+    for (int r = 0; r < options->rowCount(); ++r)
+        EXPECT_LT(
+            options->fontMetrics().horizontalAdvance(options->item(r, 0)->text()), options->columnWidth(0));
+    auto* minMax = h.find<QTableWidget>("MinMaxGrid");
+    EXPECT_TRUE(minMax->horizontalHeader()->isVisible());
+    EXPECT_EQ(minMax->horizontalHeaderItem(0)->text(), "Min");
+    EXPECT_EQ(minMax->horizontalHeaderItem(1)->text(), "Max");
+    // The list's rows stand beside the grid's rows.
+    EXPECT_EQ(list->viewport()->mapTo(&form, list->visualItemRect(list->item(8)).topLeft()).y(),
+        minMax->viewport()->mapTo(&form, minMax->visualItemRect(minMax->item(8, 0)).topLeft()).y());
 }
 
 TEST_F(MainWindow, leavingABoxWithACommaLeavesAPoint)
@@ -371,6 +382,22 @@ TEST_F(MainWindow, closingAfterTypingAsksAndCancelKeepsTheWindow)
     EXPECT_FALSE(form.isVisible());
 }
 
+TEST_F(MainWindow, quittingEndsTheEventLoopAndClosesEveryWindow)
+{
+    h.type("EditQes", "0.5");
+    h.dialogs.answers.push_back(UserDialogs::Answer::No);
+    QTimer::singleShot(0, &form, [this] { form.action("Beenden1")->trigger(); });
+    // A program that keeps running is stopped here with another exit code.
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    QObject::connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+    stillRunning.start(5000);
+    EXPECT_EQ(runProgram(form), 0);
+    ASSERT_EQ(h.dialogs.questions.size(), 1u);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
+}
+
 TEST_F(MainWindow, closingWithYesButACancelledSaveKeepsTheWindow)
 {
     h.typeAndLeave("EditQes", "0.5");
@@ -507,6 +534,16 @@ TEST_F(MainWindow, htmlExportWritesTheReportOfTheCurrentWindows)
     ASSERT_TRUE(std::filesystem::exists(report));
     EXPECT_NE(test::readBytes(report).find("SPL"), std::string::npos);
     EXPECT_TRUE(h.dialogs.opened.empty());
+    // Each tab picture, cut from (12, 32) of the client, holds its whole page.
+    auto* pages = h.find<QTabWidget>("PageControl1");
+    for (auto [page, name] :
+        { std::pair { 0, "TreiberTab" }, { 1, "HornTab" }, { 3, "FWTab" }, { 4, "AchsenTab" } }) {
+        const QImage picture(docs("bericht-Files/") + name + ".jpg");
+        const QPoint end
+            = pages->widget(page)->mapTo(form.centralWidget(), pages->widget(page)->rect().bottomRight());
+        EXPECT_GE(picture.width(), end.x() + 1 - 12) << name;
+        EXPECT_GE(picture.height(), end.y() + 1 - 32) << name;
+    }
 }
 
 TEST(MainWindowStart, unusableSettingsFolderReportsError0xA1AndCarriesOn)
