@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of Velumo on a real X11 desktop (Xvfb with the
+# openbox window manager) as a user sees it: the start-up layout and the
+# windows after opening examples/bass-horn.vlm and pressing Start at scale
+# factor 1, and the sketch window at scale factor 2. The program is driven
+# through the keyboard, its windows activated by the window manager.
+#
+#   scripts/screenshots.sh [VELUMO_BINARY [OUTPUT_FOLDER]]
+#
+# Defaults: build/release/app/velumo and docs/. The desktop comes from
+# ../shared/tools/desktop-session.sh beside the repository (or the script named
+# by VELUMO_DESKTOP_SESSION). Fails when a title bar lies off the screen or
+# the program does not end with Datei › Beenden.
+set -euo pipefail
+[[ -n ${VELUMO_SHOTS_TRACE:-} ]] && set -x
+repo=$(cd "$(dirname "$0")/.." && pwd)
+
+if [[ ${1:-} != --inside ]]; then
+  binary=$(realpath "${1:-$repo/build/release/app/velumo}")
+  out=$(realpath -m "${2:-$repo/docs}")
+  session=${VELUMO_DESKTOP_SESSION:-$repo/../shared/tools/desktop-session.sh}
+  [[ -x $binary ]] || { echo "no program at $binary (build it first)" >&2; exit 2; }
+  [[ -x $session ]] || { echo "no desktop session at $session (set VELUMO_DESKTOP_SESSION)" >&2; exit 2; }
+  mkdir -p "$out"
+  "$session" "$0" --inside layout "$binary" "$out"
+  "$session" --scale 2 "$0" --inside sketch "$binary" "$out"
+  exit 0
+fi
+
+mode=$2 binary=$3 out=$4
+project=$repo/examples/bass-horn.vlm
+
+fail() {
+  echo "screenshots: $*" >&2
+  [[ -n ${VELUMO_SHOTS_TRACE:-} ]] && shot "$out/failure-$mode.png"
+  exit 1
+}
+
+# The frames of Velumo's windows; a window closing meanwhile is no error.
+list() { frames 2>/dev/null || true; }
+
+# Polls up to fifteen seconds until a window's title holds the text.
+wait_for() {
+  local deadline=$((SECONDS + 15))
+  while ((SECONDS < deadline)); do
+    if xwininfo -root -tree | grep -F -- "$1" >/dev/null; then return 0; fi
+    sleep 0.1
+  done
+  fail "no window \"$1\" appeared"
+}
+
+# Client window id of the program's window whose title starts with the text
+# (Qt's hidden 1 × 1 leader window has no class and is left out).
+window_id() {
+  xwininfo -root -tree | grep -E "^ *0x[0-9a-f]+ \"$1[^\"]*\": \(\"velumo\"" | awk 'NR == 1 {print $1}'
+}
+
+# Every title bar on the screen: no frame may start above or left of it.
+check_frames() {
+  list | while read -r x y w h title; do
+    ((x >= 0 && y >= 0)) || fail "title bar off the screen: $x $y ${w}x$h $title"
+  done
+}
+
+# The main window gets the keyboard (a window of the program may lie over
+# it); the focus inside it stays where it was.
+focus_main() {
+  timeout 5 xdotool windowactivate --sync "$(window_id Velumo)" || fail "the main window cannot be activated"
+  sleep 0.3
+}
+
+open_and_run() {
+  focus_main
+  xdotool key ctrl+o
+  wait_for 'Projekt öffnen'
+  sleep 0.5
+  timeout 5 xdotool windowactivate --sync "$(window_id 'Projekt öffnen')" || fail "the open dialog cannot be activated"
+  xdotool type --delay 10 "$project"
+  xdotool key Return
+  wait_for 'bass-horn.vlm'
+  sleep 0.5
+  focus_main
+  xdotool key F9
+  # A run names the driver in the excursion window's caption.
+  wait_for 'Membranamplitude1'
+  sleep 1
+}
+
+quit_program() {
+  focus_main
+  xdotool key alt+d
+  sleep 0.3
+  xdotool key b
+  for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "Datei › Beenden did not end the program"
+}
+
+"$binary" >/dev/null 2>&1 &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+wait_for 'Prinzipskizze'
+sleep 1
+
+case $mode in
+  layout)
+    check_frames
+    shot "$out/startup.png"
+    open_and_run
+    check_frames
+    shot "$out/bass-horn-run.png"
+    ;;
+  sketch)
+    open_and_run
+    check_frames
+    sketch=$(window_id 'Prinzipskizze')
+    timeout 5 xdotool windowactivate --sync "$sketch" || fail "the sketch cannot be activated"
+    sleep 0.5
+    parent=$(xwininfo -id "$sketch" -tree | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    import -window "$parent" "$out/sketch-scale2.png"
+    ;;
+  *) fail "unknown mode $mode" ;;
+esac
+quit_program
