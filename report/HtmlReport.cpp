@@ -51,14 +51,22 @@ QString reportDateTime(const QDateTime& when, const QLocale& locale)
 
 namespace {
 
-// A picture reference inside src="": besides the entities, the characters
-// that would end the path part of the address are percent-encoded.
+// A picture reference inside src="": the folder's UTF-8 bytes
+// percent-encoded (all but letters, digits and "-._~"), so the reference is
+// plain ASCII whatever the page's encoding, and "./" in front, so no folder
+// name reads as a scheme ("a:b") or anything but a relative path.
 QString pictureSource(const QString& folderRef, const char* picture)
 {
-    QString ref = htmlEscape(folderRef);
-    ref.replace(QLatin1Char('%'), QStringLiteral("%25"));
-    ref.replace(QLatin1Char('#'), QStringLiteral("%23"));
-    ref.replace(QLatin1Char('?'), QStringLiteral("%3F"));
+    QString ref = QStringLiteral("./");
+    for (const char c : folderRef.toUtf8()) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool plain = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9')
+            || b == '-' || b == '.' || b == '_' || b == '~';
+        if (plain)
+            ref += QLatin1Char(c);
+        else
+            ref += QStringLiteral("%%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    }
     return ref + QLatin1Char('/') + QLatin1String(picture);
 }
 

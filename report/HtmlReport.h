@@ -33,7 +33,7 @@ struct ReportTexts {
     QString info;        // project info text (EditInfo)
     QString dateTime;    // see reportDateTime
     QString projectPath; // full path of the current project file
-    QString folderRef;   // last component of the picture folder
+    QString folderRef;   // last component of the picture folder (the page refers to "./" + it, encoded)
     QString sketchCaption;
     QString splCaption;
     QString zelCaption;

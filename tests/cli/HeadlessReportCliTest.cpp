@@ -50,7 +50,7 @@ TEST(VelumoSimReport, writesTheHtmlAndThirteenPicturesWithoutADisplay)
 
     std::string html = readBytes(dir.file("bass.html"));
     EXPECT_EQ(html.rfind("<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n", 0), 0u);
-    EXPECT_NE(html.find("src=\"bass-Files/SPL.jpg\""), std::string::npos);
+    EXPECT_NE(html.find("src=\"./bass-Files/SPL.jpg\""), std::string::npos);
     EXPECT_NE(html.find("Basshorn, exponentiell, 2,4 m"), std::string::npos);
 
     const std::string folder = dir.file("bass-Files") + "/";

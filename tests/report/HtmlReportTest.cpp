@@ -77,13 +77,14 @@ TEST(HtmlReport, userTextsAreEscapedWhereverTheyAppear)
     EXPECT_EQ(html.find("<b>&"), std::string::npos);
 }
 
-TEST(HtmlReport, folderReferenceIsEscapedAndKeptUsableAsAddress)
+TEST(HtmlReport, folderReferenceIsPercentEncodedUtf8AndRelative)
 {
     ReportTexts t = knownTexts();
-    t.folderRef = QStringLiteral("a&b #1-Files");
+    t.folderRef = QStringLiteral("a&b #1 €:ä-Files");
     const std::string html = bytes(buildReportHtml(t));
-    EXPECT_NE(html.find("src=\"a&amp;b %231-Files/SPL.jpg\""), std::string::npos);
-    EXPECT_NE(html.find("src=\"a&amp;b %231-Files/AchsenTab.jpg\""), std::string::npos);
+    EXPECT_NE(html.find("src=\"./a%26b%20%231%20%E2%82%AC%3A%C3%A4-Files/SPL.jpg\""), std::string::npos);
+    EXPECT_NE(
+        html.find("src=\"./a%26b%20%231%20%E2%82%AC%3A%C3%A4-Files/AchsenTab.jpg\""), std::string::npos);
 }
 
 TEST(HtmlReport, textIsLatin1WithQuestionMarkForOtherCharacters)
