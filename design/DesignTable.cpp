@@ -249,6 +249,11 @@ std::string crossoverNumberedKey(int position, int row)
     return std::string(prefix[static_cast<size_t>(row)]) + std::to_string(position);
 }
 
+std::string crossoverCellName(int position, int row)
+{
+    return "Frequenzweiche " + crossoverNumberedKey(position, row);
+}
+
 std::string crossoverKey(int position, int row)
 {
     if (position == 1 && row == 2)

@@ -99,6 +99,10 @@ std::string crossoverKey(int position, int row);
 // Key of the numbered crossover cell ("R5", "C12"), used first on load.
 std::string crossoverNumberedKey(int position, int row);
 
+// A crossover cell as messages name it: "Frequenzweiche " + "R", "C" or "L"
+// (rows 1 to 3) + the position ("Frequenzweiche C3").
+std::string crossoverCellName(int position, int row);
+
 bool isShuntPosition(int position);
 
 } // namespace velumo

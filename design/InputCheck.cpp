@@ -57,6 +57,21 @@ std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
+// Blank, or a number at the start (after blanks and a sign), as the lenient
+// reading takes it.
+bool holdsNumber(std::string_view text)
+{
+    text = trimBlanks(text);
+    if (text.empty())
+        return true;
+    if (text.front() == '+' || text.front() == '-')
+        text.remove_prefix(1);
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return !text.empty()
+        && (digit(text.front())
+            || ((text.front() == '.' || text.front() == ',') && text.size() > 1 && digit(text[1])));
+}
+
 class Check {
 public:
     Check(Design& design, CheckSink& sink)
@@ -71,20 +86,28 @@ public:
         const double L = checkHorn();
         checkChambersAndPort();
 
-        for (std::string_view name : kAbsorberBoxes)
+        for (std::string_view name : kAbsorberBoxes) {
             normalise(name);
+            refuseNegative(name);
+        }
         checkSideBranch("CBAK", "CBAKSkizzeOben", kAbsorberBoxes, L, number("EditxAK") > L, "EditxAK");
 
         normaliseNonzero("EditVrk2");
+        refuseNegative("EditVrk2");
         normalise("EditdL2");
         normalise("EditxT2");
         makeAbsolute("EditxT2");
         checkDriver2(L);
 
-        for (std::string_view name : kTunnelBoxes)
+        for (std::string_view name : kTunnelBoxes) {
             normalise(name);
+            // A path difference may be negative; the tunnel's place and size not.
+            if (name != "EditdLET")
+                refuseNegative(name);
+        }
         checkSideBranch("CBET", "CBETSkizzeOben", kTunnelBoxes, L, number("EditxET") > L, "EditxET");
 
+        refuseNegativeCrossoverCells();
         fillCrossover(m_d);
         normaliseAxisGrid();
         normaliseOptionGrid();
@@ -94,8 +117,10 @@ public:
 private:
     void checkDriverData()
     {
-        for (std::string_view name : kNonzeroDriverBoxes)
+        for (std::string_view name : kNonzeroDriverBoxes) {
             normaliseNonzero(name);
+            refuseNegative(name);
+        }
         const BoxColour driver2 = m_d.index("RGTreiber2") > 1 ? BoxColour::Window : BoxColour::ButtonFace;
         for (std::string_view name : kDriver2Boxes)
             colour(name, driver2);
@@ -104,22 +129,35 @@ private:
     // Returns the horn length L that the positions along the horn must not exceed.
     double checkHorn()
     {
-        for (std::string_view name : { "EditVvk", "EditLvk", "EditBvk", "EditxT1" })
+        for (std::string_view name : { "EditVvk", "EditLvk", "EditBvk" }) {
             normalise(name);
+            refuseNegative(name);
+        }
+        normalise("EditxT1");
         makeAbsolute("EditxT1");
 
         normaliseNonzero("EditAh");
-        for (std::string_view name : { "Editl1", "EditBeta1", "EditBeta2" })
+        refuseNegative("EditAh");
+        for (std::string_view name : { "Editl1", "EditBeta1", "EditBeta2" }) {
             normalise(name);
+            refuseNegative(name);
+        }
         normaliseNonzero("EditH");
+        refuseNegative("EditH");
         normaliseNonzero("EditB");
+        refuseNegative("EditB");
         normalise("EditdL");
 
+        // A negative horn length is refused above; the positions along it are
+        // compared with a real length only.
         const double L = number("Editl1");
-        if (L < number("EditxT1"))
+        if (L >= 0.0 && L < number("EditxT1"))
             refuse("EditxT1");
 
-        checkFlareLaw();
+        // Negative sizes are refused above; the throat and mouth are compared
+        // only when they are real.
+        if (number("EditAh") >= 0.0 && number("EditH") >= 0.0 && number("EditB") >= 0.0)
+            checkFlareLaw();
 
         if (!hasSelection("CBKontur"))
             m_d.setIndex("CBKontur", 0);
@@ -132,16 +170,21 @@ private:
     {
         // Uses the hint left by the previous check; the horn type sets it below.
         normaliseNonzero("EditAbst");
+        refuseNegative("EditAbst");
 
         const bool rear = m_d.index("CBTyp") == kTypRearloaded;
-        if (!rear)
+        if (!rear) {
             normaliseNonzero("EditVrk");
+            refuseNegative("EditVrk");
+        }
         setPlacementHints(rear ? kRearHints : kFrontHints);
         for (std::string_view name : { "EditVrk", "EditLrk", "EditBrk", "EditAbr" })
             colour(name, rear ? BoxColour::ButtonFace : BoxColour::Window);
 
-        for (std::string_view name : { "EditLrk", "EditBrk", "Editfbr", "EditAbr", "EditBbr" })
+        for (std::string_view name : { "EditLrk", "EditBrk", "Editfbr", "EditAbr", "EditBbr" }) {
             normalise(name);
+            refuseNegative(name);
+        }
         // A port tuned to 0 Hz is taken as tuned to 1 Hz.
         if (m_d.text("Editfbr") == "0")
             m_d.setText("Editfbr", "1");
@@ -161,14 +204,44 @@ private:
         return i >= 0 && static_cast<size_t>(i) < findControl(name)->items.size();
     }
 
-    void normalise(std::string_view name) { m_d.setText(name, normalisedNumberText(m_d.text(name))); }
+    // A text without any number ("nan", "abc") becomes "0" like every text,
+    // but is refused: nobody typed it meaning 0. An empty box is 0.
+    bool normalise(std::string_view name)
+    {
+        const bool number = holdsNumber(m_d.text(name));
+        m_d.setText(name, normalisedNumberText(m_d.text(name)));
+        if (!number)
+            refuse(name);
+        return number;
+    }
 
     // Only warns: a zero here does not keep the start command from running.
     void normaliseNonzero(std::string_view name)
     {
-        normalise(name);
-        if (m_d.text(name) == "0")
+        if (normalise(name) && m_d.text(name) == "0")
             tell(name);
+    }
+
+    // Sizes, counts, dampings and frequencies have no meaning below zero.
+    void refuseNegative(std::string_view name)
+    {
+        if (number(name) < 0.0)
+            refuse(name);
+    }
+
+    // A crossover part has no negative value; the cell is named by its row
+    // and position ("Frequenzweiche C3").
+    void refuseNegativeCrossoverCells()
+    {
+        for (int row = 1; row < kFwRows; ++row) {
+            for (int p = 1; p < kFwCols; ++p) {
+                if (parseLenient(m_d.fwCell(p, row)) >= 0.0)
+                    continue;
+                m_valid = false;
+                m_sink.message({ std::string(), refusalText(crossoverCellName(p, row)) });
+                m_sink.focus("FWGrid");
+            }
+        }
     }
 
     void makeAbsolute(std::string_view name) { m_d.setText(name, formatGeneral(std::fabs(number(name)))); }
@@ -216,7 +289,7 @@ private:
         const bool on = m_d.checked(onBox);
         m_d.control(sketchBox).enabled = on;
         if (on) {
-            if (beyondEnd)
+            if (L >= 0.0 && beyondEnd)
                 refuse(positionBox);
             if (L == 0.0)
                 refuse("Editl1");
@@ -236,7 +309,7 @@ private:
             return;
         }
         colour("EditxT2", BoxColour::Window);
-        if (L < number("EditxT2"))
+        if (L >= 0.0 && L < number("EditxT2"))
             refuse("EditxT2");
         const bool ownChamber = m_d.checked("CBRK2");
         colour("EditVrk2", ownChamber ? BoxColour::Window : BoxColour::ButtonFace);

@@ -21,8 +21,12 @@ public:
 };
 
 // Runs every step of the check on the design, in order. Returns the flag
-// inputs-valid: false when at least one value was refused. Zero warnings do
-// not clear it. The caller clears its no-unsaved-changes flag.
+// inputs-valid: false when at least one value was refused. Besides the
+// positions beyond the horn's end and the flare law, a box is refused when it
+// holds a negative size, count, damping or frequency (path differences may be
+// negative, driver positions become their absolute value) or a text without
+// any number ("nan"), and a crossover cell when it is negative. Zero warnings
+// do not clear it. The caller clears its no-unsaved-changes flag.
 bool CheckVariables(Design& design, CheckSink& sink);
 
 // "Eingabe <hint> nicht erlaubt!", the refusal text of a box with that hint.

@@ -346,3 +346,65 @@ TEST(InputCheck, crossoverColumnsBecomeSiValues)
     EXPECT_EQ(c.d.fwCell(0, 2), "C [uF]"); // titles stay
     EXPECT_EQ(c.d.fwCell(7, 0), "7");
 }
+
+// Negative values: refused where only a size, count, damping or frequency has
+// a meaning, each naming its own input; path differences stay allowed.
+TEST(InputRules, everyNegativeSizeIsRefusedNamingItsInput)
+{
+    const std::pair<const char*, const char*> refused[] = { { "EditRdc", "Gleichstromwiderstand" },
+        { "Editfs", "Resonanzfrequenz" }, { "EditQes", "Elektrische Güte" },
+        { "EditQms", "Mechanische Güte" }, { "EditVas", "Äquivalentvolumen" },
+        { "EditPmax", "Elektrische Belastbarkeit" }, { "EditSd", "Membranfläche" },
+        { "EditZ1k", "El. Impedanz bei 1kHz" }, { "EditZ10k", "El. Impedanz bei 10 kHz" },
+        { "EditXmax", "Lineare Auslenkung" }, { "EditStk", "Anzahl Treiber1" },
+        { "EditUe", "Eingangsspannung" }, { "EditRdc2", "Gleichstromwiderstand" },
+        { "EditStk2", "Anzahl Treiber2" }, { "EditVvk", "Vorkammervolumen" }, { "EditLvk", "Vorkammerlänge" },
+        { "EditBvk", "Vorkammerdämpfung" }, { "EditAh", "Halsfläche" }, { "Editl1", "Hornlänge" },
+        { "EditBeta1", "Dämpfung am Hals" }, { "EditBeta2", "Dämpfung am Mund" }, { "EditH", "Mundhöhe" },
+        { "EditB", "Mundbreite" }, { "EditAbst", "Abstand Mic->Hornmund" },
+        { "EditVrk", "Rückkammervolumen" }, { "EditLrk", "Rückkammerlänge" },
+        { "EditBrk", "Rückkammerdämpfung" }, { "Editfbr", "Bassreflexfrequenz" },
+        { "EditAbr", "Bassreflexkanalfläche" }, { "EditBbr", "Bassreflexdämpfung" },
+        { "EditxAK", "Position Absorberkammer" }, { "EditVAK", "Absorberkammervolumen" },
+        { "EditfAK", "Absorberfrequenz" }, { "EditAAT", "Absorbertunnelfläche" },
+        { "EditBAK", "Absorberdämpfung" }, { "EditVrk2", "Rückkammervolumen" },
+        { "EditxET", "Position Extratunnel" }, { "EditLET", "Abzweiglänge" },
+        { "EditAET", "Zusatztunnelfläche" }, { "EditBET", "Zusatztunneldämpfung" } };
+    for (const auto& [box, hint] : refused) {
+        // A real horn, so no position is beyond its end.
+        Checked c = check({ { "Editl1", "2" }, { box, "-1" } });
+        SCOPED_TRACE(box);
+        EXPECT_FALSE(c.valid);
+        EXPECT_EQ(c.events, (Events { refusal(hint), focus(box) }));
+        EXPECT_EQ(c.d.text(box), "-1");
+    }
+    for (const char* box : { "EditdL", "EditdL2", "EditdLET" }) {
+        Checked c = check({ { box, "-0.3" } });
+        EXPECT_TRUE(c.valid) << box;
+        EXPECT_TRUE(c.events.empty()) << box;
+    }
+    Checked cell = check({});
+    cell.d.fwCell(3, 2) = "-2";
+    EXPECT_FALSE(runCheck(cell));
+    EXPECT_EQ(cell.events, (Events { refusal("Frequenzweiche C3"), focus("FWGrid") }));
+}
+
+TEST(InputRules, aNegativeHornLengthIsBlamedOnTheHornLengthAlone)
+{
+    Checked c
+        = check({ { "Editl1", "-1" }, { "EditxT1", "0.5" }, { "EditxAK", "0.5" }, { "EditxET", "0.5" } },
+            { { "RGTreiber2", 1 } }, { "CBAK", "CBET" });
+    EXPECT_FALSE(c.valid);
+    EXPECT_EQ(c.events, (Events { refusal("Hornlänge"), focus("Editl1") }));
+}
+
+TEST(InputRules, aTextWithoutANumberIsRefusedNotReadAsZeroSilently)
+{
+    for (const char* text : { "nan", "inf", "abc" }) {
+        Checked c = check({ { "Editl1", text } });
+        EXPECT_FALSE(c.valid) << text;
+        EXPECT_EQ(c.events, (Events { refusal("Hornlänge"), focus("Editl1") })) << text;
+        EXPECT_EQ(c.d.text("Editl1"), "0") << text;
+    }
+    EXPECT_TRUE(check({ { "Editl1", "" } }).valid);
+}
