@@ -156,6 +156,17 @@ std::string utf8ToCp1252(std::string_view utf8)
     });
 }
 
+bool isValidUtf8(std::string_view bytes)
+{
+    size_t i = 0;
+    char32_t cp = 0;
+    while (i < bytes.size()) {
+        if (!nextCodePoint(bytes, i, cp))
+            return false;
+    }
+    return true;
+}
+
 std::string utf8ToLatin1(std::string_view utf8)
 {
     return encodeWith(utf8, [](char32_t cp) -> char { return cp <= 0xFF ? static_cast<char>(cp) : '?'; });

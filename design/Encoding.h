@@ -14,6 +14,10 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // and every invalid UTF-8 sequence, becomes "?".
 std::string utf8ToCp1252(std::string_view utf8);
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates
+// or code points beyond U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
 // Latin-1 (ISO-8859-1) encoding of UTF-8 text, "?" where it cannot be encoded.
 std::string utf8ToLatin1(std::string_view utf8);
 

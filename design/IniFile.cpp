@@ -147,20 +147,57 @@ IniFile IniFile::load(const std::string& path)
     return fromBytes(bytes);
 }
 
+size_t IniFile::lineCount(std::string_view bytes)
+{
+    size_t lines = 0;
+    size_t start = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\n' && bytes[i] != '\r')
+            continue;
+        ++lines;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    return start < bytes.size() ? lines + 1 : lines;
+}
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+} // namespace
+
+bool IniFile::readsAsUtf8(std::string_view bytes)
+{
+    const bool nonAscii = std::any_of(
+        bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return nonAscii && isValidUtf8(bytes);
+}
+
 IniFile IniFile::fromBytes(std::string_view bytes)
 {
     IniFile ini;
     if (bytes.size() > kMaxFileBytes)
         return ini;
-    std::string text = cp1252ToUtf8(bytes);
+    const size_t lines = lineCount(bytes);
+    if (lines > kMaxLines)
+        return ini;
+    const bool utf8 = readsAsUtf8(bytes);
+    if (utf8 && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        bytes.remove_prefix(kUtf8Bom.size());
+    // Line by line, so no second copy of the whole text is ever held.
+    ini.m_lines.reserve(lines);
     size_t start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        bool atEnd = i == text.size();
-        if (!atEnd && text[i] != '\n' && text[i] != '\r')
+    for (size_t i = 0; i <= bytes.size(); ++i) {
+        const bool atEnd = i == bytes.size();
+        if (!atEnd && bytes[i] != '\n' && bytes[i] != '\r')
             continue;
-        if (!(atEnd && start == text.size()))
-            ini.m_lines.push_back({ text.substr(start, i - start) });
-        if (!atEnd && text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        if (!(atEnd && start == bytes.size())) {
+            const std::string_view line = bytes.substr(start, i - start);
+            ini.m_lines.push_back({ utf8 ? std::string(line) : cp1252ToUtf8(line) });
+        }
+        if (!atEnd && bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
@@ -293,6 +330,21 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool def)
 }
 
 bool IniFile::hasSection(std::string_view section) const { return findSection(section) != nullptr; }
+
+std::vector<std::pair<std::string, std::string>> IniFile::keys() const
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const Section& sec : index().sections) {
+        const std::string name(sectionName(sec.header));
+        for (size_t line = sec.header + 1; line < sec.end; ++line) {
+            std::string_view k, v;
+            // Only the first key of a name is read.
+            if (splitKeyLine(m_lines[line].text, &k, &v) && findKey(sec, k) == static_cast<long>(line))
+                out.emplace_back(name, std::string(k));
+        }
+    }
+    return out;
+}
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Profile (INI) files as the project and settings files use them: Windows-1252
-// bytes on disk, CR LF lines, UTF-8 text inside the program. Reading and
+// bytes on disk (a file that is valid UTF-8 with non-ASCII bytes is read as
+// UTF-8), CR LF lines, UTF-8 text inside the program. Reading and
 // writing work key by key and keep every line the program does not write
 // (foreign keys, comments, blank lines) where it was.
 
@@ -19,10 +20,18 @@ public:
     IniFile() = default;
 
     // A missing or unreadable file gives an empty profile; so does a file
-    // larger than kMaxFileBytes (no hang, no huge allocation on garbage).
+    // larger than kMaxFileBytes or with more than kMaxLines lines (no hang,
+    // and memory of a few times the file size at most).
     static IniFile load(const std::string& path);
     static IniFile fromBytes(std::string_view bytes);
     static constexpr size_t kMaxFileBytes = 16u << 20;
+    static constexpr size_t kMaxLines = 65536;
+    // Lines of the bytes as fromBytes splits them (CR, LF or CR LF end a line).
+    static size_t lineCount(std::string_view bytes);
+    // Whether fromBytes reads the bytes as UTF-8: valid UTF-8 with at least
+    // one non-ASCII byte (Windows-1252 text with umlauts practically never
+    // is); a UTF-8 byte-order mark is then skipped.
+    static bool readsAsUtf8(std::string_view bytes);
 
     // Section and key names compare case-insensitively; only the first
     // section of a name is read and within it the first key of a name.
@@ -35,6 +44,8 @@ public:
     // An integer; non-zero is true. Anything else gives the default.
     bool readBool(std::string_view section, std::string_view key, bool def) const;
     bool hasSection(std::string_view section) const;
+    // Every key that value() can read, as (section, key), in file order.
+    std::vector<std::pair<std::string, std::string>> keys() const;
 
     // Updates the key in place, appends a missing key at the end of its
     // section and a missing section at the end of the file.

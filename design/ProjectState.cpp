@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DesignFile.h"
 #include "IniFile.h"
 
 namespace velumo {
@@ -22,7 +23,7 @@ bool ProjectState::runCheck(Design& design, CheckSink& sink)
 
 bool ProjectState::saveNeedsDialog() const
 {
-    if (m_projectPath == newProjectPath())
+    if (m_projectPath == newProjectPath() || !m_projectHoldsDesign)
         return true;
     struct stat st { };
     if (::stat(m_projectPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -38,10 +39,13 @@ void ProjectState::open(const std::string& path, Design& design, WindowGeometry&
 {
     setProjectPath(path);
     m_driverFilePath = path;
-    const IniFile ini = IniFile::load(path);
-    loadDriver1Values(ini, design);
-    loadOtherValues(ini, design);
-    loadWindowGeometry(ini, geometry);
+    const DesignFile file = readDesignFile(path, DesignFileScope::Project);
+    m_projectHoldsDesign = file.holdsDesign();
+    if (!file.holdsDesign())
+        sink.message(noDesignMessage(path, DesignFileScope::Project, file.problem));
+    loadDriver1Values(file.ini, design);
+    loadOtherValues(file.ini, design);
+    loadWindowGeometry(file.ini, geometry);
     runCheck(design, sink);
     m_noUnsavedChanges = true;
     m_settings.storeCurrentFolderOf(path);
@@ -61,24 +65,37 @@ bool ProjectState::saveAs(
     if (!writeProject(path, design, geometry, sink))
         return false;
     setProjectPath(path);
+    m_projectHoldsDesign = true;
     m_noUnsavedChanges = true;
     m_settings.storeCurrentFolderOf(path);
     return true;
 }
 
-void ProjectState::newProject() { setProjectPath(newProjectPath()); }
+void ProjectState::newProject()
+{
+    setProjectPath(newProjectPath());
+    m_projectHoldsDesign = true;
+}
+
+IniFile ProjectState::readDriverFile(const std::string& path, MessageSink& sink)
+{
+    DesignFile file = readDesignFile(path, DesignFileScope::Driver);
+    if (!file.holdsDesign())
+        sink.message(noDesignMessage(path, DesignFileScope::Driver, file.problem));
+    return std::move(file.ini);
+}
 
 void ProjectState::openDriver1(const std::string& path, Design& design, CheckSink& sink)
 {
     m_driverFilePath = path;
-    loadDriver1Values(IniFile::load(path), design);
+    loadDriver1Values(readDriverFile(path, sink), design);
     runCheck(design, sink);
 }
 
 void ProjectState::openDriver2(const std::string& path, Design& design, CheckSink& sink)
 {
     m_driverFilePath = path;
-    loadDriver2FromDriverFile(IniFile::load(path), design);
+    loadDriver2FromDriverFile(readDriverFile(path, sink), design);
     m_settings.storeCurrentFolderOf(path);
     runCheck(design, sink);
 }

@@ -37,11 +37,13 @@ public:
     bool runCheck(Design& design, CheckSink& sink);
 
     // True when "Speichern" has to ask for a name instead: the project is
-    // still the new file, or its file is missing or read-only.
+    // still the new file, its file is missing or read-only, or it was opened
+    // from a file that holds no design (which is not written into unasked).
     bool saveNeedsDialog() const;
 
     // DateiOeffnen after its dialog: loads driver 1, the rest and the
-    // geometry from `path`, checks, marks saved, remembers the folder.
+    // geometry from `path`, checks, marks saved, remembers the folder. A file
+    // that holds no design loads as all defaults after a "Hinweis".
     void open(const std::string& path, Design& design, WindowGeometry& geometry, CheckSink& sink);
     // DateiSpeichern when saveNeedsDialog() is false. A failed write goes to
     // the sink (caption "Fehler"), keeps the design unsaved and the old file.
@@ -52,13 +54,16 @@ public:
         const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
     // DateiNeu after its question: a new, unsaved name for the same design.
     void newProject();
-    // Treiber1Oeffnen after its dialog; the folder is not remembered.
+    // Treiber1Oeffnen after its dialog; the folder is not remembered. Both
+    // driver commands load a file without driver data as the defaults, after
+    // a "Hinweis".
     void openDriver1(const std::string& path, Design& design, CheckSink& sink);
     // Treiber2Oeffnen after its dialog; RGTreiber2 is left as it is.
     void openDriver2(const std::string& path, Design& design, CheckSink& sink);
 
 private:
     void setProjectPath(const std::string& path);
+    static IniFile readDriverFile(const std::string& path, MessageSink& sink);
     bool writeProject(
         const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
 
@@ -68,6 +73,7 @@ private:
     std::string m_caption = "Velumo";
     bool m_noUnsavedChanges = true;
     bool m_inputsValid = false;
+    bool m_projectHoldsDesign = true;
 };
 
 } // namespace velumo

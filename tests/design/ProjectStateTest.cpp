@@ -155,6 +155,58 @@ TEST_F(ProjectState, driverCommandsLoadTheirDriverAndOnlyDriver2StoresFolder)
     EXPECT_TRUE(sink.messages.empty());
 }
 
+// Files that hold no design: they load as all defaults, as before, but the
+// user is told, and "Speichern" asks for a name rather than writing into them.
+using InputRulesFiles = ProjectState;
+
+TEST_F(InputRulesFiles, openingAFileWithoutADesignSaysSoAndLoadsTheDefaults)
+{
+    velumo::test::writeBytes(path("projects/noise.vlm"), std::string("\x8F\x03\xA7zq\x00\xFF", 7));
+    WindowGeometry g;
+    s.open(path("projects/noise.vlm"), d, g, sink);
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages[0].caption, "Hinweis");
+    EXPECT_EQ(sink.messages[0].text,
+        "Die Datei " + path("projects/noise.vlm")
+            + " enthält kein Velumo-Projekt (die Datei ist kein Text in Windows-1252 oder UTF-8).\n"
+              "Es werden die Vorgabewerte geladen.");
+    EXPECT_EQ(d.text("EditRdc"), "8");
+    EXPECT_EQ(s.caption(), "Velumo  " + path("projects/noise.vlm"));
+    EXPECT_TRUE(s.saveNeedsDialog());
+
+    sink.messages.clear();
+    writeProject("drivers/horn-only.vlm", "[Horn]\nHornlänge=2\n");
+    s.openDriver1(path("drivers/horn-only.vlm"), d, sink);
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages[0].text.rfind("Die Datei " + path("drivers/horn-only.vlm")
+                      + " enthält keine Treiberdaten (kein bekannter Abschnitt",
+                  0),
+        0u);
+}
+
+TEST_F(InputRulesFiles, aUtf8ProjectGivesTheSameDesignAsItsWindows1252Twin)
+{
+    velumo::IniFile ini = velumo::IniFile::load(std::string(VELUMO_SOURCE_DIR) + "/examples/bass-horn.vlm");
+    ini.writeString("Lautsprecher", "LSInfo", "Hörner für Ärzte, 5 €");
+    const std::string cp1252 = ini.toBytes();
+    velumo::test::writeBytes(path("projects/cp1252.vlm"), cp1252);
+    velumo::test::writeBytes(path("projects/utf8.vlm"), velumo::cp1252ToUtf8(cp1252));
+    velumo::test::writeBytes(path("projects/bom.vlm"), "\xEF\xBB\xBF" + velumo::cp1252ToUtf8(cp1252));
+    auto designOf = [&](const std::string& file) {
+        Design loaded;
+        WindowGeometry g;
+        s.open(path(file), loaded, g, sink);
+        velumo::IniFile saved;
+        velumo::saveValues(loaded, g, saved);
+        return saved.toBytes();
+    };
+    const std::string twin = designOf("projects/cp1252.vlm");
+    EXPECT_NE(twin.find("Hornl\xE4nge=2.4"), std::string::npos);
+    EXPECT_NE(twin.find("LSInfo=H\xF6rner f\xFCr \xC4rzte, 5 \x80"), std::string::npos);
+    EXPECT_EQ(designOf("projects/utf8.vlm"), twin);
+    EXPECT_EQ(designOf("projects/bom.vlm"), twin);
+}
+
 TEST_F(ProjectState, newGivesTheDesignTheNewFileName)
 {
     d.setText("EditVas", "77");

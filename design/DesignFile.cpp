@@ -1,0 +1,124 @@
+#include "DesignFile.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
+
+#include "DesignTable.h"
+#include "ProjectFile.h"
+
+namespace velumo {
+
+namespace {
+
+using KeyList = std::vector<std::pair<std::string, std::string>>;
+
+// Every key loading reads: those saving writes, and the numbered crossover
+// keys that the four named ones override.
+const KeyList& projectKeys()
+{
+    static const KeyList keys = [] {
+        IniFile saved;
+        saveValues(Design(), WindowGeometry(), saved);
+        KeyList list = saved.keys();
+        for (int p = 1; p < kFwCols; ++p)
+            for (int row = 1; row < kFwRows; ++row)
+                list.emplace_back(std::string(kSectionCrossover), crossoverNumberedKey(p, row));
+        return list;
+    }();
+    return keys;
+}
+
+bool holdsKnownKey(const IniFile& ini, DesignFileScope scope)
+{
+    return std::any_of(projectKeys().begin(), projectKeys().end(), [&](const auto& entry) {
+        const auto& [section, key] = entry;
+        if (scope == DesignFileScope::Driver && section != "Lautsprecher")
+            return false;
+        return ini.value(section, key).has_value();
+    });
+}
+
+bool looksLikeWideText(std::string_view bytes)
+{
+    const auto starts = [&](std::string_view bom) { return bytes.substr(0, bom.size()) == bom; };
+    return starts("\xFF\xFE") || starts("\xFE\xFF") || starts(std::string_view("\0\0\xFE\xFF", 4))
+        || bytes.find('\0') != std::string_view::npos;
+}
+
+} // namespace
+
+DesignFile designFromBytes(std::string_view bytes, DesignFileScope scope)
+{
+    DesignFile file;
+    if (bytes.empty())
+        file.problem = DesignFileProblem::Empty;
+    else if (bytes.size() > IniFile::kMaxFileBytes)
+        file.problem = DesignFileProblem::TooLarge;
+    else if (IniFile::lineCount(bytes) > IniFile::kMaxLines)
+        file.problem = DesignFileProblem::TooManyLines;
+    if (file.problem != DesignFileProblem::None)
+        return file;
+    file.ini = IniFile::fromBytes(bytes);
+    if (!holdsKnownKey(file.ini, scope))
+        file.problem = looksLikeWideText(bytes) ? DesignFileProblem::NotText : DesignFileProblem::NoKnownKey;
+    return file;
+}
+
+DesignFile readDesignFile(const std::string& path, DesignFileScope scope)
+{
+    DesignFile file;
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        file.problem = DesignFileProblem::Unreadable;
+        return file;
+    }
+    if (static_cast<unsigned long long>(st.st_size) > IniFile::kMaxFileBytes) {
+        file.problem = DesignFileProblem::TooLarge;
+        return file;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(static_cast<size_t>(st.st_size), '\0');
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        file.problem = DesignFileProblem::Unreadable;
+        return file;
+    }
+    return designFromBytes(bytes, scope);
+}
+
+std::string designFileProblemText(DesignFileProblem problem)
+{
+    switch (problem) {
+    case DesignFileProblem::None:
+        return {};
+    case DesignFileProblem::Unreadable:
+        return "die Datei kann nicht gelesen werden";
+    case DesignFileProblem::Empty:
+        return "die Datei ist leer";
+    case DesignFileProblem::TooLarge:
+        return "die Datei ist größer als 16 MiB";
+    case DesignFileProblem::TooManyLines:
+        return "die Datei hat mehr als 65536 Zeilen";
+    case DesignFileProblem::NotText:
+        return "die Datei ist kein Text in Windows-1252 oder UTF-8";
+    case DesignFileProblem::NoKnownKey:
+        return "kein bekannter Abschnitt mit Schlüssel";
+    }
+    return {};
+}
+
+std::string noDesignText(const std::string& path, DesignFileScope scope, DesignFileProblem problem)
+{
+    const char* what = scope == DesignFileScope::Driver ? " enthält keine Treiberdaten ("
+                                                        : " enthält kein Velumo-Projekt (";
+    return "Die Datei " + path + what + designFileProblemText(problem) + ").";
+}
+
+Message noDesignMessage(const std::string& path, DesignFileScope scope, DesignFileProblem problem)
+{
+    return { "Hinweis", noDesignText(path, scope, problem) + "\nEs werden die Vorgabewerte geladen." };
+}
+
+} // namespace velumo
