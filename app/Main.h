@@ -19,6 +19,7 @@
 #include "ProjectState.h"
 #include "ResultSlots.h"
 #include "RunInput.h"
+#include "Simulation.h"
 
 class QAction;
 class QLabel;
@@ -56,6 +57,12 @@ public:
     TOptionenForm& optionsForm() { return *m_options; }
     const Directories& directories() const { return m_dirs; }
     QAction* action(const char* name) const;
+
+    // The folder runs write contour.txt and data.txt into; empty (the
+    // default): the settings folder.
+    void setListFolder(std::string folder) { m_listFolder = std::move(folder); }
+    // The last run that was not refused, once there was one.
+    const std::optional<RunOutcome>& lastRun() const { return m_lastRun; }
 
     // Replaces what "&HTML-Export" does (the report of the current windows).
     void setHtmlExport(std::function<void()> exportReport) { m_htmlExport = std::move(exportReport); }
@@ -118,7 +125,7 @@ private:
     void openDriverFile(
         const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
     void onUserEdit();
-    void finishRun(const struct RunOutcome& outcome, const RunInput& in);
+    void finishRun(const RunOutcome& outcome, const RunInput& in);
     void enableStart(bool on);
     ResultWindow* geometryWidget(GeometryWindow w) const;
 
@@ -130,6 +137,8 @@ private:
     std::unique_ptr<ProjectState> m_project;
     ResultSlots m_results;
     std::optional<RunInput> m_lastRunInput;
+    std::optional<RunOutcome> m_lastRun;
+    std::string m_listFolder;
 
     QTabWidget* m_pages = nullptr;
     InputTabs* m_inputs = nullptr;

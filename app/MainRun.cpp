@@ -60,7 +60,7 @@ void TMainForm::SimulateExecute()
         });
     RunOutcome outcome;
     try {
-        outcome = runSimulation(in, m_dirs.settings, slot, sink);
+        outcome = runSimulation(in, m_listFolder.empty() ? m_dirs.settings : m_listFolder, slot, sink);
     } catch (...) {
         // Half a run is no result to draw.
         clearSlot(slot);
@@ -69,6 +69,10 @@ void TMainForm::SimulateExecute()
     if (outcome.status == RunStatus::Refused) {
         showMessage(runRefusalMessage(m_design, outcome.refusedControl));
     } else {
+        // A stop because of the inputs' values, lists that could not be written.
+        for (const Message& m : runEndMessages(m_design, outcome))
+            showMessage(m);
+        m_lastRun = outcome;
         if (outcome.status == RunStatus::Failed && outcome.points >= 2) {
             // Points after a failed one still hold an earlier run's values;
             // draw only what this run computed.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 
 #include "Design.h"
+#include "DesignFile.h"
 #include "Directories.h"
 #include "IniFile.h"
 #include "InputCheck.h"
@@ -55,15 +55,6 @@ private:
     std::ostream& m_err;
 };
 
-bool readable(const std::string& path)
-{
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
-}
-
 } // namespace
 
 std::string simUsage()
@@ -80,8 +71,15 @@ std::string simUsage()
            "\n"
            "Meldungen gehen als \"Titel: Text\" nach stderr, die abgeleiteten Parameter\n"
            "(linke Spalte, Leerzeile, rechte Spalte) nach stdout.\n"
-           "Exit-Status: 0 Erfolg, 1 Aufruf- oder Lesefehler, 2 Eingaben ungültig,\n"
-           "3 Simulation abgelehnt oder fehlgeschlagen.\n";
+           "Exit-Status:\n"
+           "  0  Erfolg: Listen (und Bericht) geschrieben, jede ausgegebene Zahl endlich\n"
+           "  1  Aufruffehler, Projektdatei nicht lesbar oder ohne Velumo-Projekt\n"
+           "     (leer, zu groß, kein Text, kein bekannter Schlüssel)\n"
+           "  2  Eingaben ungültig (Eingabeprüfung)\n"
+           "  3  Simulation abgelehnt oder abgebrochen; ein Bericht wird dann nicht\n"
+           "     geschrieben, ein vorhandener bleibt unverändert\n"
+           "  4  Listen oder Bericht konnten nicht geschrieben werden; die vorigen\n"
+           "     Listen bleiben unverändert\n";
 }
 
 bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options, std::string* error)
@@ -128,31 +126,34 @@ int runVelumoSim(
         out << simUsage();
         return kSimOk;
     }
-    if (!readable(o.projectPath)) {
+    const DesignFile file = readDesignFile(o.projectPath, DesignFileScope::Project);
+    if (file.problem == DesignFileProblem::Unreadable) {
         err << "Die Projektdatei " << o.projectPath << " kann nicht gelesen werden.\n";
+        return kSimUsage;
+    }
+    if (!file.holdsDesign()) {
+        err << noDesignText(o.projectPath, DesignFileScope::Project, file.problem) << '\n';
         return kSimUsage;
     }
     if (!o.reportPath.empty() && !report) {
         err << "Dieses Programm wurde ohne HTML-Bericht gebaut.\n";
         return kSimUsage;
     }
+
+    StreamRunSink runSink(err);
+    if (o.outDir.empty())
+        o.outDir = resolveDirectories(Environment::fromProcess(nullptr), runSink).settings;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(o.outDir, ec)) {
+        err << "Der Ausgabeordner " << o.outDir << " existiert nicht.\n";
+        return kSimUsage;
+    }
     if (!o.reportPath.empty())
         return report(o, err);
 
-    std::string outDir = o.outDir;
-    StreamRunSink runSink(err);
-    if (outDir.empty())
-        outDir = resolveDirectories(Environment::fromProcess(nullptr), runSink).settings;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(outDir, ec)) {
-        err << "Der Ausgabeordner " << outDir << " existiert nicht.\n";
-        return kSimUsage;
-    }
-
-    IniFile ini = IniFile::load(o.projectPath);
     Design design;
-    loadDriver1Values(ini, design);
-    loadOtherValues(ini, design);
+    loadDriver1Values(file.ini, design);
+    loadOtherValues(file.ini, design);
     StreamCheckSink checkSink(err);
     if (!CheckVariables(design, checkSink))
         return kSimInvalid;
@@ -160,7 +161,7 @@ int runVelumoSim(
     RunInput input = readRunInput(design);
     ResultSlot slot;
     clearSlot(slot);
-    RunOutcome outcome = runSimulation(input, outDir, slot, runSink);
+    RunOutcome outcome = runSimulation(input, o.outDir, slot, runSink);
     if (outcome.status == RunStatus::Refused) {
         printMessage(err, runRefusalMessage(design, outcome.refusedControl));
         return kSimRunFailed;
@@ -170,7 +171,11 @@ int runVelumoSim(
     out << '\n';
     for (const std::string& l : outcome.rightLines)
         out << l << '\n';
-    return outcome.status == RunStatus::Ok ? kSimOk : kSimRunFailed;
+    for (const Message& m : runEndMessages(design, outcome))
+        printMessage(err, m);
+    if (outcome.status != RunStatus::Ok)
+        return kSimRunFailed;
+    return outcome.lists.error != 0 ? kSimWriteFailed : kSimOk;
 }
 
 } // namespace velumo

@@ -12,14 +12,15 @@ namespace velumo {
 // Exit statuses of velumo-sim.
 enum SimExit {
     kSimOk = 0,
-    kSimUsage = 1,     // usage error or unreadable project file
-    kSimInvalid = 2,   // the input check left the design invalid
-    kSimRunFailed = 3, // the run was refused or failed
+    kSimUsage = 1,      // usage error, or a project file that cannot be read or holds no design
+    kSimInvalid = 2,    // the input check left the design invalid
+    kSimRunFailed = 3,  // the run was refused or failed (no report is written)
+    kSimWriteFailed = 4 // the lists or the report could not be written
 };
 
 struct SimOptions {
     std::string projectPath;
-    std::string outDir;     // empty: the settings folder, as in the program
+    std::string outDir;     // empty: the settings folder, as in the program (set before a report)
     std::string reportPath; // empty: no report
     bool help = false;
 };
@@ -30,8 +31,9 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
 
 std::string simUsage();
 
-// Writes an HTML report of the loaded, simulated project; set by a program
-// that links the report code. Returns an exit status.
+// Writes an HTML report of the loaded, simulated project, the lists into
+// outDir; set by a program that links the report code. Returns an exit
+// status.
 using ReportWriter = std::function<int(const SimOptions&, std::ostream& err)>;
 
 // The whole command: messages go to err as "Caption: text" (or just the text

@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     velumo::ReportWriter report;
 #ifdef VELUMO_WITH_REPORT
     report = [](const velumo::SimOptions& o, std::ostream& err) {
-        return velumo::writeMainFormReport(o.projectPath, o.reportPath, err);
+        return velumo::writeMainFormReport(o.projectPath, o.reportPath, o.outDir, err);
     };
 #endif
     return velumo::runVelumoSim(args, std::cout, std::cerr, report);

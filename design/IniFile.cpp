@@ -1,16 +1,17 @@
 #include "IniFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
 
 #include "Encoding.h"
 #include "NumberText.h"
+#include "TextFiles.h"
 
 namespace velumo {
 
@@ -421,26 +422,32 @@ bool IniFile::save(const std::string& path, std::string* error) const
         return false;
     };
     struct stat st { };
-    if (::stat(path.c_str(), &st) == 0 && ::access(path.c_str(), W_OK) != 0)
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && ::access(path.c_str(), W_OK) != 0)
         return fail("Die Datei ist schreibgeschützt.");
-    std::random_device rd;
-    std::string tmp = path + ".tmp" + std::to_string(rd());
-    std::string bytes = toBytes();
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f)
+    std::string tmp;
+    const int fd = createFileBeside(path, 0666, &tmp);
+    if (fd < 0)
         return fail("Die Datei kann nicht angelegt werden.");
-    if (::stat(path.c_str(), &st) == 0)
-        ::fchmod(::fileno(f), st.st_mode & 07777); // keep the permissions of the file replaced
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = ::fsync(::fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
+    if (exists)
+        ::fchmod(fd, st.st_mode & 07777); // keep the permissions of the file replaced
+    const std::string bytes = toBytes();
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else
+            ok = n < 0 && errno == EINTR;
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
     if (!ok) {
-        std::remove(tmp.c_str());
+        ::unlink(tmp.c_str());
         return fail("Die Datei kann nicht geschrieben werden.");
     }
     if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
+        ::unlink(tmp.c_str());
         return fail("Die Datei kann nicht ersetzt werden.");
     }
     return true;

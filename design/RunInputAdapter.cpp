@@ -1,7 +1,9 @@
 #include "RunInputAdapter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "NumberText.h"
 
@@ -128,11 +130,84 @@ Message runRefusalMessage(const Design& design, const std::string& controlName)
         hint = std::string(kAxisRowTitles[8]);
     else if (controlName == "OptionGrid")
         hint = "Frequenz-/Konturauflösung";
+    else if (controlName == "FWGrid")
+        hint = "Frequenzweiche";
     else if (findControl(controlName))
         hint = design.control(controlName).hint;
     else
         hint = controlName;
     return { "Fehler", "Eingabe " + hint + " nicht erlaubt!" };
+}
+
+namespace {
+
+// A box by its hint; a driver-2 box whose hint is that of its driver-1 twin
+// says which driver it belongs to.
+std::string inputName(const Design& design, const std::string& controlName)
+{
+    const ControlSpec* spec = findControl(controlName);
+    if (!spec)
+        return controlName;
+    std::string hint = design.control(controlName).hint;
+    if (!spec->twin.empty() && hint == design.control(spec->twin).hint)
+        hint += " (Treiber2)";
+    return hint;
+}
+
+std::string inputList(const Design& design, const std::vector<std::string>& controlNames)
+{
+    std::string list;
+    for (const std::string& name : controlNames)
+        list += (list.empty() ? "" : ", ") + inputName(design, name);
+    return list;
+}
+
+} // namespace
+
+std::vector<Message> runEndMessages(const Design& design, const RunOutcome& outcome)
+{
+    std::vector<Message> messages;
+    if (outcome.stop != RunStop::None) {
+        const char* what = outcome.stop == RunStop::ContourNotFinite
+            ? "Die Hornkontur ergibt keine endlichen Werte."
+            : "Die abgeleiteten Parameter ergeben keine endlichen Werte.";
+        messages.push_back({ "Fehler",
+            std::string(what) + "\nBetroffene Eingaben: " + inputList(design, outcome.stopInputs)
+                + ".\nDie Simulation wurde abgebrochen." });
+    }
+    if (outcome.lists.error != 0) {
+        messages.push_back({ "Hinweis",
+            "Die Liste " + outcome.lists.path + " konnte nicht geschrieben werden: "
+                + systemErrorText(outcome.lists.error) + ".\nDie vorigen Listen bleiben unverändert." });
+    }
+    return messages;
+}
+
+std::string systemErrorText(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return "Der Datenträger ist voll";
+    case EDQUOT:
+        return "Das Speicherkontingent ist erschöpft";
+    case EACCES:
+    case EPERM:
+        return "Keine Schreibberechtigung";
+    case EROFS:
+        return "Das Dateisystem ist schreibgeschützt";
+    case ENOENT:
+    case ENOTDIR:
+        return "Der Ordner existiert nicht";
+    case EFBIG:
+        return "Die Datei wird zu groß";
+    case EIO:
+        return "Ein-/Ausgabefehler";
+    case EMFILE:
+    case ENFILE:
+        return "Zu viele offene Dateien";
+    default:
+        return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
+    }
 }
 
 } // namespace velumo

@@ -4,10 +4,12 @@
 // reading, counts truncated, item indices, check states).
 
 #include <string>
+#include <vector>
 
 #include "Design.h"
 #include "Messages.h"
 #include "RunInput.h"
+#include "Simulation.h"
 
 namespace velumo {
 
@@ -20,5 +22,14 @@ RunInput readRunInput(Design& design);
 // of the design table, or "MinMaxGrid" for the simulation range): caption
 // "Fehler", naming the input by its hint.
 Message runRefusalMessage(const Design& design, const std::string& controlName);
+
+// The messages a run leaves for after it has ended, in order: the "Fehler"
+// of a run that stopped because of the values of its inputs (naming them by
+// their hints), then the "Hinweis" that the lists could not be written
+// (naming the file and the reason). Empty for a run without either.
+std::vector<Message> runEndMessages(const Design& design, const RunOutcome& outcome);
+
+// The reason of an operating-system error (an errno value) in German.
+std::string systemErrorText(int error);
 
 } // namespace velumo

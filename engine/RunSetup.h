@@ -16,7 +16,9 @@ namespace velumo {
 
 // Name of the control ("Editfs", "EditRdc2", "EditAh", "MinMaxGrid", ...) of
 // the first input that would make the run divide by zero or take the
-// logarithm of zero, or "" when the run can start.
+// logarithm of zero, or that is negative where only a size, count or
+// magnitude has a meaning (path differences may be negative); "" when the
+// run can start.
 std::string firstUnrunnableInput(const RunInput& in);
 
 // Mirror factor from the CBPosi item: "Boden" and "Boden + Wand" 2, "Ecke" 4,
@@ -45,15 +47,35 @@ double upperFrequencyLimit(const RunInput& in, const Model& m);
 // are done, so the first point above the limit is included.
 std::vector<double> frequencyGrid(const Model& m);
 
-// The two lists of a run.
-struct RunFiles {
-    TextFileWriter contour;
-    TextFileWriter data;
+// Control names of the inputs that a derived-parameter line with a value
+// that is not finite ("Pe2 = INF W") is computed from, in the order of the
+// lines, each once; empty when every line is finite. The driver-2 lines
+// ("Cms2", ...) name the driver-2 boxes.
+std::vector<std::string> inputsOfNonFiniteLines(const std::vector<std::string>& lines);
+
+// The inputs the horn contour is computed from.
+std::vector<std::string> contourInputs();
+
+// Why the lists of a run are not in place: the list that failed and the
+// errno value; error 0 when both lists were written.
+struct ListWriteError {
+    std::string path;
+    int error = 0;
 };
 
-// Start of a run's files in the settings directory dir: refuses (returns the
-// control name of firstUnrunnableInput and touches no file), or backs up and
-// recreates contour.txt and data.txt with their header lines and returns "".
-std::string startRunFiles(const RunInput& in, const std::string& dir, RunFiles& files);
+// The two lists of a run, written while their folder is locked and put in
+// place together: both, or neither.
+class RunLists {
+public:
+    // Locks the folder dir and starts both lists with their header lines.
+    explicit RunLists(const std::string& dir);
+    TextFileWriter contour;
+    TextFileWriter data;
+    // Commits both lists when both are complete, else removes both.
+    ListWriteError finish();
+
+private:
+    FolderLock m_lock; // taken before the lists start, released after they end
+};
 
 } // namespace velumo

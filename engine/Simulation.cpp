@@ -227,9 +227,8 @@ Message pointFailure(double f)
             + " Hz ergibt die Berechnung keinen endlichen Wert.\nDie Simulation wurde abgebrochen." };
 }
 
-// The check admits values with no real horn (a negative mouth height,
-// sizes whose area overflows); their contour is NaN or infinite, which
-// formatPattern writes as "NAN" or "INF".
+// Sizes whose area overflows and similar extremes give a contour that is
+// NaN or infinite, which formatPattern writes as "NAN" or "INF".
 bool contourFinite(const HornModel& horn, const std::vector<std::string>& rows)
 {
     for (size_t i = 0; i < horn.x.size(); ++i) {
@@ -243,9 +242,25 @@ bool contourFinite(const HornModel& horn, const std::vector<std::string>& rows)
     return true;
 }
 
-Message contourFailure()
+// Stops a run before its frequency loop when the contour or a derived
+// parameter is not finite; the lists keep their header lines only.
+bool stopsBeforeLoop(const Model& model, const RunSetUpOutput& setUp, RunOutcome& outcome)
 {
-    return { "Fehler", "Die Hornkontur ergibt keine endlichen Werte.\nDie Simulation wurde abgebrochen." };
+    if (!contourFinite(model.horn, setUp.contourRows)) {
+        outcome.stop = RunStop::ContourNotFinite;
+        outcome.stopInputs = contourInputs();
+        return true;
+    }
+    std::vector<std::string> inputs = inputsOfNonFiniteLines(model.leftLines);
+    for (std::string& name : inputsOfNonFiniteLines(model.rightLines)) {
+        if (std::find(inputs.begin(), inputs.end(), name) == inputs.end())
+            inputs.push_back(std::move(name));
+    }
+    if (inputs.empty())
+        return false;
+    outcome.stop = RunStop::DerivedNotFinite;
+    outcome.stopInputs = std::move(inputs);
+    return true;
 }
 
 } // namespace
@@ -253,8 +268,7 @@ Message contourFailure()
 RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot, RunSink& sink)
 {
     RunOutcome outcome;
-    RunFiles files;
-    outcome.refusedControl = startRunFiles(in, outputDir, files);
+    outcome.refusedControl = firstUnrunnableInput(in);
     if (!outcome.refusedControl.empty()) {
         outcome.status = RunStatus::Refused;
         return outcome;
@@ -263,16 +277,13 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
 
     RunSetUpOutput setUp;
     const Model model = prepareRun(in, sink, &setUp);
-    if (!contourFinite(model.horn, setUp.contourRows)) {
-        sink.message(contourFailure());
+    if (stopsBeforeLoop(model, setUp, outcome)) {
         sink.progress(0);
         outcome.status = RunStatus::Failed;
-        files.contour.close();
-        files.data.close();
+        RunLists lists(outputDir);
+        outcome.lists = lists.finish();
         return outcome;
     }
-    for (const std::string& row : setUp.contourRows)
-        files.contour.write(row);
     storeContour(slot, model.horn);
     outcome.leftLines = model.leftLines;
     outcome.rightLines = model.rightLines;
@@ -286,9 +297,7 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
     const int count = static_cast<int>(grid.size());
     GridPoints points;
     computeGrid(model, in.crossover, grid, points);
-    std::array<std::string, 3> rowPieces;
-    for (std::string& piece : rowPieces)
-        piece.reserve(160); // a row's widest piece, so the loop needs no heap memory
+
     for (int i = 0; i < count; ++i) {
         sink.progress(10 + (i * 80) / (model.nPoints + 1));
         if (!points.ok[i]) {
@@ -296,21 +305,28 @@ RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, Resul
             outcome.status = RunStatus::Failed;
             break;
         }
-        const PointResults& result = points.results[i];
-        storeResults(slot, i, result);
-        resultRowPieces(result, rowPieces);
-        for (const std::string& piece : rowPieces)
-            files.data.write(piece);
+        storeResults(slot, i, points.results[i]);
         outcome.points = i + 1;
     }
-
     if (outcome.status == RunStatus::Ok && outcome.points < 2) {
         sink.message({ "Fehler", "Zu wenige Frequenzpunkte" });
         sink.progress(0);
         outcome.status = RunStatus::Failed;
     }
-    files.contour.close();
-    files.data.close();
+
+    // Only writes while the folder is locked: no message box holds it.
+    RunLists lists(outputDir);
+    for (const std::string& row : setUp.contourRows)
+        lists.contour.write(row);
+    std::array<std::string, 3> rowPieces;
+    for (std::string& piece : rowPieces)
+        piece.reserve(160); // a row's widest piece, so the loop needs no heap memory
+    for (int i = 0; i < outcome.points; ++i) {
+        resultRowPieces(points.results[i], rowPieces);
+        for (const std::string& piece : rowPieces)
+            lists.data.write(piece);
+    }
+    outcome.lists = lists.finish();
     return outcome;
 }
 

@@ -13,6 +13,7 @@
 #include "ResultSlot.h"
 #include "Results.h"
 #include "RunInput.h"
+#include "RunSetup.h"
 #include "SparseNetwork.h"
 
 namespace velumo {
@@ -25,8 +26,15 @@ public:
 
 enum class RunStatus {
     Ok,      // at least two points computed
-    Refused, // an input would make the run divide by zero; no file touched
-    Failed,  // a point gave no finite result, or fewer than two points
+    Refused, // an input the run cannot take (a zero divisor, a negative size); no file touched
+    Failed,  // the model or a point gave no finite value, or fewer than two points
+};
+
+// Why a run stopped before its frequency loop; the caller words the message.
+enum class RunStop {
+    None,
+    ContourNotFinite, // the horn contour holds a value that is not finite
+    DerivedNotFinite, // a derived-parameter line holds a value that is not finite
 };
 
 struct RunOutcome {
@@ -37,6 +45,9 @@ struct RunOutcome {
     bool editHChanged = false;           // the tractrix could not reach the mouth
     std::string newEditH;
     std::string refusedControl; // control name when Refused
+    RunStop stop = RunStop::None;
+    std::vector<std::string> stopInputs; // control names of the inputs concerned by `stop`
+    ListWriteError lists;                // error 0: contour.txt and data.txt are in place
 };
 
 // One frequency point f (Hz): element values, stamps, solve, pressure and
@@ -75,7 +86,11 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
     GridPoints& out, int threads = kRunThreads);
 
 // The whole run, writing contour.txt and data.txt (with their .bak back-ups)
-// into outputDir and the results into slot.
+// into outputDir and the results into slot. The lists replace the previous
+// ones only once both are complete, also after a run that stops (with what
+// it computed); a list that cannot be written leaves both previous lists as
+// they were and is reported in `lists`. A run that stops before its
+// frequency loop (`stop`) sends no message of its own.
 RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot, RunSink& sink);
 
 } // namespace velumo

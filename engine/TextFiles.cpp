@@ -1,38 +1,32 @@
 #include "TextFiles.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
-
-#ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
-#else
+#include <random>
+#include <sys/file.h>
 #include <unistd.h>
-#endif
 
 namespace velumo {
 
 namespace {
 
-#ifdef _WIN32
-int openForWriting(const std::string& path)
+// Names of temporary files: unpredictable where the system offers it,
+// distinct per process and call otherwise (O_EXCL keeps them safe either
+// way).
+uint32_t randomBits()
 {
-    return ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    static thread_local uint32_t counter = 0;
+    try {
+        std::random_device rd;
+        return rd() ^ ++counter;
+    } catch (...) {
+        const auto t = std::chrono::steady_clock::now().time_since_epoch().count();
+        return static_cast<uint32_t>(t) ^ static_cast<uint32_t>(::getpid()) * 2654435761u ^ ++counter;
+    }
 }
-long writeBytes(int fd, const char* data, size_t size)
-{
-    return ::_write(fd, data, static_cast<unsigned>(size));
-}
-void closeFile(int fd) { ::_close(fd); }
-#else
-int openForWriting(const std::string& path)
-{
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-}
-long writeBytes(int fd, const char* data, size_t size) { return ::write(fd, data, size); }
-void closeFile(int fd) { ::close(fd); }
-#endif
 
 } // namespace
 
@@ -97,41 +91,68 @@ std::string backupPath(const std::string& txtPath)
     return p.string();
 }
 
-TextFileWriter::~TextFileWriter() { close(); }
-
-TextFileWriter::TextFileWriter(TextFileWriter&& other) noexcept
-    : m_fd(other.m_fd)
+int createFileBeside(const std::string& path, unsigned mode, std::string* createdPath)
 {
-    other.m_fd = -1;
-}
-
-TextFileWriter& TextFileWriter::operator=(TextFileWriter&& other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_fd = other.m_fd;
-        other.m_fd = -1;
+    const std::filesystem::path target(path);
+    const std::string prefix = (target.parent_path() / ("." + target.filename().string() + ".")).string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = prefix;
+        uint32_t r = randomBits();
+        for (int k = 0; k < 8; ++k, r >>= 4)
+            name += "0123456789abcdef"[r & 15];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            *createdPath = std::move(name);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
     }
-    return *this;
+    return -1; // errno is EEXIST
 }
 
-bool TextFileWriter::recreateWithBackup(const std::string& path)
+FolderLock::FolderLock(const std::string& dir)
 {
-    close();
-    std::error_code ec;
-    const std::string bak = backupPath(path);
-    std::filesystem::remove(bak, ec);
-    std::filesystem::rename(path, bak, ec);
-    std::filesystem::remove(path, ec);
-    m_fd = openForWriting(path);
+    m_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0)
-        m_fd = openForWriting(path);
+        return;
+    while (::flock(m_fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(m_fd);
+            m_fd = -1;
+            return;
+        }
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+}
+
+TextFileWriter::~TextFileWriter() { discard(); }
+
+void TextFileWriter::fail(int error)
+{
+    if (m_error == 0)
+        m_error = error != 0 ? error : EIO;
+}
+
+bool TextFileWriter::begin(const std::string& path)
+{
+    discard();
+    m_error = 0;
+    m_path = path;
+    m_fd = createFileBeside(path, 0644, &m_tempPath);
+    if (m_fd < 0)
+        fail(errno);
     return m_fd >= 0;
 }
 
 void TextFileWriter::write(std::string_view utf8)
 {
-    if (m_fd < 0)
+    if (m_fd < 0 || m_error != 0)
         return;
     // Plain ASCII (every result row) is its own Latin-1: no copy needed.
     bool ascii = true;
@@ -143,20 +164,52 @@ void TextFileWriter::write(std::string_view utf8)
     const std::string_view bytes = ascii ? utf8 : std::string_view(converted);
     size_t done = 0;
     while (done < bytes.size()) {
-        const long n = writeBytes(m_fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return; // write errors are not reported; the run goes on
+        if (n <= 0) {
+            fail(n < 0 ? errno : ENOSPC);
+            return;
+        }
         done += static_cast<size_t>(n);
     }
 }
 
-void TextFileWriter::close()
+bool TextFileWriter::finish()
+{
+    if (m_fd >= 0 && ::close(m_fd) != 0)
+        fail(errno);
+    m_fd = -1;
+    return m_error == 0 && !m_tempPath.empty();
+}
+
+bool TextFileWriter::commit()
+{
+    if (!finish())
+        return false;
+    // The previous list stays under its name until the new one replaces it:
+    // a second link becomes the back-up, then the rename swaps atomically.
+    const std::string bak = backupPath(m_path);
+    ::unlink(bak.c_str());
+    if (::link(m_path.c_str(), bak.c_str()) != 0 && errno != ENOENT)
+        ::rename(m_path.c_str(), bak.c_str()); // a file system without hard links
+    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+        fail(errno);
+        discard();
+        return false;
+    }
+    m_tempPath.clear();
+    return true;
+}
+
+void TextFileWriter::discard()
 {
     if (m_fd >= 0)
-        closeFile(m_fd);
+        ::close(m_fd);
     m_fd = -1;
+    if (!m_tempPath.empty())
+        ::unlink(m_tempPath.c_str());
+    m_tempPath.clear();
 }
 
 } // namespace velumo

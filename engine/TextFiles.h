@@ -1,7 +1,8 @@
 #pragma once
-// The two text lists of a run (contour list, result list): back-up and
-// re-creation at the start of a run, and a writer that puts each text on disk
-// at once as Latin-1 bytes, without any buffering of its own.
+// The two text lists of a run (contour list, result list). Each list is
+// written to a temporary file beside it and moved into place when it is
+// complete, so a run that is interrupted or cannot write leaves the previous
+// lists as they were; the previous list becomes the back-up at that moment.
 
 #include <string>
 #include <string_view>
@@ -20,31 +21,62 @@ std::string dataHeader();
 // every invalid byte sequence.
 std::string latin1FromUtf8(std::string_view utf8);
 
-// Writes text files with direct operating-system writes, so every text
-// written is complete in the file when write() returns. A writer whose file
-// could not be created accepts writes without effect.
+// Creates a new file beside `path`, named "." + its file name + "." + eight
+// random hexadecimal digits, with O_EXCL: whatever is already there (a file,
+// a planted symbolic link) is never opened. `mode` is reduced by the umask.
+// Returns the open descriptor and the name in *createdPath, or -1 with errno
+// set.
+int createFileBeside(const std::string& path, unsigned mode, std::string* createdPath);
+
+// An advisory lock (flock) on a folder for the life of the object: runs that
+// write their lists into the same folder take turns, so no list of one run is
+// paired with the other list of another. A folder that cannot be locked is
+// used without the lock.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& dir);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+// One list: begin() creates the temporary file, write() appends with direct
+// operating-system writes, finish() closes it, commit() puts it in place.
+// The first failure is kept (error(), an errno value) and makes the later
+// steps do nothing; a list that is not committed is removed by the
+// destructor.
 class TextFileWriter {
 public:
     TextFileWriter() = default;
     ~TextFileWriter();
-    TextFileWriter(TextFileWriter&& other) noexcept;
-    TextFileWriter& operator=(TextFileWriter&& other) noexcept;
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-    // Keeps the previous list as the back-up and starts an empty one:
-    // delete X.bak, rename X.txt to X.bak, delete X.txt, create X.txt (a
-    // second attempt when creation fails). path names X.txt. Returns whether
-    // the file is open.
-    bool recreateWithBackup(const std::string& path);
-
+    // Starts the list that is to replace `path` (X.txt).
+    bool begin(const std::string& path);
     // UTF-8 text, written as Latin-1.
     void write(std::string_view utf8);
-    void close();
-    bool isOpen() const { return m_fd >= 0; }
+    // Closes the temporary file; true when every write reached it.
+    bool finish();
+    // After finish(): deletes X.bak, keeps the previous X.txt as X.bak and
+    // renames the new list to X.txt.
+    bool commit();
+    // Removes the temporary file of a list that is not to be committed.
+    void discard();
+
+    int error() const { return m_error; }
+    const std::string& path() const { return m_path; }
 
 private:
+    void fail(int error);
+
     int m_fd = -1;
+    int m_error = 0;
+    std::string m_path;
+    std::string m_tempPath;
 };
 
 // Path of X.bak beside X.txt.

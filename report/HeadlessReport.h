@@ -18,8 +18,8 @@ enum HeadlessReportStatus {
     kReportOk = 0,
     kReportUnreadable = 1, // the project file cannot be read
     kReportInvalid = 2,    // the input check left the design invalid
-    kReportRunFailed = 3,  // the run was refused or failed
-    kReportWriteFailed = 4 // a picture or the HTML file could not be written
+    kReportRunFailed = 3,  // the run was refused or failed: no report is written
+    kReportWriteFailed = 4 // a picture, the HTML file or a list could not be written
 };
 
 // What the headless report needs of the program: a project opened as
@@ -27,8 +27,12 @@ enum HeadlessReportStatus {
 class ReportProgram {
 public:
     virtual ~ReportProgram() = default;
-    // Loads and simulates; kReportOk when results exist afterwards.
-    virtual HeadlessReportStatus openAndSimulate(const std::string& projectPath) = 0;
+    // Loads and simulates, writing the lists into listFolder; kReportOk when
+    // the run ended without a fault, kReportWriteFailed when it did but its
+    // lists could not be written.
+    virtual HeadlessReportStatus openAndSimulate(
+        const std::string& projectPath, const std::string& listFolder)
+        = 0;
     virtual ReportSources sources() = 0;
 };
 
@@ -36,16 +40,19 @@ public:
 using ReportProgramFactory = std::function<std::unique_ptr<ReportProgram>(std::ostream& err)>;
 
 // The application object of a headless run: the offscreen platform without
-// window frames, so a window's outer size is its client size. Null when an
-// application object exists already (it is used as it is).
+// window frames, so a window's outer size is its client size. Its
+// configuration file lives in a private temporary folder only while the
+// application starts. Null when an application object exists already (it is
+// used as it is).
 std::unique_ptr<QApplication> makeOffscreenApplication();
 
-// Opens and simulates the project, then writes the report to `reportPath`
-// with its picture folder beside it. Does not ask "HTML anzeigen?" and
-// leaves the program settings alone. Messages go to `err` as
+// Opens and simulates the project (the lists go into listFolder), then
+// writes the report to `reportPath` with its picture folder beside it; a run
+// that fails leaves an existing report as it was. Does not ask "HTML
+// anzeigen?" and leaves the program settings alone. Messages go to `err` as
 // "Caption: text".
-int writeHeadlessReport(const std::string& projectPath, const std::string& reportPath, std::ostream& err,
-    const ReportProgramFactory& makeProgram);
+int writeHeadlessReport(const std::string& projectPath, const std::string& reportPath,
+    const std::string& listFolder, std::ostream& err, const ReportProgramFactory& makeProgram);
 
 // The ReportUi of a batch run: no dialog, every message to the stream,
 // every question answered No.

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <sys/resource.h>
 
 namespace velumo::test {
 
@@ -56,5 +58,32 @@ inline void writeBytes(const std::string& path, const std::string& bytes)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
+
+// While it lives, writes that would make a file of this process larger than
+// `bytes` fail (EFBIG): a full disk, also for root, whom permissions do not
+// stop. With `kill` the process dies of SIGXFSZ instead, as a run
+// interrupted in the middle of a write.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes, bool kill = false)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, kill ? SIG_DFL : SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = SIG_DFL;
+};
 
 } // namespace velumo::test

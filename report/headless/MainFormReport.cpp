@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QPushButton>
 
 #include <ostream>
 
@@ -65,8 +64,10 @@ public:
     {
     }
 
-    HeadlessReportStatus openAndSimulate(const std::string& projectPath) override
+    HeadlessReportStatus openAndSimulate(
+        const std::string& projectPath, const std::string& listFolder) override
     {
+        m_main.setListFolder(listFolder);
         m_main.show();
         QCoreApplication::processEvents();
         m_dialogs.setProject(QString::fromStdString(projectPath));
@@ -75,8 +76,10 @@ public:
             return kReportInvalid;
         m_main.ButtonStartClick();
         QCoreApplication::processEvents();
-        // A completed run is what enables "Aktualisieren".
-        return m_main.inputs().refreshButton()->isEnabled() ? kReportOk : kReportRunFailed;
+        const std::optional<RunOutcome>& run = m_main.lastRun();
+        if (!run || run->status != RunStatus::Ok)
+            return kReportRunFailed;
+        return run->lists.error != 0 ? kReportWriteFailed : kReportOk;
     }
 
     ReportSources sources() override { return sourcesOf(m_main); }
@@ -96,10 +99,11 @@ void installHtmlExport(TMainForm& main)
     });
 }
 
-int writeMainFormReport(const std::string& projectPath, const std::string& reportPath, std::ostream& err)
+int writeMainFormReport(const std::string& projectPath, const std::string& reportPath,
+    const std::string& listFolder, std::ostream& err)
 {
-    return writeHeadlessReport(
-        projectPath, reportPath, err, [](std::ostream& e) { return std::make_unique<MainFormProgram>(e); });
+    return writeHeadlessReport(projectPath, reportPath, listFolder, err,
+        [](std::ostream& e) { return std::make_unique<MainFormProgram>(e); });
 }
 
 } // namespace velumo

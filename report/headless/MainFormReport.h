@@ -15,8 +15,9 @@ class TMainForm;
 void installHtmlExport(TMainForm& main);
 
 // velumo-sim PROJECT.vlm --report FILE.html: an offscreen main window opens
-// the project, simulates it and writes the report. Returns a
-// HeadlessReportStatus; messages go to `err`.
-int writeMainFormReport(const std::string& projectPath, const std::string& reportPath, std::ostream& err);
+// the project, simulates it (the lists go into listFolder) and writes the
+// report. Returns a HeadlessReportStatus; messages go to `err`.
+int writeMainFormReport(const std::string& projectPath, const std::string& reportPath,
+    const std::string& listFolder, std::ostream& err);
 
 } // namespace velumo

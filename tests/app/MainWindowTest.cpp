@@ -254,6 +254,23 @@ TEST_F(MainWindow, startWithAValidDesignFillsSlotZeroAndWritesTheResultList)
     EXPECT_EQ(h.find<QProgressBar>("ProgressBar1")->value(), 0);
 }
 
+TEST_F(MainWindow, listsThatCannotBeWrittenAreNamedInAHinweisWhileTheRunStillDraws)
+{
+    {
+        const test::FileSizeLimit diskFull(100);
+        runOnce();
+    }
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(h.dialogs.messages[0].caption, QStringLiteral("Hinweis"));
+    EXPECT_EQ(h.dialogs.messages[0].text.toStdString(),
+        "Die Liste " + h.settingsDir()
+            + "/contour.txt konnte nicht geschrieben werden: Die Datei wird zu "
+              "groß.\nDie vorigen Listen bleiben unverändert.");
+    EXPECT_TRUE(form.results().slot(0).isFilled());
+    EXPECT_GT(splPixels(Qt::black), 100);
+    EXPECT_FALSE(std::filesystem::exists(h.settingsDir() + "/data.txt"));
+}
+
 TEST_F(MainWindow, keysF9AndF1RunTheStartAndOpenTheManual)
 {
     h.typeAndLeave("Editl1", "1.5");

@@ -67,9 +67,12 @@ TEST(ExtremeValuesRun, nonFiniteValuesStopTheRunWithFehler)
             "Fehler: Bei 10.00 Hz ergibt die Berechnung keinen endlichen Wert.", false },
         // The empty shunt positions become 1e9 · 1e300 Ohm: infinite.
         { "Lautsprecher", "Gleichstromwiderstand", "1e300", "Fehler: ", false },
-        // The check only warns about a mouth height of 0; a negative one gives
-        // a negative mouth area and so no real contour.
-        { "Horn", "Mundhöhe", "-10", "Fehler: Die Hornkontur ergibt keine endlichen Werte.", true },
+        // A mouth of 1e308 cm · 25 cm overflows: no real contour.
+        { "Horn", "Mundhöhe", "1e308",
+            "Fehler: Die Hornkontur ergibt keine endlichen Werte. Betroffene Eingaben: Halsfläche, "
+            "Hornlänge, "
+            "Mundhöhe, Mundbreite. Die Simulation wurde abgebrochen.",
+            true },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.key);

@@ -254,30 +254,23 @@ TEST(RunSetup, linesAndMessagesInTheOrderOfTheRun)
     EXPECT_EQ(out.contourRows.size(), 51u);
 }
 
-TEST(RunSetup, refusedRunLeavesTheListsUntouchedStartedRunBacksThemUp)
+TEST(RunSetup, finishedListsBackUpThePreviousOnes)
 {
     test::TempDir dir;
     test::writeBytes(dir.file("data.txt"), "old results\r\n");
-    test::writeBytes(dir.file("contour.txt"), "old contour\r\n");
-    RunInput in;
-    in.driver1.fs = 0;
-    RunFiles files;
-    EXPECT_EQ(startRunFiles(in, dir.path().string(), files), "Editfs");
-    EXPECT_FALSE(files.data.isOpen());
-    EXPECT_FALSE(files.contour.isOpen());
-    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "old results\r\n");
-    EXPECT_EQ(test::readBytes(dir.file("contour.txt")), "old contour\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.file("data.bak")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak")));
-
-    std::filesystem::remove(dir.file("contour.txt")); // no old contour: no contour.bak
-    EXPECT_EQ(startRunFiles(RunInput(), dir.path().string(), files), "");
+    {
+        RunLists lists(dir.path().string());
+        EXPECT_EQ(test::readBytes(dir.file("data.txt")), "old results\r\n"); // until finished
+        EXPECT_EQ(lists.finish().error, 0);
+    }
     EXPECT_EQ(test::readBytes(dir.file("data.bak")), "old results\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak"))); // there was no contour list
     EXPECT_EQ(test::readBytes(dir.file("contour.txt")), "x [m]\tA [cm\xB2]\tH [cm]\tr [cm]\r\n");
     EXPECT_EQ(test::readBytes(dir.file("data.txt")),
         "f\tSPL\tZel\tx1\tSPLmax\tPmax\tZreal\tZimag\tx2\tPmax2\tPhi_a\r\n"
         "[Hz]\t[dB]\t[Ohm]\t[mm]\t[dB]\t[W]\t\t\t[mm]\t[W]\t[\xB0]\r\n");
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3); // no temporary file left
 }
 
 } // namespace

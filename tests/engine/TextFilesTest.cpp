@@ -1,10 +1,12 @@
-// The run's text lists: back-up sequence, Latin-1 bytes, unbuffered writes,
-// and writes without effect when the file cannot be created.
+// The run's text lists: Latin-1 bytes, a temporary file that replaces the
+// list only when committed, the back-up sequence.
 
 #include "TextFiles.h"
 #include "TestUtil.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <iterator>
 
 namespace velumo {
 namespace {
@@ -26,43 +28,42 @@ TEST(TextFiles, latin1EncodingOfUtf8Text)
     EXPECT_EQ(latin1FromUtf8("\xF0\x9F\x98\x80!"), "?!");
 }
 
-TEST(TextFiles, previousListBecomesTheBackup)
+TEST(TextFiles, previousListBecomesTheBackupWhenTheNewOneIsInPlace)
 {
     test::TempDir dir;
-    TextFileWriter w;
-    EXPECT_TRUE(w.recreateWithBackup(dir.file("data.txt")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("data.bak")));
-    w.write("run 1\r\n");
+    test::writeBytes(dir.file("data.txt"), "run 1\r\n");
     test::writeBytes(dir.file("data.bak"), "older\r\n");
-    EXPECT_TRUE(w.recreateWithBackup(dir.file("data.txt")));
-    EXPECT_TRUE(w.isOpen());
-    EXPECT_EQ(test::readBytes(dir.file("data.bak")), "run 1\r\n");
-    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "");
-}
-
-TEST(TextFiles, eachWriteIsOnDiskAtOnceAndNothingAfterClose)
-{
-    test::TempDir dir;
     TextFileWriter w;
-    ASSERT_TRUE(w.recreateWithBackup(dir.file("data.txt")));
-    w.write("10.00\t");
-    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "10.00\t");
+    ASSERT_TRUE(w.begin(dir.file("data.txt")));
     w.write("[°]\r\n");
-    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "10.00\t[\xB0]\r\n");
-    TextFileWriter moved(std::move(w));
-    moved.write("x");
-    moved.close();
-    moved.write("y");
-    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "10.00\t[\xB0]\r\nx");
+    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "run 1\r\n");
+    EXPECT_EQ(test::readBytes(dir.file("data.bak")), "older\r\n");
+    EXPECT_TRUE(w.commit());
+    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "[\xB0]\r\n");
+    EXPECT_EQ(test::readBytes(dir.file("data.bak")), "run 1\r\n");
 }
 
-TEST(TextFiles, writesWithoutEffectWhenTheFileCannotBeCreated)
+TEST(TextFiles, aListThatIsNotCommittedLeavesNoTrace)
+{
+    test::TempDir dir;
+    test::writeBytes(dir.file("data.txt"), "run 1\r\n");
+    {
+        TextFileWriter w;
+        ASSERT_TRUE(w.begin(dir.file("data.txt")));
+        w.write("row\r\n");
+    }
+    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "run 1\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(TextFiles, aListThatCannotBeCreatedReportsWhy)
 {
     test::TempDir dir;
     TextFileWriter w;
-    EXPECT_FALSE(w.recreateWithBackup(dir.file("missing-folder/data.txt")));
-    EXPECT_FALSE(w.isOpen());
+    EXPECT_FALSE(w.begin(dir.file("missing-folder/data.txt")));
     w.write("row\r\n");
+    EXPECT_FALSE(w.commit());
+    EXPECT_EQ(w.error(), ENOENT);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing-folder")));
 }
 

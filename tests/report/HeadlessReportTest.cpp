@@ -84,9 +84,10 @@ public:
         , m_opened(opened)
     {
     }
-    HeadlessReportStatus openAndSimulate(const std::string& projectPath) override
+    HeadlessReportStatus openAndSimulate(
+        const std::string& projectPath, const std::string& listFolder) override
     {
-        m_opened = projectPath;
+        m_opened = projectPath + " > " + listFolder;
         return m_status;
     }
     ReportSources sources() override
@@ -147,7 +148,7 @@ protected:
     HeadlessReport() { test::writeBytes(dir.file("a.vlm"), "[Lautsprecher]\r\n"); }
     int report(const std::string& project, const std::string& page, HeadlessReportStatus status)
     {
-        return writeHeadlessReport(project, page, err,
+        return writeHeadlessReport(project, page, dir.file("lists"), err,
             [this, status](std::ostream&) { return std::make_unique<FakeProgram>(w, status, opened); });
     }
     bool nothingWritten() const
@@ -164,7 +165,7 @@ protected:
 TEST_F(HeadlessReport, writesPageAndPicturesWithoutAsking)
 {
     EXPECT_EQ(report(dir.file("a.vlm"), dir.file("a.html"), kReportOk), kReportOk) << err.str();
-    EXPECT_EQ(opened, dir.file("a.vlm"));
+    EXPECT_EQ(opened, dir.file("a.vlm") + " > " + dir.file("lists"));
     EXPECT_TRUE(fs::exists(dir.file("a.html")));
     for (const char* name : kReportPictures)
         EXPECT_TRUE(fs::exists(dir.path() / "a-Files" / name)) << name;
@@ -179,6 +180,12 @@ TEST_F(HeadlessReport, unreadableProjectOrFailedRunWritesNothing)
     // A failed run passes its status on.
     EXPECT_EQ(report(dir.file("a.vlm"), dir.file("a.html"), kReportRunFailed), kReportRunFailed);
     EXPECT_TRUE(nothingWritten());
+}
+
+TEST_F(HeadlessReport, listsThatCouldNotBeWrittenStillGiveTheReportAndStatus4)
+{
+    EXPECT_EQ(report(dir.file("a.vlm"), dir.file("a.html"), kReportWriteFailed), kReportWriteFailed);
+    EXPECT_TRUE(fs::exists(dir.file("a.html")));
 }
 
 TEST_F(HeadlessReport, writeErrorIsPrintedUnderFehler)
