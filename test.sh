@@ -26,6 +26,7 @@ export UBSAN_OPTIONS=print_stacktrace=1
 # build/asan/fuzz/findings for replay (see fuzz/README.md).
 run_fuzzer() {
   local target=$1 runs=$2
+  shift 2
   local dir=build/asan/fuzz
   local corpus
   corpus=$(mktemp -d)
@@ -33,7 +34,7 @@ run_fuzzer() {
   local seeds=()
   [[ -d $dir/seeds/$target ]] && seeds=("$dir/seeds/$target")
   echo "Fuzz $target: $runs Läufe"
-  if ! "$dir/$target" -runs="$runs" -seed=1 -max_len=8192 -timeout=60 -print_final_stats=1 \
+  if ! "$dir/$target" -runs="$runs" -seed=1 -max_len=8192 -timeout=60 -print_final_stats=1 "$@" \
        -artifact_prefix="$dir/findings/" "$corpus" "${seeds[@]}" >"$dir/$target.log" 2>&1; then
     tail -n 60 "$dir/$target.log"
     rm -rf "$corpus"
@@ -44,5 +45,6 @@ run_fuzzer() {
   rm -rf "$corpus"
 }
 run_fuzzer fuzz_ini 20000
-run_fuzzer fuzz_project 20000
-run_fuzzer fuzz_run 2000
+run_fuzzer fuzz_project 20000 -dict=fuzz/project.dict
+# Full-length inputs at once: a run needs many key lines to reach far.
+run_fuzzer fuzz_run 2000 -len_control=0 -dict=fuzz/project.dict

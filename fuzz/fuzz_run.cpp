@@ -1,11 +1,14 @@
 // Whole runs of designs whose inputs are fuzzed within what the input check
 // admits. A run ends with finite results, or stops with a "Fehler" message
-// before it would write a value that is not finite; data.txt and contour.txt
-// never hold NaN or infinity.
+// before it would write a value that is not finite: a run that ends without
+// a fault has printed only finite numbers (derived-parameter lines,
+// data.txt, contour.txt).
 //
-// The bytes choose one of the example and golden projects, then a list of
-// edits (which input, which new text, index or check state). The frequency
-// resolution is kept small so that one run takes milliseconds.
+// The first byte chooses one of the example and golden projects, the second
+// the frequency resolution (kept small so that one run takes milliseconds);
+// the rest is project-file text laid over the chosen project key by key
+// ("[Horn]", "Hornlänge=-5"; a section may come again). fuzz/project.dict
+// holds every key of the project with its section, for -dict=.
 
 #include <algorithm>
 #include <cmath>
@@ -16,10 +19,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
 #include "DesignTable.h"
+#include "Encoding.h"
 #include "FuzzSupport.h"
 #include "IniFile.h"
 #include "NumberText.h"
@@ -31,51 +36,11 @@ using velumo::fuzz::require;
 
 namespace {
 
-constexpr int kMaxEdits = 12;
 constexpr int kMaxFrequencyPoints = 16;
-
-// Texts at the edges of what the number reading and the model take.
-const char* const kSpecialTexts[] = {
-    "0",
-    "-0",
-    "1",
-    "-1",
-    "2",
-    "0.5",
-    "0,5",
-    "1e-310",
-    "4.9e-324",
-    "1e-300",
-    "1e-30",
-    "1e-9",
-    "0.001",
-    "1000",
-    "1e9",
-    "1e15",
-    "1e30",
-    "1e300",
-    "-1e300",
-    "1.7e308",
-    "1e999",
-    "nan",
-    "inf",
-    "-inf",
-    "abc",
-    "",
-    " ",
-    "169",
-    "170",
-    "32767",
-    "32768",
-    "-32769",
-    "2147483648",
-    "0x10",
-    "1e",
-};
 
 struct Base {
     std::string name;
-    Design design;
+    IniFile ini;
 };
 
 std::vector<Base>& bases()
@@ -84,14 +49,15 @@ std::vector<Base>& bases()
     return list;
 }
 
-// One folder per process, removed at exit. Held by a pointer that is never
-// freed, so the exit handler cannot run after it is destroyed.
+// One private folder per process (mkdtemp), removed at exit. Held by a
+// pointer that is never freed, so the exit handler cannot run after it is
+// destroyed.
 const std::string& outputDir()
 {
     static const std::string* dir = [] {
-        auto p = std::filesystem::temp_directory_path() / ("velumo-fuzz-run-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        auto* path = new std::string(p.string());
+        std::string pattern = (std::filesystem::temp_directory_path() / "velumo-fuzz-run-XXXXXX").string();
+        require(::mkdtemp(pattern.data()) != nullptr, "no temporary folder");
+        auto* path = new std::string(pattern);
         std::atexit([] {
             std::error_code ec;
             std::filesystem::remove_all(outputDir(), ec);
@@ -107,57 +73,47 @@ std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string fuzzedText(fuzz::ByteReader& r, const std::string& current)
+std::string_view trimmed(std::string_view s)
 {
-    switch (r.pick(4)) {
-    case 0:
-        return kSpecialTexts[r.pick(std::size(kSpecialTexts))];
-    case 1: {
-        // The current value scaled by a power of ten between 1e-8 and 1e8,
-        // sometimes negated.
-        const int b = r.byte();
-        const double scale = std::pow(10.0, (b % 129 - 64) / 8.0);
-        const double v = parseLenient(current) * scale * (b & 0x80 ? -1.0 : 1.0);
-        return formatGeneral(v == 0.0 ? scale : v);
-    }
-    case 2:
-        return std::to_string(static_cast<int>(r.byte()) - 10);
-    default:
-        return r.bytes(12);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Lays the key lines of `text` over the project, each in the section named
+// last before it.
+void overlay(std::string_view bytes, IniFile& ini)
+{
+    const std::string text = IniFile::readsAsUtf8(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
+    std::string section;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string_view line = trimmed(std::string_view(text).substr(pos, end - pos));
+        pos = end + 1;
+        const size_t close = line.find(']');
+        if (line.size() >= 2 && line.front() == '[' && close != std::string_view::npos) {
+            section = std::string(trimmed(line.substr(1, close - 1)));
+            continue;
+        }
+        const size_t eq = line.find('=');
+        const std::string_view key
+            = eq == std::string_view::npos ? std::string_view() : trimmed(line.substr(0, eq));
+        if (section.empty() || key.empty() || key.front() == '[' || key.front() == ';' || key.front() == '#')
+            continue;
+        ini.writeString(section, key, line.substr(eq + 1));
     }
 }
 
-void applyEdit(fuzz::ByteReader& r, Design& d)
+bool holdsNonFinite(const std::vector<std::string>& lines)
 {
-    const auto& table = designTable();
-    const ControlSpec& s = table[r.pick(table.size())];
-    ControlState& c = d.control(s.name);
-    switch (s.kind) {
-    case ControlKind::Edit:
-        c.text = fuzzedText(r, c.text);
-        break;
-    case ControlKind::Combo:
-    case ControlKind::Radio:
-        c.index = static_cast<int>(r.pick(s.items.size() + 2)) - 1;
-        break;
-    case ControlKind::Check:
-        c.checked = !c.checked;
-        break;
-    case ControlKind::Grid:
-        if (s.name == "FWGrid") {
-            const int col = 1 + static_cast<int>(r.pick(kFwCols - 1));
-            const int row = 1 + static_cast<int>(r.pick(kFwRows - 1));
-            d.fwCell(col, row) = fuzzedText(r, d.fwCell(col, row));
-        } else if (s.name == "MinMaxGrid") {
-            constexpr int kRangeRow = 8;
-            const int col = static_cast<int>(r.pick(kMinMaxCols));
-            d.minMaxCell(col, kRangeRow) = fuzzedText(r, d.minMaxCell(col, kRangeRow));
-            d.setAxisAuto(kRangeRow, r.byte() & 1);
-        } else {
-            d.optionCell(1, 1) = fuzzedText(r, d.optionCell(1, 1));
-        }
-        break;
-    }
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.find("INF") != std::string::npos || l.find("NAN") != std::string::npos;
+    });
 }
 
 bool slotFinite(const ResultSlot& s, int points)
@@ -195,13 +151,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
                 paths.push_back(e.path().string());
     }
     std::sort(paths.begin(), paths.end());
-    for (const std::string& p : paths) {
-        IniFile ini = IniFile::load(p);
-        Base b { p, Design() };
-        loadDriver1Values(ini, b.design);
-        loadOtherValues(ini, b.design);
-        bases().push_back(std::move(b));
-    }
+    for (const std::string& p : paths)
+        bases().push_back({ p, IniFile::load(p) });
     require(!bases().empty(), "no seed projects found under " VELUMO_SOURCE_DIR);
     return 0;
 }
@@ -210,10 +161,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::ByteReader r(data, size);
     const Base& base = bases()[r.pick(bases().size())];
-    Design design = base.design;
     const int frequencyPoints = 2 + static_cast<int>(r.pick(kMaxFrequencyPoints - 1));
-    for (int i = 0; i < kMaxEdits && !r.empty(); ++i)
-        applyEdit(r, design);
+    IniFile ini = base.ini;
+    if (size > 2)
+        overlay(std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2), ini);
+    Design design;
+    loadDriver1Values(ini, design);
+    loadOtherValues(ini, design);
     design.optionCell(1, 0) = std::to_string(frequencyPoints);
 
     fuzz::KeepingCheckSink checkSink;
@@ -233,6 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(!out.refusedControl.empty(), "a refused run names no input", what);
         return 0;
     }
+    require(out.lists.error == 0, "the lists could not be written", what);
     const std::string dataTxt = readFile(outputDir() + "/data.txt");
     const std::string contourTxt = readFile(outputDir() + "/contour.txt");
     const std::string badData = fuzz::firstNonFiniteField(dataTxt, 2);
@@ -240,9 +195,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string badContour = fuzz::firstNonFiniteField(contourTxt, 1);
     require(badContour.empty(), "contour.txt holds a value that is not finite: " + badContour, what);
     require(slotFinite(slot, out.points), "the result slot holds a value that is not finite", what);
-    if (out.status == RunStatus::Failed)
-        require(sink.hasCaption("Fehler"), "a failed run gave no \"Fehler\" message", what);
-    else
+    if (out.status == RunStatus::Failed) {
+        const std::vector<Message> end = runEndMessages(design, out);
+        const bool fehler = sink.hasCaption("Fehler")
+            || std::any_of(end.begin(), end.end(), [](const Message& m) { return m.caption == "Fehler"; });
+        require(fehler, "a failed run gave no \"Fehler\" message", what);
+        require(out.stop == RunStop::None || !out.stopInputs.empty(), "a stopped run names no input", what);
+    } else {
         require(out.points >= 2, "a run reported as done has fewer than two points", what);
+        // What velumo-sim prints of a run that ends without a fault is finite.
+        require(!holdsNonFinite(out.leftLines) && !holdsNonFinite(out.rightLines),
+            "a derived-parameter line of a finished run is not finite", what);
+    }
     return 0;
 }
