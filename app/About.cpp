@@ -5,8 +5,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
+
+#include "Application.h"
 
 namespace velumo {
 
@@ -40,11 +41,11 @@ TAboutBox::TAboutBox(QWidget* parent)
                                      "und ersetzen keine Messung."));
     m_contact->setObjectName(QStringLiteral("Contact"));
     m_contact->setReadOnly(true);
-    m_contact->setPlainText(QStringLiteral("Velumo\nKontakt: siehe Handbuch (Velumo7Handbuch.pdf)"));
-    m_contact->setFixedHeight(60);
+    m_contact->setFixedHeight(72);
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
+    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    icon->setPixmap(programIcon().pixmap(48, 48));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
@@ -62,8 +63,17 @@ TAboutBox::TAboutBox(QWidget* parent)
     layout->addWidget(m_notice);
     layout->addWidget(m_contact);
     layout->addLayout(bottom);
-    setFixedWidth(300);
+    setFixedWidth(360);
 }
+
+void TAboutBox::setManual(const QString& found, const QStringList& searched)
+{
+    m_contact->setPlainText(found.isEmpty()
+            ? QStringLiteral("Handbuch (F1): nicht gefunden, gesucht in\n") + searched.join(QLatin1Char('\n'))
+            : QStringLiteral("Handbuch (F1):\n") + found);
+}
+
+QString TAboutBox::contactText() const { return m_contact->toPlainText(); }
 
 void TAboutBox::setProductName(const QString& text) { m_productName->setText(text); }
 

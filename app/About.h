@@ -1,8 +1,9 @@
 #pragma once
-// The About box "Info": product name with version, a notice and the maker's
-// contact details.
+// The About box "Info": the program icon, product name with version, a
+// notice and where the manual is.
 
 #include <QDialog>
+#include <QStringList>
 
 class QLabel;
 class QPlainTextEdit;
@@ -20,6 +21,9 @@ public:
     // Set when the main window is first shown.
     void setProductName(const QString& text);
     QString productName() const;
+    // The manual's path, or where it was looked for when it is missing.
+    void setManual(const QString& found, const QStringList& searched);
+    QString contactText() const;
 
 private:
     QLabel* m_productName;

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 
 #include "About.h"
+#include "Application.h"
 #include "GraphSet.h"
 #include "InputTabs.h"
 #include "Optionen.h"
@@ -113,6 +114,7 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
     layout()->activate();
     move(0, 0);
     createWindows();
+    acceptProjectDrops();
     m_results.ClearValues();
     m_inputs->refreshButton()->setEnabled(false);
     DrawEvoImages();
@@ -200,12 +202,16 @@ void TMainForm::buildMenus()
         QStringLiteral("Datei erstellen"));
     add(file, "DateiOeffnen", QStringLiteral("Ö&ffnen"), &TMainForm::DateiOeffnenClick, QKeySequence::Open,
         QStringLiteral("Datei öffnen"));
+    m_recent = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+    m_recent->setObjectName(QStringLiteral("ZuletztGeoeffnet"));
+    connect(file, &QMenu::aboutToShow, this, &TMainForm::rebuildRecentMenu);
     add(file, "Treiber1Oeffnen", QStringLiteral("&Treiber1 öffnen"), &TMainForm::Treiber1OeffnenClick);
     add(file, "Treiber2Oeffnen", QStringLiteral("Treiber2 öffnen"), &TMainForm::Treiber2OeffnenClick);
     add(file, "DateiSpeichern", QStringLiteral("&Speichern"), &TMainForm::DateiSpeichernClick,
         QKeySequence::Save);
     add(file, "DateiSpeichernUnter", QStringLiteral("Speichern &unter ..."),
-        &TMainForm::DateiSpeichernUnterClick, QKeySequence(), QStringLiteral("Datei speichern unter ..."));
+        &TMainForm::DateiSpeichernUnterClick, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        QStringLiteral("Datei speichern unter ..."));
     file->addSeparator();
     add(file, "HTMLExport1", QStringLiteral("&HTML-Export"), [this] {
         if (m_htmlExport)
@@ -214,7 +220,9 @@ void TMainForm::buildMenus()
             HTMLExport1Click();
     });
     file->addSeparator();
-    add(file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); });
+    add(
+        file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); },
+        QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("E&xtras"));
     extras->setObjectName(QStringLiteral("Extras1"));
@@ -233,12 +241,7 @@ void TMainForm::buildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("Hilfe1"));
-    add(
-        help, "Handbuch", QStringLiteral("&Handbuch"),
-        [this] {
-            m_dialogs->openWithDesktop(QString::fromStdString(m_dirs.program + "/Velumo7Handbuch.pdf"));
-        },
-        QKeySequence(Qt::Key_F1));
+    add(help, "Handbuch", QStringLiteral("&Handbuch"), &TMainForm::HandbuchClick, QKeySequence(Qt::Key_F1));
     add(help, "Info1", QStringLiteral("&Info"), [this] { m_dialogs->execDialog(*m_about); });
 }
 
@@ -259,6 +262,8 @@ void TMainForm::FormShow()
     m_dirs = resolveDirectories(m_env, boxes);
     m_project = std::make_unique<ProjectState>(m_dirs);
     m_about->setProductName(productNameText());
+    const QString executable = QString::fromStdString(m_env.executablePath);
+    m_about->setManual(findManual(executable), manualCandidates(executable));
     placeWindows();
     Translate();
     CheckVariablesExecute();
@@ -282,6 +287,9 @@ void TMainForm::FormShow()
     QFile contour(QString::fromStdString(m_dirs.settings + "/contour.txt"));
     if (contour.open(QIODevice::WriteOnly | QIODevice::Truncate))
         contour.close();
+    rebuildRecentMenu();
+    m_formShown = true;
+    openPendingStartFile();
 }
 
 void TMainForm::placeWindows()
@@ -320,6 +328,8 @@ void TMainForm::placeResultWindows()
     }
     raise();
     activateWindow();
+    m_placed = true;
+    openPendingStartFile();
 }
 
 std::vector<ResultWindow*> TMainForm::resultWindows() const

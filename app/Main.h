@@ -23,6 +23,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -64,6 +65,17 @@ public:
     // The last run that was not refused, once there was one.
     const std::optional<RunOutcome>& lastRun() const { return m_lastRun; }
 
+    // A project named on the command line, opened once the window is up and
+    // the other windows are placed.
+    void openAtStart(const QString& path);
+    // A project from outside the open dialog (command line, a drop, "Zuletzt
+    // geöffnet"): a file that is missing or unreadable is reported and the
+    // design stays; otherwise the question "Aktuelle Datei speichern?" and
+    // then the opening, as "Öffnen" does.
+    void openProjectFile(const QString& path);
+    // "Zuletzt geöffnet" in "&Datei", rebuilt whenever the menu opens.
+    QMenu* recentMenu() const { return m_recent; }
+
     // Replaces what "&HTML-Export" does (the report of the current windows).
     void setHtmlExport(std::function<void()> exportReport) { m_htmlExport = std::move(exportReport); }
 
@@ -80,6 +92,7 @@ public:
     void DateiOeffnenClick();
     void DateiSpeichernClick();
     void DateiSpeichernUnterClick();
+    void HandbuchClick();
     void Treiber1OeffnenClick();
     void Treiber2OeffnenClick();
     void OptionenClick();
@@ -122,6 +135,13 @@ private:
     void showMessage(const Message& m);
     bool askSaveCurrent();
     void focusControl(std::string_view name);
+    // Loads the chosen project unless it cannot be read (then a "Fehler").
+    void loadProject(const QString& path);
+    bool reportUnreadable(const QString& path);
+    void rebuildRecentMenu();
+    void rememberRecent(const std::string& path);
+    void acceptProjectDrops();
+    void openPendingStartFile();
     void openDriverFile(
         const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
     void onUserEdit();
@@ -147,6 +167,10 @@ private:
     QPushButton* m_btnClear = nullptr;
     QPushButton* m_buttonStart = nullptr;
     QProgressBar* m_progress = nullptr;
+    QMenu* m_recent = nullptr;
+    QString m_startFile;
+    bool m_formShown = false;
+    bool m_placed = false;
 
     std::unique_ptr<TParamForm> m_param;
     std::unique_ptr<TAboutBox> m_about;

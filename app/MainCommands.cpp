@@ -19,9 +19,6 @@ namespace velumo {
 
 namespace {
 
-const QString kOpenFilter = QStringLiteral("*.vlm (*.vlm)");
-const QString kSaveFilter = QStringLiteral("VLM-Datei (*.vlm)");
-
 int stateOf(const QWidget* w)
 {
     if (w->windowState() & Qt::WindowMinimized)
@@ -139,20 +136,9 @@ void TMainForm::DateiOeffnenClick()
     if (!askSaveCurrent())
         return;
     const QString path = m_dialogs->openFileName(this, QStringLiteral("Projekt öffnen"),
-        QString::fromStdString(m_project->settings().currentFolder()), kOpenFilter);
-    if (path.isEmpty())
-        return;
-    m_inputs->refreshButton()->setEnabled(false);
-    WindowGeometry geometry = collectGeometry();
-    {
-        const FlagScope checking(m_checking);
-        WindowCheckSink sink([this](const Message& m) { showMessage(m); },
-            [this](std::string_view name) { focusControl(name); });
-        m_project->open(path.toStdString(), m_design, geometry, sink);
-    }
-    updateCaption();
-    refreshInputs();
-    applyGeometry(geometry);
+        QString::fromStdString(m_project->settings().currentFolder()), projectFilter());
+    if (!path.isEmpty())
+        loadProject(path);
 }
 
 void TMainForm::DateiSpeichernClick()
@@ -168,12 +154,14 @@ void TMainForm::DateiSpeichernClick()
 void TMainForm::DateiSpeichernUnterClick()
 {
     const QString path = m_dialogs->saveFileName(this, QStringLiteral("Datei speichern unter ..."),
-        QString::fromStdString(m_project->projectPath()), kSaveFilter, QStringLiteral("vlm"));
+        QString::fromStdString(m_project->projectPath()), projectFilter(), QStringLiteral("vlm"));
     if (path.isEmpty())
         return;
     WindowCheckSink sink([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
-    if (m_project->saveAs(path.toStdString(), m_design, collectGeometry(), sink))
+    if (m_project->saveAs(path.toStdString(), m_design, collectGeometry(), sink)) {
         updateCaption();
+        rememberRecent(path.toStdString());
+    }
 }
 
 void TMainForm::Treiber1OeffnenClick()
@@ -192,7 +180,7 @@ void TMainForm::openDriverFile(
     const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&))
 {
     const QString path = m_dialogs->openFileName(
-        this, title, QString::fromStdString(m_project->settings().currentFolder()), kOpenFilter);
+        this, title, QString::fromStdString(m_project->settings().currentFolder()), projectFilter());
     if (path.isEmpty())
         return;
     {

@@ -9,24 +9,39 @@
 
 namespace velumo {
 
-void QtUserDialogs::message(QWidget* parent, const QString& caption, const QString& text)
+QMessageBox::Icon messageIcon(const QString& caption)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QStringLiteral("Velumo") : caption, text,
-        QMessageBox::Ok, parent);
-    box.exec();
+    return caption == QStringLiteral("Fehler") ? QMessageBox::Critical : QMessageBox::Information;
 }
 
-UserDialogs::Answer QtUserDialogs::question(
+std::unique_ptr<QMessageBox> messageBox(QWidget* parent, const QString& caption, const QString& text)
+{
+    return std::make_unique<QMessageBox>(messageIcon(caption),
+        caption.isEmpty() ? QStringLiteral("Velumo") : caption, text, QMessageBox::Ok, parent);
+}
+
+std::unique_ptr<QMessageBox> questionBox(
     QWidget* parent, const QString& caption, const QString& text, bool withCancel)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, caption, text, buttons, parent);
+    box->setDefaultButton(QMessageBox::Yes);
     if (withCancel)
-        box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+        box->setEscapeButton(QMessageBox::Cancel);
+    return box;
+}
+
+void QtUserDialogs::message(QWidget* parent, const QString& caption, const QString& text)
+{
+    messageBox(parent, caption, text)->exec();
+}
+
+UserDialogs::Answer QtUserDialogs::question(
+    QWidget* parent, const QString& caption, const QString& text, bool withCancel)
+{
+    switch (questionBox(parent, caption, text, withCancel)->exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

@@ -2,7 +2,10 @@
 // Everything the main window asks the user or hands to the desktop goes
 // through this interface, so tests can answer without a real modal box.
 
+#include <QMessageBox>
 #include <QString>
+
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -33,6 +36,17 @@ public:
     // Shows a dialog modally; returns its result code.
     virtual int execDialog(QDialog& dialog) = 0;
 };
+
+// The icon of a message box by its caption: "Fehler" critical, anything
+// else ("Hinweis", the program title) information.
+QMessageBox::Icon messageIcon(const QString& caption);
+// The boxes QtUserDialogs shows, built but not shown.
+std::unique_ptr<QMessageBox> messageBox(QWidget* parent, const QString& caption, const QString& text);
+std::unique_ptr<QMessageBox> questionBox(
+    QWidget* parent, const QString& caption, const QString& text, bool withCancel);
+
+// Qt's file dialog filter of project files.
+inline QString projectFilter() { return QStringLiteral("Velumo-Projekt (*.vlm)"); }
 
 // The real boxes and dialogs of Qt.
 class QtUserDialogs : public UserDialogs {

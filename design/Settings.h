@@ -1,8 +1,10 @@
 #pragma once
 // The program settings file "Velumo.ini" in the settings folder: the last used
-// folders and the colour option. Opened and released within each use.
+// folders, the colour option and the recently opened projects. Opened and
+// released within each use.
 
 #include <string>
+#include <vector>
 
 #include "Directories.h"
 
@@ -25,6 +27,16 @@ public:
     // "Optionen"/"CBFarbeWechseln", default true.
     bool changeColourAfterRun() const;
     bool setChangeColourAfterRun(bool on, std::string* error = nullptr) const;
+
+    // "Zuletzt geöffnet"/"Datei1".."Datei8": the projects last opened or
+    // saved under a new name, most recent first; files that are gone are
+    // left out.
+    static constexpr int kRecentProjects = 8;
+    std::vector<std::string> recentProjects() const;
+    // Puts the path first; a path already listed moves up, and the list
+    // keeps the eight newest files that still exist.
+    bool addRecentProject(const std::string& path, std::string* error = nullptr) const;
+    bool removeRecentProject(const std::string& path, std::string* error = nullptr) const;
 
     const Directories& directories() const { return m_dirs; }
 

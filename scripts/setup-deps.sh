@@ -2,8 +2,10 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang clang-format libclang-rt-14-dev)
+# Qt's own dialogs and buttons speak German only with its translations.
+packages+=(qt6-translations-l10n)
 # The install test checks the desktop entry and the file type with the
 # desktop's tools (xdg-mime reads the MIME database through mimetype);
 # cpack -G DEB needs dpkg-shlibdeps and file.

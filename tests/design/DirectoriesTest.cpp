@@ -90,3 +90,29 @@ TEST(Settings, defaultsAndStoredValues)
     EXPECT_EQ(velumo::test::readBytes(dirs.settingsFile()),
         "[Verzeichnis]\r\nAktuell=/data/Designs/\r\n\r\n[Optionen]\r\nCBFarbeWechseln=0\r\n");
 }
+
+TEST(Settings, recentProjectsKeepTheEightNewestFilesThatStillExist)
+{
+    TempDir t;
+    velumo::Directories dirs { t.path().string(), t.path().string(), t.path().string() };
+    velumo::Settings s(dirs);
+    EXPECT_TRUE(s.recentProjects().empty());
+    std::vector<std::string> files;
+    for (int i = 0; i < 10; ++i) {
+        files.push_back(t.file("p" + std::to_string(i) + ".vlm"));
+        velumo::test::writeBytes(files.back(), "[Lautsprecher]\r\n");
+        ASSERT_TRUE(s.addRecentProject(files.back()));
+    }
+    ASSERT_TRUE(s.addRecentProject(files[5])); // listed again: moves to the top, no twin
+    std::filesystem::remove(files[8]);
+    const std::vector<std::string> expected { files[5], files[9], files[7], files[6], files[4], files[3],
+        files[2] };
+    EXPECT_EQ(s.recentProjects(), expected);
+
+    // The gone file is dropped from the file too; removing keeps the order.
+    ASSERT_TRUE(s.addRecentProject(files[0]));
+    ASSERT_TRUE(s.removeRecentProject(files[9]));
+    const std::vector<std::string> after { files[0], files[5], files[7], files[6], files[4], files[3],
+        files[2] };
+    EXPECT_EQ(s.recentProjects(), after);
+}
