@@ -328,8 +328,9 @@ ReportOutcome exportHtmlReport(const QString& reportPath, const ReportSources& s
 
 void HTMLExport1Click(const ReportSources& sources, const Settings& settings, ReportUi& ui)
 {
-    const QString path = ui.saveFileName(QStringLiteral("HTML-Export"),
-        QString::fromStdString(settings.htmlFolder()), QStringLiteral("*.html"), QStringLiteral("html"));
+    const QString path
+        = ui.saveFileName(QStringLiteral("HTML-Export"), QString::fromStdString(settings.htmlFolder()),
+            QStringLiteral("HTML-Bericht (*.html)"), QStringLiteral("html"));
     if (path.isEmpty())
         return;
     exportHtmlReport(path, sources, &settings, ui);

@@ -382,7 +382,7 @@ TEST_F(ReportExport, menuCommandAsksForPathAndRemembersItsFolder)
     HTMLExport1Click(w.sources(), settings, ui);
     EXPECT_EQ(ui.dialogTitle, QStringLiteral("HTML-Export"));
     EXPECT_EQ(ui.dialogFolder, QString::fromStdString(dir.path().string() + "/docs/"));
-    EXPECT_EQ(ui.dialogFilter, QStringLiteral("*.html"));
+    EXPECT_EQ(ui.dialogFilter, QStringLiteral("HTML-Bericht (*.html)"));
     EXPECT_EQ(ui.dialogSuffix, QStringLiteral("html"));
     EXPECT_TRUE(fs::exists(dir.file("out") + "/x-Files/AchsenTab.jpg"));
     EXPECT_TRUE(fs::exists(dir.file("out") + "/x.html"));
