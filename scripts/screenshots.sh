@@ -36,8 +36,20 @@ fail() {
   exit 1
 }
 
-# The frames of Velumo's windows; a window closing meanwhile is no error.
-list() { frames 2>/dev/null || true; }
+# The outer frames of all of Velumo's windows, found by their class since
+# only the main window's title names the program; a window closing meanwhile
+# is no error.
+list() {
+  xwininfo -root -tree | grep -E '^ *0x[0-9a-f]+ "[^"]*": \("velumo"' | grep -v '1x1+' |
+    while read -r id rest; do
+      local title parent
+      title=$(sed 's/^"\([^"]*\)".*/\1/' <<<"$rest")
+      parent=$(xwininfo -id "$id" -tree 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+      [[ -n $parent ]] || continue
+      xwininfo -id "$parent" 2>/dev/null | awk -v t="$title" '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{if (w) print x, y, w, h, t}'
+    done
+}
 
 # Polls up to fifteen seconds until a window's title holds the text.
 wait_for() {
