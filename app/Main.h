@@ -147,7 +147,7 @@ private:
     void onUserEdit();
     void finishRun(const RunOutcome& outcome, const RunInput& in);
     void enableStart(bool on);
-    ResultWindow* geometryWidget(GeometryWindow w) const;
+    ResultWindow* geometryWidget(WindowId w) const;
 
     Environment m_env;
     std::unique_ptr<UserDialogs> m_ownDialogs;

@@ -220,28 +220,28 @@ void TMainForm::AlleFensterzeigenClick()
     }
 }
 
-ResultWindow* TMainForm::geometryWidget(GeometryWindow w) const
+ResultWindow* TMainForm::geometryWidget(WindowId w) const
 {
     GraphSet& g = *m_graphs;
     switch (w) {
-    case GeometryWindow::Area:
+    case WindowId::Sketch:
         return m_sketch.get();
-    case GeometryWindow::Ausl:
-        return &g.ausl();
-    case GeometryWindow::Param:
+    case WindowId::Param:
         return m_param.get();
-    case GeometryWindow::Phia:
-        return &g.phia();
-    case GeometryWindow::Pmax:
-        return &g.pmax();
-    case GeometryWindow::SPL:
+    case WindowId::Spl:
         return &g.spl();
-    case GeometryWindow::SPLmax:
-        return &g.splMax();
-    case GeometryWindow::Znorm:
-        return &g.znorm();
-    case GeometryWindow::Zel:
+    case WindowId::Zel:
         return &g.zel();
+    case WindowId::Ausl:
+        return &g.ausl();
+    case WindowId::Pmax:
+        return &g.pmax();
+    case WindowId::SplMax:
+        return &g.splMax();
+    case WindowId::Phia:
+        return &g.phia();
+    case WindowId::Znorm:
+        return &g.znorm();
     }
     return nullptr;
 }
@@ -249,8 +249,8 @@ ResultWindow* TMainForm::geometryWidget(GeometryWindow w) const
 WindowGeometry TMainForm::collectGeometry() const
 {
     WindowGeometry g;
-    for (int i = 0; i < kGeometryWindows; ++i) {
-        const auto w = static_cast<GeometryWindow>(i);
+    for (const WindowSpec& spec : kWindows) {
+        const WindowId w = spec.id;
         const ResultWindow* window = geometryWidget(w);
         // A minimised window keeps its normal placement for the next start.
         const QRect outer = window->normalFrame();
@@ -265,17 +265,17 @@ WindowGeometry TMainForm::collectGeometry() const
 
 void TMainForm::applyGeometry(const WindowGeometry& geometry)
 {
-    for (GeometryWindow w : kGeometryLoadOrder) {
+    for (WindowId w : kGeometryLoadOrder) {
         ResultWindow* window = geometryWidget(w);
         const WindowRect& r = geometry.rect(w);
         // Stored sizes are outer sizes; "Sonstiges" keeps its own.
         QSize outer(r.width, r.height);
-        if (w == GeometryWindow::Param || outer.isEmpty())
+        if (w == WindowId::Param || outer.isEmpty())
             outer = QSize();
         window->setNormalFrame(QRect(QPoint(r.left, r.top), outer));
     }
     placeFrame(this, QPoint(geometry.mainLeft, geometry.mainTop), size());
-    for (GeometryWindow w : kGeometryStateOrder)
+    for (WindowId w : kGeometryStateOrder)
         applyState(geometryWidget(w), geometry.state(w));
 }
 

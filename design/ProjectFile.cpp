@@ -10,25 +10,8 @@ namespace {
 
 constexpr std::string_view kSectionDriver = "Lautsprecher";
 
-struct GeometryDefault {
-    std::string_view prefix;
-    int left, top, height, width, state;
-};
-// Indexed by GeometryWindow. The sizes are the windows' initial outer sizes;
-// the derived-parameter window has no stored state.
-constexpr std::array<GeometryDefault, kGeometryWindows> kGeometryDefaults = { {
-    { "Area", 520, 140, 300, 420, kStateNormal },
-    { "Ausl", 400, 20, 300, 420, kStateMinimised },
-    { "Param", 0, 360, 206, 329, kStateNormal },
-    { "Phia", 380, 0, 300, 420, kStateMinimised },
-    { "Pmax", 420, 40, 300, 420, kStateMinimised },
-    { "SPL", 440, 60, 300, 420, kStateNormal },
-    { "SPLmax", 460, 80, 300, 420, kStateMinimised },
-    { "Znorm", 500, 120, 300, 420, kStateMinimised },
-    { "Zel", 480, 100, 300, 420, kStateNormal },
-} };
-
-const GeometryDefault& geometryDefault(GeometryWindow w) { return kGeometryDefaults[static_cast<size_t>(w)]; }
+// The default state of a window as stored.
+int defaultState(const WindowSpec& w) { return w.minimised ? kStateMinimised : kStateNormal; }
 
 std::string key(std::string_view prefix, std::string_view suffix)
 {
@@ -95,9 +78,9 @@ void saveControl(const ControlSpec& entry, const Design& d, IniFile& ini)
 
 void saveGeometry(const WindowGeometry& g, IniFile& ini)
 {
-    for (int i = 0; i < kGeometryWindows; ++i) {
-        const WindowRect& r = g.windows[static_cast<size_t>(i)];
-        std::string_view prefix = kGeometryDefaults[static_cast<size_t>(i)].prefix;
+    for (WindowId w : kGeometryFileOrder) {
+        const WindowRect& r = g.rect(w);
+        const std::string_view prefix = windowSpec(w).fileKey;
         ini.writeInt(kSectionWindows, key(prefix, "Left"), r.left);
         ini.writeInt(kSectionWindows, key(prefix, "Top"), r.top);
         ini.writeInt(kSectionWindows, key(prefix, "Height"), r.height);
@@ -105,8 +88,8 @@ void saveGeometry(const WindowGeometry& g, IniFile& ini)
     }
     ini.writeInt(kSectionWindows, "MainLeft", g.mainLeft);
     ini.writeInt(kSectionWindows, "MainTop", g.mainTop);
-    for (GeometryWindow w : kGeometryStateOrder)
-        ini.writeInt(kSectionWindows, key(geometryPrefix(w), "WS"), g.state(w));
+    for (WindowId w : kGeometryStateOrder)
+        ini.writeInt(kSectionWindows, key(windowSpec(w).fileKey, "WS"), g.state(w));
 }
 
 // The default text of a key: a literal, or the text some box holds now.
@@ -186,14 +169,11 @@ void loadControl(const ControlSpec& entry, const IniFile& ini, Design& d, std::s
 
 } // namespace
 
-std::string_view geometryPrefix(GeometryWindow w) { return geometryDefault(w).prefix; }
-
 WindowGeometry::WindowGeometry()
 {
-    for (size_t i = 0; i < windows.size(); ++i) {
-        const GeometryDefault& def = kGeometryDefaults[i];
-        windows[i] = WindowRect { def.left, def.top, def.height, def.width };
-        states[i] = def.state;
+    for (const WindowSpec& w : kWindows) {
+        rect(w.id) = WindowRect { w.left, w.top, w.height, w.width };
+        state(w.id) = defaultState(w);
     }
 }
 
@@ -241,22 +221,23 @@ void loadDriver2FromDriverFile(const IniFile& ini, Design& design)
 
 void loadWindowGeometry(const IniFile& ini, WindowGeometry& g)
 {
-    auto readState = [&](GeometryWindow w) {
-        int s = ini.readInt(kSectionWindows, key(geometryPrefix(w), "WS"), geometryDefault(w).state);
+    auto readState = [&](WindowId w) {
+        const int fallback = defaultState(windowSpec(w));
+        int s = ini.readInt(kSectionWindows, key(windowSpec(w).fileKey, "WS"), fallback);
         // A state the windows do not know would leave a window in limbo.
-        return s >= kStateNormal && s <= kStateMaximised ? s : geometryDefault(w).state;
+        return s >= kStateNormal && s <= kStateMaximised ? s : fallback;
     };
-    for (GeometryWindow w : kGeometryLoadOrder) {
-        const GeometryDefault& def = geometryDefault(w);
+    for (WindowId w : kGeometryLoadOrder) {
+        const WindowSpec& def = windowSpec(w);
         WindowRect& r = g.rect(w);
-        r.left = ini.readInt(kSectionWindows, key(def.prefix, "Left"), def.left);
-        r.top = std::max(0, ini.readInt(kSectionWindows, key(def.prefix, "Top"), def.top));
-        r.height = ini.readInt(kSectionWindows, key(def.prefix, "Height"), r.height);
-        r.width = ini.readInt(kSectionWindows, key(def.prefix, "Width"), r.width);
+        r.left = ini.readInt(kSectionWindows, key(def.fileKey, "Left"), def.left);
+        r.top = std::max(0, ini.readInt(kSectionWindows, key(def.fileKey, "Top"), def.top));
+        r.height = ini.readInt(kSectionWindows, key(def.fileKey, "Height"), r.height);
+        r.width = ini.readInt(kSectionWindows, key(def.fileKey, "Width"), r.width);
     }
     g.mainLeft = ini.readInt(kSectionWindows, "MainLeft", 0);
     g.mainTop = std::max(0, ini.readInt(kSectionWindows, "MainTop", 0));
-    for (GeometryWindow w : kGeometryStateOrder)
+    for (WindowId w : kGeometryStateOrder)
         g.state(w) = readState(w);
 }
 

@@ -10,44 +10,48 @@
 
 #include "Design.h"
 #include "IniFile.h"
+#include "Windows.h"
 
 namespace velumo {
 
-// The windows whose geometry a project stores, in the order it is saved.
-enum class GeometryWindow { Area, Ausl, Param, Phia, Pmax, SPL, SPLmax, Znorm, Zel };
-constexpr int kGeometryWindows = 9;
-
-// Key prefix of a window ("Area" -> "AreaLeft", "AreaWS").
-std::string_view geometryPrefix(GeometryWindow w);
-
-// The order in which loading applies the windows, then the main window,
-// then the window states.
-constexpr std::array<GeometryWindow, kGeometryWindows> kGeometryLoadOrder = {
-    GeometryWindow::Phia,
-    GeometryWindow::Area,
-    GeometryWindow::Ausl,
-    GeometryWindow::Param,
-    GeometryWindow::Pmax,
-    GeometryWindow::SPL,
-    GeometryWindow::SPLmax,
-    GeometryWindow::Znorm,
-    GeometryWindow::Zel,
-};
-// The windows with a stored state, in the order of their keys; the
-// derived-parameter window has none.
-constexpr std::array<GeometryWindow, 8> kGeometryStateOrder = {
-    GeometryWindow::Zel,
-    GeometryWindow::SPL,
-    GeometryWindow::Area,
-    GeometryWindow::Ausl,
-    GeometryWindow::Pmax,
-    GeometryWindow::SPLmax,
-    GeometryWindow::Znorm,
-    GeometryWindow::Phia,
+// The order the project file stores the window rectangles in.
+constexpr std::array<WindowId, kWindowCount> kGeometryFileOrder = {
+    WindowId::Sketch,
+    WindowId::Ausl,
+    WindowId::Param,
+    WindowId::Phia,
+    WindowId::Pmax,
+    WindowId::Spl,
+    WindowId::SplMax,
+    WindowId::Znorm,
+    WindowId::Zel,
 };
 
-// Window states as stored: 0 normal, 1 minimised, 2 maximised.
-enum WindowStateValue { kStateNormal = 0, kStateMinimised = 1, kStateMaximised = 2 };
+// The order the windows are placed in when a project is loaded.
+constexpr std::array<WindowId, kWindowCount> kGeometryLoadOrder = {
+    WindowId::Phia,
+    WindowId::Sketch,
+    WindowId::Ausl,
+    WindowId::Param,
+    WindowId::Pmax,
+    WindowId::Spl,
+    WindowId::SplMax,
+    WindowId::Znorm,
+    WindowId::Zel,
+};
+
+// The windows with a stored state, in file order (the derived-parameter
+// window has none).
+constexpr std::array<WindowId, 8> kGeometryStateOrder = {
+    WindowId::Zel,
+    WindowId::Spl,
+    WindowId::Sketch,
+    WindowId::Ausl,
+    WindowId::Pmax,
+    WindowId::SplMax,
+    WindowId::Znorm,
+    WindowId::Phia,
+};
 
 struct WindowRect {
     int left = 0;
@@ -61,19 +65,19 @@ struct WindowRect {
 // position of the main window, as the window code reads it from and applies
 // it to the real windows.
 struct WindowGeometry {
-    std::array<WindowRect, kGeometryWindows> windows;
-    std::array<int, kGeometryWindows> states {}; // unused for Param
+    std::array<WindowRect, kWindowCount> windows;
+    std::array<int, kWindowCount> states {}; // unused for Param
     int mainLeft = 0;
     int mainTop = 0;
 
-    // The load defaults: positions and states of the defaults table with
-    // the windows' initial sizes.
+    // The load defaults: positions, initial sizes and states of the window
+    // table.
     WindowGeometry();
 
-    WindowRect& rect(GeometryWindow w) { return windows[static_cast<size_t>(w)]; }
-    const WindowRect& rect(GeometryWindow w) const { return windows[static_cast<size_t>(w)]; }
-    int& state(GeometryWindow w) { return states[static_cast<size_t>(w)]; }
-    int state(GeometryWindow w) const { return states[static_cast<size_t>(w)]; }
+    WindowRect& rect(WindowId w) { return windows[static_cast<size_t>(w)]; }
+    const WindowRect& rect(WindowId w) const { return windows[static_cast<size_t>(w)]; }
+    int& state(WindowId w) { return states[static_cast<size_t>(w)]; }
+    int state(WindowId w) const { return states[static_cast<size_t>(w)]; }
     bool operator==(const WindowGeometry&) const = default;
 };
 

@@ -96,38 +96,39 @@ void applyAutomaticLimits(AxisLimits& limits, const Design& design, const SlotAr
 {
     const int k = std::clamp(curveSlot, 0, kSlotCount - 1);
     auto automatic = [&](int row) { return design.axisAuto(row); };
+    auto range = [&](WindowId w) -> AxisPair& { return limits[static_cast<size_t>(axisRow(w))]; };
 
-    if (automatic(kAxisSpl)) {
+    if (automatic(axisRow(WindowId::Spl))) {
         const double m = largestOver(slots, k, &ResultSlot::spl);
-        limits[kAxisSpl].maximum = 10.0 * std::trunc(m / 10.0 + 2.0);
-        limits[kAxisSpl].minimum = limits[kAxisSpl].maximum - 50.0;
+        range(WindowId::Spl).maximum = 10.0 * std::trunc(m / 10.0 + 2.0);
+        range(WindowId::Spl).minimum = range(WindowId::Spl).maximum - 50.0;
     }
-    if (automatic(kAxisZel)) {
-        limits[kAxisZel].maximum = NiceCeiling(largestOver(slots, k, &ResultSlot::zel));
-        limits[kAxisZel].minimum = 0.0;
+    if (automatic(axisRow(WindowId::Zel))) {
+        range(WindowId::Zel).maximum = NiceCeiling(largestOver(slots, k, &ResultSlot::zel));
+        range(WindowId::Zel).minimum = 0.0;
     }
     // Driver 1 sets the excursion and Pmax ranges even when driver 2 is shown.
-    if (automatic(kAxisAusl)) {
-        limits[kAxisAusl].maximum = NiceCeiling(largestOver(slots, k, &ResultSlot::x1));
-        limits[kAxisAusl].minimum = 0.0;
+    if (automatic(axisRow(WindowId::Ausl))) {
+        range(WindowId::Ausl).maximum = NiceCeiling(largestOver(slots, k, &ResultSlot::x1));
+        range(WindowId::Ausl).minimum = 0.0;
     }
-    if (automatic(kAxisSplMax)) {
+    if (automatic(axisRow(WindowId::SplMax))) {
         const double m = largestOver(slots, k, &ResultSlot::splMax);
-        limits[kAxisSplMax].maximum = 10.0 * std::trunc(m / 10.0 + 1.0);
-        limits[kAxisSplMax].minimum = limits[kAxisSplMax].maximum - 50.0;
+        range(WindowId::SplMax).maximum = 10.0 * std::trunc(m / 10.0 + 1.0);
+        range(WindowId::SplMax).minimum = range(WindowId::SplMax).maximum - 50.0;
     }
-    if (automatic(kAxisPmax)) {
-        limits[kAxisPmax].minimum = 0.0;
-        limits[kAxisPmax].maximum = NiceCeiling(largestOver(slots, k, &ResultSlot::pmax1));
+    if (automatic(axisRow(WindowId::Pmax))) {
+        range(WindowId::Pmax).minimum = 0.0;
+        range(WindowId::Pmax).maximum = NiceCeiling(largestOver(slots, k, &ResultSlot::pmax1));
     }
-    if (automatic(kAxisZnorm)) {
+    if (automatic(axisRow(WindowId::Znorm))) {
         double maximum = 0.0;
         for (double q :
             { largestOver(slots, k, &ResultSlot::zReal), largestOver(slots, k, &ResultSlot::zImag),
                 smallestOver(slots, k, &ResultSlot::zReal), smallestOver(slots, k, &ResultSlot::zImag) })
             maximum = std::max(maximum, 1.5 * NiceCeiling(std::fabs(q)));
-        limits[kAxisZnorm].maximum = maximum;
-        limits[kAxisZnorm].minimum = -(2.0 / 3.0) * maximum;
+        range(WindowId::Znorm).maximum = maximum;
+        range(WindowId::Znorm).minimum = -(2.0 / 3.0) * maximum;
     }
     if (automatic(kAxisFrequency)) {
         limits[kAxisFrequency].minimum = kAutoFrequencyMin;
@@ -142,43 +143,22 @@ AxisLimits computeAxisLimits(Design& design, const SlotArray& slots, int curveSl
     return limits;
 }
 
-int axisRowOf(GraphKind graph)
+int valueLabelCount(WindowId graph) { return graph == WindowId::Phia ? 5 : 6; }
+
+int gridDivisions(WindowId graph) { return graph == WindowId::Phia ? 8 : 10; }
+
+std::vector<std::string> valueLabelTexts(WindowId graph, const AxisLimits& limits)
 {
-    switch (graph) {
-    case GraphKind::Spl:
-        return kAxisSpl;
-    case GraphKind::Zel:
-        return kAxisZel;
-    case GraphKind::Ausl:
-        return kAxisAusl;
-    case GraphKind::Pmax:
-        return kAxisPmax;
-    case GraphKind::SplMax:
-        return kAxisSplMax;
-    case GraphKind::Znorm:
-        return kAxisZnorm;
-    case GraphKind::Phia:
-        return -1;
-    }
-    return -1;
-}
-
-int valueLabelCount(GraphKind graph) { return graph == GraphKind::Phia ? 5 : 6; }
-
-int gridDivisions(GraphKind graph) { return graph == GraphKind::Phia ? 8 : 10; }
-
-std::vector<std::string> valueLabelTexts(GraphKind graph, const AxisLimits& limits)
-{
-    if (graph == GraphKind::Phia)
+    if (graph == WindowId::Phia)
         return { "-180", "-90", "0", "90", "180" };
-    const AxisPair& pair = limits[static_cast<size_t>(axisRowOf(graph))];
+    const AxisPair& pair = limits[static_cast<size_t>(axisRow(graph))];
     const double mn = pair.minimum;
     const double mx = pair.maximum;
     std::vector<std::string> texts;
     for (int j = 0; j < 6; ++j) {
-        if (graph == GraphKind::Znorm)
+        if (graph == WindowId::Znorm)
             texts.push_back(formatPattern(mn * (1.0 - 0.2 * j) + mx * 0.2 * j, "0.###"));
-        else if (graph == GraphKind::Ausl)
+        else if (graph == WindowId::Ausl)
             texts.push_back(formatPattern(mn + (mx - mn) * j * 0.2, "0.####"));
         else
             texts.push_back(formatGeneral(mn + (mx - mn) * j * 0.2));

@@ -9,21 +9,9 @@
 
 #include "Design.h"
 #include "ResultSlot.h"
+#include "Windows.h"
 
 namespace velumo {
-
-// Rows of the axis settings ("Achsen" tab), in the order of CheckListAuto.
-enum AxisRow : int {
-    kAxisSpl = 0,
-    kAxisZel = 1,
-    kAxisAusl = 2,
-    kAxisSplMax = 3,
-    kAxisPmax = 4,
-    kAxisZnorm = 5,
-    kAxisUnused = 6,
-    kAxisFrequency = 7,
-    kAxisSimulation = 8,
-};
 
 struct AxisPair {
     double minimum = 0.0;
@@ -34,18 +22,6 @@ struct AxisPair {
 using AxisLimits = std::array<AxisPair, kAxisRows>;
 
 using SlotArray = std::array<ResultSlot, kSlotCount>;
-
-// The seven graphs, each with its own window.
-enum class GraphKind { Spl, Zel, Ausl, Pmax, SplMax, Phia, Znorm };
-constexpr std::array<GraphKind, 7> kAllGraphs = {
-    GraphKind::Spl,
-    GraphKind::Zel,
-    GraphKind::Ausl,
-    GraphKind::Pmax,
-    GraphKind::SplMax,
-    GraphKind::Phia,
-    GraphKind::Znorm,
-};
 
 // Automatic frequency axis of every graph.
 constexpr double kAutoFrequencyMin = 10.0;
@@ -70,16 +46,13 @@ void applyAutomaticLimits(AxisLimits& limits, const Design& design, const SlotAr
 // Steps 1 and 2 together.
 AxisLimits computeAxisLimits(Design& design, const SlotArray& slots, int curveSlot);
 
-// Axis row a graph takes its limits from; -1 for the phase graph (fixed).
-int axisRowOf(GraphKind graph);
-
 // Number of value labels (6, the phase graph 5) and of grid divisions
 // (10, the phase graph 8).
-int valueLabelCount(GraphKind graph);
-int gridDivisions(GraphKind graph);
+int valueLabelCount(WindowId graph);
+int gridDivisions(WindowId graph);
 
 // Texts of the value labels, bottom (index 0) to top.
-std::vector<std::string> valueLabelTexts(GraphKind graph, const AxisLimits& limits);
+std::vector<std::string> valueLabelTexts(WindowId graph, const AxisLimits& limits);
 
 // The frequency range actually drawn: row 7, or the automatic range when a
 // manual minimum of 0 or less would make the logarithmic axis undefined.

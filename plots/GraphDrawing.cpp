@@ -20,23 +20,26 @@ QFont labelFont()
     return font;
 }
 
-const std::array<double, kSlotPoints>& valuesOf(GraphKind graph, const ResultSlot& slot, bool driver2)
+const std::array<double, kSlotPoints>& valuesOf(WindowId graph, const ResultSlot& slot, bool driver2)
 {
     switch (graph) {
-    case GraphKind::Spl:
+    case WindowId::Spl:
         return slot.spl;
-    case GraphKind::Zel:
+    case WindowId::Zel:
         return slot.zel;
-    case GraphKind::Ausl:
+    case WindowId::Ausl:
         return driver2 ? slot.x2 : slot.x1;
-    case GraphKind::Pmax:
+    case WindowId::Pmax:
         return driver2 ? slot.pmax2 : slot.pmax1;
-    case GraphKind::SplMax:
+    case WindowId::SplMax:
         return slot.splMax;
-    case GraphKind::Phia:
+    case WindowId::Phia:
         return slot.phase;
-    case GraphKind::Znorm:
+    case WindowId::Znorm:
         return slot.zReal;
+    case WindowId::Sketch:
+    case WindowId::Param:
+        break; // no curves
     }
     return slot.spl;
 }
@@ -45,13 +48,13 @@ const std::array<double, kSlotPoints>& valuesOf(GraphKind graph, const ResultSlo
 // numbers are not finite breaks the line instead of drawing to nowhere.
 class PointMapper {
 public:
-    PointMapper(QSize size, GraphKind graph, const ResultSlot& slot, const AxisLimits& limits)
+    PointMapper(QSize size, WindowId graph, const ResultSlot& slot, const AxisLimits& limits)
         : m_size(size)
         , m_graph(graph)
         , m_slot(slot)
         , m_f(frequencyAxis(limits))
     {
-        const int row = axisRowOf(graph);
+        const int row = axisRow(graph);
         if (row >= 0)
             m_v = limits[static_cast<size_t>(row)];
     }
@@ -63,8 +66,8 @@ public:
         if (!std::isfinite(f) || !(f > 0.0) || !std::isfinite(v))
             return false;
         const int x = mapX(f, m_f.minimum, m_f.maximum, m_size.width());
-        const int y = m_graph == GraphKind::Phia ? mapPhaseY(v, m_size.height())
-                                                 : mapY(v, m_v.minimum, m_v.maximum, m_size.height());
+        const int y = m_graph == WindowId::Phia ? mapPhaseY(v, m_size.height())
+                                                : mapY(v, m_v.minimum, m_v.maximum, m_size.height());
         *point = QPoint(x, y);
         return true;
     }
@@ -79,7 +82,7 @@ public:
 
 private:
     QSize m_size;
-    GraphKind m_graph;
+    WindowId m_graph;
     const ResultSlot& m_slot;
     AxisPair m_f;
     AxisPair m_v;
@@ -125,7 +128,7 @@ void paintFrequencyLabels(QPainter& painter, int plotWidth, int offset, double f
     put(offset + plotWidth - metrics.horizontalAdvance(high) / 2, high);
 }
 
-void paintSlotCurves(QPainter& painter, QSize size, GraphKind graph, const ResultSlot& slot,
+void paintSlotCurves(QPainter& painter, QSize size, WindowId graph, const ResultSlot& slot,
     const AxisLimits& limits, bool driver2, const QPen& pen)
 {
     painter.setPen(pen);
@@ -134,7 +137,7 @@ void paintSlotCurves(QPainter& painter, QSize size, GraphKind graph, const Resul
     const int last = lastDrawnPoint(slot);
     for (int i = 1; i <= last; ++i) {
         mapper.segment(painter, values, i);
-        if (graph == GraphKind::Znorm && i % 2 == 0)
+        if (graph == WindowId::Znorm && i % 2 == 0)
             mapper.segment(painter, slot.zImag, i);
     }
 }

@@ -27,7 +27,7 @@ void paintFrequencyLabels(QPainter& painter, int plotWidth, int offset, double f
 // Curves of one filled slot in one graph, with the given pen; the normalised
 // impedance draws its real part on every segment and its imaginary part on
 // segments with an even end index only.
-void paintSlotCurves(QPainter& painter, QSize size, GraphKind graph, const ResultSlot& slot,
+void paintSlotCurves(QPainter& painter, QSize size, WindowId graph, const ResultSlot& slot,
     const AxisLimits& limits, bool driver2, const QPen& pen);
 
 // DrawGrid: clears the window's plot image and frequency-label strip to

@@ -40,7 +40,7 @@ template <typename T> T* GraphSet::add(T* window)
     return window;
 }
 
-GraphWindow& GraphSet::window(GraphKind graph)
+GraphWindow& GraphSet::window(WindowId graph)
 {
     for (GraphWindow* w : m_windows)
         if (w->kind() == graph)
@@ -92,7 +92,7 @@ bool GraphSet::DrawGraphs(Design& design, const ResultSlots& results)
                 ImageView* view = w->plotView();
                 QPainter painter(&view->image());
                 const bool driver2
-                    = (w->kind() == GraphKind::Ausl && ampl2) || (w->kind() == GraphKind::Pmax && pmax2);
+                    = (w->kind() == WindowId::Ausl && ampl2) || (w->kind() == WindowId::Pmax && pmax2);
                 paintSlotCurves(painter, view->size(), w->kind(), slot, m_limits, driver2, pen);
             }
         }

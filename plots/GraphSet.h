@@ -31,7 +31,7 @@ public:
     TSPLmaxForm& splMax() { return *m_splMax; }
     TPhiaForm& phia() { return *m_phia; }
     TZnormForm& znorm() { return *m_znorm; }
-    GraphWindow& window(GraphKind graph);
+    GraphWindow& window(WindowId graph);
     // All seven, in creation order.
     const std::vector<GraphWindow*>& windows() const { return m_windows; }
 

@@ -19,14 +19,6 @@ constexpr QSize kLabelSize(32, 13);
 // Label1 sits centred on the bottom edge of the plot.
 constexpr int kLabel1Top = kImage.y() + kImage.height() - kLabelSize.height() / 2;
 
-constexpr WindowPlacement kSplPlacement { "SPL", 440, 60, false };
-constexpr WindowPlacement kZelPlacement { "Zel", 480, 100, false };
-constexpr WindowPlacement kAuslPlacement { "Ausl", 400, 20, true };
-constexpr WindowPlacement kPmaxPlacement { "Pmax", 420, 40, true };
-constexpr WindowPlacement kSplMaxPlacement { "SPLmax", 460, 80, true };
-constexpr WindowPlacement kZnormPlacement { "Znorm", 500, 120, true };
-constexpr WindowPlacement kPhiaPlacement { "Phia", 380, 0, true };
-
 QFont graphFont()
 {
     QFont font;
@@ -36,19 +28,17 @@ QFont graphFont()
     return font;
 }
 
-std::vector<std::string> initialLabels(GraphKind kind)
+std::vector<std::string> initialLabels(WindowId kind)
 {
-    if (kind == GraphKind::Phia)
+    if (kind == WindowId::Phia)
         return { "-180", "-90", "0", "90", "180" };
     return { "60", "70", "80", "90", "100", "110" };
 }
 
 } // namespace
 
-GraphWindow::GraphWindow(
-    GraphKind kind, const QString& caption, const WindowPlacement& placement, QWidget* parent)
-    : ResultWindow(caption, kClient, true, placement, QSize(300, 200), parent)
-    , m_kind(kind)
+GraphWindow::GraphWindow(WindowId kind, QWidget* parent)
+    : ResultWindow(kind, kClient, true, QSize(300, 200), parent)
 {
     setFont(graphFont());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -86,7 +76,7 @@ void GraphWindow::setValueLabelTexts(const std::vector<std::string>& texts)
 
 void GraphWindow::placeValueLabels()
 {
-    const double step = m_kind == GraphKind::Phia ? 0.25 : 0.2;
+    const double step = kind() == WindowId::Phia ? 0.25 : 0.2;
     const int h = m_image->height();
     const int t = m_labels.front()->y();
     for (size_t k = 1; k < m_labels.size(); ++k) {
@@ -119,42 +109,42 @@ void GraphWindow::redrawAfterResize()
 }
 
 TSPLForm::TSPLForm(QWidget* parent)
-    : TSPLForm(GraphKind::Spl, QStringLiteral("SPL [dB]"), kSplPlacement, parent)
+    : TSPLForm(WindowId::Spl, parent)
 {
 }
 
-TSPLForm::TSPLForm(GraphKind kind, const QString& caption, const WindowPlacement& placement, QWidget* parent)
-    : GraphWindow(kind, caption, placement, parent)
+TSPLForm::TSPLForm(WindowId kind, QWidget* parent)
+    : GraphWindow(kind, parent)
 {
 }
 
 TZelForm::TZelForm(QWidget* parent)
-    : TSPLForm(GraphKind::Zel, QStringLiteral("El. Impedanz [Ohm]"), kZelPlacement, parent)
+    : TSPLForm(WindowId::Zel, parent)
 {
 }
 
 TAuslForm::TAuslForm(QWidget* parent)
-    : TSPLForm(GraphKind::Ausl, QStringLiteral("Membranamplitude [mm]"), kAuslPlacement, parent)
+    : TSPLForm(WindowId::Ausl, parent)
 {
 }
 
 TPmaxForm::TPmaxForm(QWidget* parent)
-    : TSPLForm(GraphKind::Pmax, QStringLiteral("Pmax [W]"), kPmaxPlacement, parent)
+    : TSPLForm(WindowId::Pmax, parent)
 {
 }
 
 TSPLmaxForm::TSPLmaxForm(QWidget* parent)
-    : TSPLForm(GraphKind::SplMax, QStringLiteral("SPLmax [dB]"), kSplMaxPlacement, parent)
+    : TSPLForm(WindowId::SplMax, parent)
 {
 }
 
 TZnormForm::TZnormForm(QWidget* parent)
-    : TSPLForm(GraphKind::Znorm, QStringLiteral("Akustische Impedanz der Membran"), kZnormPlacement, parent)
+    : TSPLForm(WindowId::Znorm, parent)
 {
 }
 
 TPhiaForm::TPhiaForm(QWidget* parent)
-    : GraphWindow(GraphKind::Phia, QStringLiteral("Akustische Phase [°]"), kPhiaPlacement, parent)
+    : GraphWindow(WindowId::Phia, parent)
 {
 }
 

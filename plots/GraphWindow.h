@@ -19,7 +19,7 @@ namespace velumo {
 class GraphWindow : public ResultWindow {
     Q_OBJECT
 public:
-    GraphKind kind() const { return m_kind; }
+    WindowId kind() const { return id(); }
 
     // Plot image `Image1`, frequency-label strip `xAxis`, axis caption `Label18`.
     ImageView* plotView() const { return m_image; }
@@ -42,13 +42,12 @@ public:
     void setRedrawAll(std::function<void()> redrawAll) { m_redrawAll = std::move(redrawAll); }
 
 protected:
-    GraphWindow(GraphKind kind, const QString& caption, const WindowPlacement& placement, QWidget* parent);
+    GraphWindow(WindowId kind, QWidget* parent);
 
     void layoutChildren() override;
     void redrawAfterResize() override;
 
 private:
-    GraphKind m_kind;
     ImageView* m_image = nullptr;
     ImageView* m_strip = nullptr;
     QLabel* m_caption = nullptr;
@@ -62,7 +61,7 @@ public:
     explicit TSPLForm(QWidget* parent = nullptr);
 
 protected:
-    TSPLForm(GraphKind kind, const QString& caption, const WindowPlacement& placement, QWidget* parent);
+    TSPLForm(WindowId kind, QWidget* parent);
 };
 
 class TZelForm : public TSPLForm {

@@ -9,7 +9,6 @@ namespace {
 constexpr QSize kClient(321, 177);
 constexpr QRect kMemo1(4, 4, 152, 169);
 constexpr QRect kMemo2(164, 3, 152, 169);
-constexpr WindowPlacement kParamPlacement { "Param", 0, 360, false };
 
 QPlainTextEdit* makeMemo(QWidget* parent, const QString& name, const QRect& geometry)
 {
@@ -36,7 +35,7 @@ QStringList toQt(const std::vector<std::string>& lines)
 } // namespace
 
 TParamForm::TParamForm(QWidget* parent)
-    : ResultWindow(QStringLiteral("Sonstiges"), kClient, false, kParamPlacement, QSize(), parent)
+    : ResultWindow(WindowId::Param, kClient, false, QSize(), parent)
 {
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -37,19 +37,20 @@ void ImageView::paintEvent(QPaintEvent*)
     painter.drawImage(QPoint(0, 0), m_image);
 }
 
-ResultWindow::ResultWindow(const QString& caption, QSize clientSize, bool snapsToTwenty,
-    const WindowPlacement& placement, QSize minimumOuter, QWidget* parent)
+ResultWindow::ResultWindow(
+    WindowId id, QSize clientSize, bool snapsToTwenty, QSize minimumOuter, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_snaps(snapsToTwenty)
     , m_minimumOuter(minimumOuter)
-    , m_placement(placement)
+    , m_id(id)
 {
-    setWindowTitle(caption);
+    const std::string_view caption = placement().caption;
+    setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     // Closing the main window ends the program even while these windows
     // are still open (they only minimise on close).
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(clientSize);
-    move(placement.left, placement.top);
+    move(placement().left, placement().top);
     applyMinimumOuter();
 }
 

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "Windows.h"
+
 namespace velumo {
 
 // Shows an image at its logical size from the top-left corner, unscaled, like
@@ -35,24 +37,18 @@ private:
     QImage m_image;
 };
 
-// Where a window opens and how, and the key prefix of its geometry in the
-// project file.
-struct WindowPlacement {
-    const char* prefix;
-    int left;
-    int top;
-    bool minimised;
-};
-
 class ResultWindow : public QWidget {
     Q_OBJECT
 public:
     // minimumOuter: smallest outer size (frame included) of a resizable
     // window; an empty size leaves the minimum alone.
-    ResultWindow(const QString& caption, QSize clientSize, bool snapsToTwenty,
-        const WindowPlacement& placement, QSize minimumOuter = QSize(), QWidget* parent = nullptr);
+    // Caption and place come from the window table.
+    ResultWindow(WindowId id, QSize clientSize, bool snapsToTwenty, QSize minimumOuter = QSize(),
+        QWidget* parent = nullptr);
 
-    const WindowPlacement& placement() const { return m_placement; }
+    // Where the window opens and how.
+    const WindowSpec& placement() const { return windowSpec(m_id); }
+    WindowId id() const { return m_id; }
 
     // Asked on every resize: only when results exist is the content redrawn.
     void setResultsExist(std::function<bool()> resultsExist) { m_resultsExist = std::move(resultsExist); }
@@ -96,7 +92,7 @@ private:
     bool m_snaps;
     QSize m_minimumOuter;
     int m_resizeEvents = 0;
-    WindowPlacement m_placement;
+    WindowId m_id;
     std::function<bool()> m_resultsExist;
     QRect m_normalFrame;
     QMargins m_knownMargins;

@@ -8,12 +8,11 @@ namespace {
 
 constexpr QSize kClient(412, 233);
 constexpr QRect kImage(5, 5, 405, 225);
-constexpr WindowPlacement kSkizzePlacement { "Area", 520, 140, false };
 
 } // namespace
 
 TSkizzeForm::TSkizzeForm(QWidget* parent)
-    : ResultWindow(QStringLiteral("Prinzipskizze"), kClient, true, kSkizzePlacement, QSize(50, 50), parent)
+    : ResultWindow(WindowId::Sketch, kClient, true, QSize(50, 50), parent)
 {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

@@ -55,6 +55,9 @@ namespace {
 // percent-encoded (all but letters, digits and "-._~"), so the reference is
 // plain ASCII whatever the page's encoding, and "./" in front, so no folder
 // name reads as a scheme ("a:b") or anything but a relative path.
+// The table's names are literals, so their text ends in a NUL.
+const char* pictureOf(WindowId w) { return windowSpec(w).picture.data(); }
+
 QString pictureSource(const QString& folderRef, const char* picture)
 {
     QString ref = QStringLiteral("./");
@@ -125,22 +128,23 @@ QByteArray buildReportHtml(const ReportTexts& t)
     h += QStringLiteral("</big></big>") + htmlEscape(t.projectPath) + QStringLiteral("<br><br>\r\n");
     h += QStringLiteral("<big><span style=\"font-weight: bold;\">");
     h += htmlEscape(t.sketchCaption) + QStringLiteral("<br></span></big>\r\n");
-    h += QStringLiteral("<img alt=\"Skizze.jpg\" src=\"") + pictureSource(d, "Skizze.jpg")
+    h += QStringLiteral("<img alt=\"") + QLatin1String(pictureOf(WindowId::Sketch))
+        + QStringLiteral("\" src=\"") + pictureSource(d, pictureOf(WindowId::Sketch))
         + QStringLiteral("\"><br><br></div>\r\n");
     h += tableStart();
     h += QStringLiteral("<tbody>\r\n");
     h += QStringLiteral("<tr>\r\n");
     h += captionCell(t.splCaption) + captionCell(t.zelCaption);
     h += QStringLiteral("</tr><tr>\r\n");
-    h += imageCell(d, "SPL.jpg") + imageCell(d, "Zel.jpg");
+    h += imageCell(d, pictureOf(WindowId::Spl)) + imageCell(d, pictureOf(WindowId::Zel));
     h += emptyRow;
     h += captionCell(t.auslCaption) + captionCell(t.pmaxCaption);
     h += QStringLiteral("</tr><tr>\r\n");
-    h += imageCell(d, "Ausl.jpg") + imageCell(d, "Pmax.jpg");
+    h += imageCell(d, pictureOf(WindowId::Ausl)) + imageCell(d, pictureOf(WindowId::Pmax));
     h += emptyRow;
     h += captionCell(t.splMaxCaption) + captionCell(t.phiaCaption);
     h += QStringLiteral("</tr><tr>\r\n");
-    h += imageCell(d, "SPLmax.jpg") + imageCell(d, "Phia.jpg");
+    h += imageCell(d, pictureOf(WindowId::SplMax)) + imageCell(d, pictureOf(WindowId::Phia));
     h += QStringLiteral("</tr></tbody></table>\r\n");
     h += QStringLiteral("<div class=\"np\"></div>\r\n");
     // The second table opens with an empty row pair before its captions.
@@ -148,7 +152,7 @@ QByteArray buildReportHtml(const ReportTexts& t)
     h += QStringLiteral("<tbody>\r\n") + QStringLiteral("<tr>\r\n") + emptyRow;
     h += captionCell(t.znormCaption) + captionCell(t.paramCaption);
     h += QStringLiteral("</tr><tr>\r\n");
-    h += wideImageCell(d, "Znorm.jpg") + wideImageCell(d, "Param.jpg");
+    h += wideImageCell(d, pictureOf(WindowId::Znorm)) + wideImageCell(d, pictureOf(WindowId::Param));
     h += QStringLiteral("</tr><tr><td></td><td></td>\r\n");
     h += QStringLiteral("</tr></tbody></table>\r\n");
     h += QStringLiteral("<div style=\"text-align: center; font-family: MS Sans Serif;\">\r\n");
@@ -158,15 +162,15 @@ QByteArray buildReportHtml(const ReportTexts& t)
     h += htmlEscape(t.pageHint) + QStringLiteral("<br><br>\r\n");
     h += QStringLiteral("</span></big>\r\n");
     h += htmlEscape(t.driverHint) + QStringLiteral("<br>\r\n");
-    h += tabImage(d, "TreiberTab", "TreiberTab.jpg");
+    h += tabImage(d, "TreiberTab", kTabPictures[0]);
     h += htmlEscape(t.hornCaption) + QStringLiteral("<br>\r\n");
-    h += tabImage(d, "HornTab", "HornTab.jpg");
+    h += tabImage(d, "HornTab", kTabPictures[1]);
     h += QStringLiteral("<div style=\"text-align: center; font-family: MS Sans Serif;\" class=\"np\">\r\n");
     h += QStringLiteral("<br><br>\r\n");
     h += htmlEscape(t.crossoverHint) + QStringLiteral("<br>\r\n");
-    h += tabImage(d, "FWTab", "FWTab.jpg");
+    h += tabImage(d, "FWTab", kTabPictures[2]);
     h += htmlEscape(t.axesHint) + QStringLiteral("<br>\r\n");
-    h += tabImage(d, "AchsenTab", "AchsenTab.jpg");
+    h += tabImage(d, "AchsenTab", kTabPictures[3]);
     h += QStringLiteral("<br></div></body></html>\r\n");
     const std::string latin1 = utf8ToLatin1(h.toStdString());
     return QByteArray(latin1.data(), static_cast<qsizetype>(latin1.size()));

@@ -7,25 +7,27 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
+
+#include "Windows.h"
+
 namespace velumo {
 
-// The 13 pictures in the order they are captured.
-inline constexpr const char* kReportPictures[] = {
-    "Skizze.jpg",
-    "SPL.jpg",
-    "Zel.jpg",
-    "Ausl.jpg",
-    "Pmax.jpg",
-    "SPLmax.jpg",
-    "Phia.jpg",
-    "Znorm.jpg",
-    "Param.jpg",
-    "TreiberTab.jpg",
-    "HornTab.jpg",
-    "FWTab.jpg",
-    "AchsenTab.jpg",
-};
-inline constexpr int kReportPictureCount = 13;
+// The pictures of the input tabs "&Treiber", "&Horn", "&Frequenzweiche" and
+// "&Achsen".
+inline constexpr std::array<const char*, 4> kTabPictures
+    = { "TreiberTab.jpg", "HornTab.jpg", "FWTab.jpg", "AchsenTab.jpg" };
+inline constexpr int kReportPictureCount = kWindowCount + 4;
+
+// The 13 pictures in the order they are captured: the windows, then the tabs.
+inline constexpr std::array<const char*, kReportPictureCount> kReportPictures = [] {
+    std::array<const char*, kReportPictureCount> names {};
+    for (size_t i = 0; i < kWindows.size(); ++i)
+        names[i] = kWindows[i].picture.data();
+    for (size_t i = 0; i < kTabPictures.size(); ++i)
+        names[kWindows.size() + i] = kTabPictures[i];
+    return names;
+}();
 
 // Everything the HTML text shows besides its fixed parts. Texts are taken as
 // they stand; buildReportHtml escapes them.

@@ -30,14 +30,14 @@ ReportSources mainWindowSources(QMainWindow& main, GraphSet& graphs, TSkizzeForm
     const QString& info, const QString& projectPath)
 {
     ReportSources s;
-    s.windows[kSketchWindow] = &sketch;
-    s.windows[kSplWindow] = &graphs.spl();
-    s.windows[kZelWindow] = &graphs.zel();
-    s.windows[kAuslWindow] = &graphs.ausl();
-    s.windows[kPmaxWindow] = &graphs.pmax();
-    s.windows[kSplMaxWindow] = &graphs.splMax();
-    s.windows[kPhiaWindow] = &graphs.phia();
-    s.windows[kZnormWindow] = &graphs.znorm();
+    s.windows[static_cast<size_t>(WindowId::Sketch)] = &sketch;
+    s.windows[static_cast<size_t>(WindowId::Spl)] = &graphs.spl();
+    s.windows[static_cast<size_t>(WindowId::Zel)] = &graphs.zel();
+    s.windows[static_cast<size_t>(WindowId::Ausl)] = &graphs.ausl();
+    s.windows[static_cast<size_t>(WindowId::Pmax)] = &graphs.pmax();
+    s.windows[static_cast<size_t>(WindowId::SplMax)] = &graphs.splMax();
+    s.windows[static_cast<size_t>(WindowId::Phia)] = &graphs.phia();
+    s.windows[static_cast<size_t>(WindowId::Znorm)] = &graphs.znorm();
     s.paramWindow = &param;
     s.paramColumns = { param.Memo1(), param.Memo2() };
     s.mainClient = main.centralWidget() ? main.centralWidget() : &main;

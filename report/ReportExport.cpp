@@ -32,8 +32,6 @@ const int kTabBottom = 372;
 // Right edge of the crop per tab, in the order of ReportSources::tabPages;
 // a page reaching further widens (or lengthens) its picture.
 const std::array<int, 4> kTabRight { 512, 542, 542, 542 };
-const std::array<const char*, 4> kTabPictures { "TreiberTab.jpg", "HornTab.jpg", "FWTab.jpg",
-    "AchsenTab.jpg" };
 
 // Lets geometry and paint requests of a resized window settle before the
 // capture; user input waits until the command is done.
@@ -259,20 +257,23 @@ bool writeHtmlFile(const QString& path, const QByteArray& html, QString* error)
 
 ReportTexts textsOf(const ReportSources& s, const QString& folderRef, const QDateTime& now)
 {
-    auto caption = [&](ReportWindow w) { return s.windows[w] ? s.windows[w]->windowTitle() : QString(); };
+    auto caption = [&](WindowId w) {
+        const QWidget* window = s.windows[static_cast<size_t>(w)];
+        return window ? window->windowTitle() : QString();
+    };
     ReportTexts t;
     t.info = s.info;
     t.dateTime = reportDateTime(now);
     t.projectPath = QDir::toNativeSeparators(s.projectPath);
     t.folderRef = folderRef;
-    t.sketchCaption = caption(kSketchWindow);
-    t.splCaption = caption(kSplWindow);
-    t.zelCaption = caption(kZelWindow);
-    t.auslCaption = caption(kAuslWindow);
-    t.pmaxCaption = caption(kPmaxWindow);
-    t.splMaxCaption = caption(kSplMaxWindow);
-    t.phiaCaption = caption(kPhiaWindow);
-    t.znormCaption = caption(kZnormWindow);
+    t.sketchCaption = caption(WindowId::Sketch);
+    t.splCaption = caption(WindowId::Spl);
+    t.zelCaption = caption(WindowId::Zel);
+    t.auslCaption = caption(WindowId::Ausl);
+    t.pmaxCaption = caption(WindowId::Pmax);
+    t.splMaxCaption = caption(WindowId::SplMax);
+    t.phiaCaption = caption(WindowId::Phia);
+    t.znormCaption = caption(WindowId::Znorm);
     t.paramCaption = s.paramWindow ? s.paramWindow->windowTitle() : QString();
     t.pageHint = s.pageHint;
     t.driverHint = s.driverHint;
@@ -286,7 +287,7 @@ ReportTexts textsOf(const ReportSources& s, const QString& folderRef, const QDat
 
 bool writeReportPictures(const QString& folder, const ReportSources& s, QString* error)
 {
-    for (int w = 0; w < kReportWindowCount; ++w) {
+    for (size_t w = 0; w < s.windows.size(); ++w) {
         if (!s.windows[w]) {
             *error = QStringLiteral("Fenster für \"%1\" fehlt.").arg(QLatin1String(kReportPictures[w]));
             return false;

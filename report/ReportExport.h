@@ -11,6 +11,8 @@
 #include <array>
 #include <vector>
 
+#include "Windows.h"
+
 class QTabWidget;
 class QWidget;
 
@@ -18,18 +20,9 @@ namespace velumo {
 
 class Settings;
 
-// Graph pictures in capture order.
-enum ReportWindow {
-    kSketchWindow,
-    kSplWindow,
-    kZelWindow,
-    kAuslWindow,
-    kPmaxWindow,
-    kSplMaxWindow,
-    kPhiaWindow,
-    kZnormWindow,
-    kReportWindowCount
-};
+// The windows captured as graph pictures: the table's windows before the
+// derived-parameter window, indexed by WindowId.
+constexpr int kReportWindowCount = static_cast<int>(WindowId::Param);
 
 struct ReportSources {
     // Captured at 421 × 260 outer size (their resize rule snaps that to

@@ -469,8 +469,8 @@ TEST_F(MainWindow, openingAProjectPlacesTheWindowsItStores)
     EXPECT_EQ(form.graphs().spl().frameGeometry().topLeft(), QPoint(700, 0));
     EXPECT_TRUE(form.graphs().zel().isMinimized());
     const WindowGeometry stored = form.collectGeometry();
-    EXPECT_EQ(stored.rect(GeometryWindow::SPL).left, 700);
-    EXPECT_EQ(stored.state(GeometryWindow::Zel), kStateMinimised);
+    EXPECT_EQ(stored.rect(WindowId::Spl).left, 700);
+    EXPECT_EQ(stored.state(WindowId::Zel), kStateMinimised);
 }
 
 TEST_F(MainWindow, saveThenOpenRoundTripsTheDesign)

@@ -12,9 +12,9 @@
 #include "TestUtil.h"
 
 using velumo::Design;
-using velumo::GeometryWindow;
 using velumo::IniFile;
 using velumo::WindowGeometry;
+using velumo::WindowId;
 
 namespace {
 
@@ -82,11 +82,11 @@ Design unusualDesign()
 WindowGeometry unusualGeometry()
 {
     WindowGeometry g;
-    for (int w = 0; w < velumo::kGeometryWindows; ++w) {
+    for (int w = 0; w < velumo::kWindowCount; ++w) {
         g.windows[static_cast<size_t>(w)] = { 10 * w - 5, 20 * w, 200 + w, 300 + w };
         g.states[static_cast<size_t>(w)] = w % 3;
     }
-    g.states[static_cast<size_t>(GeometryWindow::Param)] = 0; // has no stored state
+    g.states[static_cast<size_t>(WindowId::Param)] = 0; // has no stored state
     g.mainLeft = -7;
     g.mainTop = 33;
     return g;
@@ -352,19 +352,19 @@ TEST(ProjectFile, geometryDefaultsKeepCurrentSizes)
     velumo::loadWindowGeometry(iniOf("[Plotoptionen]\nSPLTop=-50\nSPLLeft=-30\nZelHeight=500\nMainTop=-1\n"
                                      "ZelWS=7\nAuslWS=2\n"),
         g);
-    EXPECT_EQ(g.rect(GeometryWindow::SPL), (velumo::WindowRect { -30, 0, 111, 222 }));
-    EXPECT_EQ(g.rect(GeometryWindow::Zel), (velumo::WindowRect { 480, 100, 500, 222 }));
-    EXPECT_EQ(g.rect(GeometryWindow::Phia), (velumo::WindowRect { 380, 0, 111, 222 }));
-    EXPECT_EQ(g.rect(GeometryWindow::Area), (velumo::WindowRect { 520, 140, 111, 222 }));
-    EXPECT_EQ(g.rect(GeometryWindow::Param), (velumo::WindowRect { 0, 360, 111, 222 }));
-    EXPECT_EQ(g.rect(GeometryWindow::Znorm), (velumo::WindowRect { 500, 120, 111, 222 }));
+    EXPECT_EQ(g.rect(WindowId::Spl), (velumo::WindowRect { -30, 0, 111, 222 }));
+    EXPECT_EQ(g.rect(WindowId::Zel), (velumo::WindowRect { 480, 100, 500, 222 }));
+    EXPECT_EQ(g.rect(WindowId::Phia), (velumo::WindowRect { 380, 0, 111, 222 }));
+    EXPECT_EQ(g.rect(WindowId::Sketch), (velumo::WindowRect { 520, 140, 111, 222 }));
+    EXPECT_EQ(g.rect(WindowId::Param), (velumo::WindowRect { 0, 360, 111, 222 }));
+    EXPECT_EQ(g.rect(WindowId::Znorm), (velumo::WindowRect { 500, 120, 111, 222 }));
     EXPECT_EQ(g.mainLeft, 0);
     EXPECT_EQ(g.mainTop, 0);
-    EXPECT_EQ(g.state(GeometryWindow::Zel), 0); // unknown state: the default
-    EXPECT_EQ(g.state(GeometryWindow::Ausl), 2);
-    EXPECT_EQ(g.state(GeometryWindow::SPL), 0);
-    EXPECT_EQ(g.state(GeometryWindow::Phia), 1);
-    EXPECT_EQ(g.state(GeometryWindow::SPLmax), 1);
+    EXPECT_EQ(g.state(WindowId::Zel), 0); // unknown state: the default
+    EXPECT_EQ(g.state(WindowId::Ausl), 2);
+    EXPECT_EQ(g.state(WindowId::Spl), 0);
+    EXPECT_EQ(g.state(WindowId::Phia), 1);
+    EXPECT_EQ(g.state(WindowId::SplMax), 1);
 }
 
 TEST(ProjectFile, goldenProjectsLoad)
@@ -386,9 +386,9 @@ TEST(ProjectFile, goldenProjectsLoad)
     EXPECT_EQ(t.optionCell(1, 0), "150");
     WindowGeometry g;
     velumo::loadWindowGeometry(two, g);
-    EXPECT_EQ(g.rect(GeometryWindow::SPL), (velumo::WindowRect { 569, 0, 300, 420 }));
-    EXPECT_EQ(g.rect(GeometryWindow::Param), (velumo::WindowRect { 0, 452, 206, 329 }));
-    EXPECT_EQ(g.state(GeometryWindow::Ausl), 1);
+    EXPECT_EQ(g.rect(WindowId::Spl), (velumo::WindowRect { 569, 0, 300, 420 }));
+    EXPECT_EQ(g.rect(WindowId::Param), (velumo::WindowRect { 0, 452, 206, 329 }));
+    EXPECT_EQ(g.state(WindowId::Ausl), 1);
 
     // Saving a loaded reference project reproduces it byte for byte.
     IniFile copy = IniFile::load(goldenProject("rear-loaded-conical-crossover"));

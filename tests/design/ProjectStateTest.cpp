@@ -124,8 +124,8 @@ TEST_F(ProjectState, openLoadsChecksAndRemembersFolder)
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Eingabe PositionTreiber1 nicht erlaubt!");
     EXPECT_TRUE(s.noUnsavedChanges());
-    EXPECT_EQ(g.rect(velumo::GeometryWindow::SPL).left, 700);
-    EXPECT_EQ(g.rect(velumo::GeometryWindow::SPL).top, 0);
+    EXPECT_EQ(g.rect(velumo::WindowId::Spl).left, 700);
+    EXPECT_EQ(g.rect(velumo::WindowId::Spl).top, 0);
     EXPECT_EQ(s.settings().currentFolder(), path("projects") + "/");
 }
 

@@ -65,29 +65,30 @@ TEST(AxisLimits, automaticLimitsFollowThePeakOfEachGraph)
         int axis;
         double min, max;
     } cases[] = {
-        { "SPL two steps of ten above", [](ResultSlot& s) { s.spl[40] = 95.3; }, kAxisSpl, 60.0, 110.0 },
-        { "SPL on a step", [](ResultSlot& s) { s.spl[40] = 100.0; }, kAxisSpl, 70.0, 120.0 },
-        { "SPLmax one step of ten above", [](ResultSlot& s) { s.splMax[7] = 117.2; }, kAxisSplMax, 70.0,
-            120.0 },
-        { "Zel", [](ResultSlot& s) { s.zel[10] = 12.0; }, kAxisZel, 0.0, 15.0 },
+        { "SPL two steps of ten above", [](ResultSlot& s) { s.spl[40] = 95.3; }, axisRow(WindowId::Spl), 60.0,
+            110.0 },
+        { "SPL on a step", [](ResultSlot& s) { s.spl[40] = 100.0; }, axisRow(WindowId::Spl), 70.0, 120.0 },
+        { "SPLmax one step of ten above", [](ResultSlot& s) { s.splMax[7] = 117.2; },
+            axisRow(WindowId::SplMax), 70.0, 120.0 },
+        { "Zel", [](ResultSlot& s) { s.zel[10] = 12.0; }, axisRow(WindowId::Zel), 0.0, 15.0 },
         { "excursion",
             [](ResultSlot& s) {
                 s.x1[5] = 3.3;
                 s.x2.fill(20.0);
             },
-            kAxisAusl, 0.0, 4.0 },
+            axisRow(WindowId::Ausl), 0.0, 4.0 },
         { "Pmax",
             [](ResultSlot& s) {
                 s.pmax1[5] = 180.0;
                 s.pmax2.fill(900.0);
             },
-            kAxisPmax, 0.0, 200.0 },
+            axisRow(WindowId::Pmax), 0.0, 200.0 },
         { "Znorm",
             [](ResultSlot& s) {
                 s.zReal[4] = 0.4;
                 s.zImag[9] = -0.9;
             },
-            kAxisZnorm, -1.0, 1.5 },
+            axisRow(WindowId::Znorm), -1.0, 1.5 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -109,33 +110,33 @@ TEST(AxisLimits, onlySlotsUpToCurveSlotCount)
     auto slots = clearedSlots();
     (*slots)[0].spl[3] = 95.3;
     (*slots)[2].spl[3] = 131.0;
-    EXPECT_EQ(computeAxisLimits(design, *slots, 1)[kAxisSpl].maximum, 110.0);
-    EXPECT_EQ(computeAxisLimits(design, *slots, 2)[kAxisSpl].maximum, 150.0);
+    EXPECT_EQ(computeAxisLimits(design, *slots, 1)[axisRow(WindowId::Spl)].maximum, 110.0);
+    EXPECT_EQ(computeAxisLimits(design, *slots, 2)[axisRow(WindowId::Spl)].maximum, 150.0);
 }
 
 TEST(AxisLimits, manualPairIsKeptWhenIncreasingElseItsRowTurnsAutomatic)
 {
     Design design;
-    setPair(design, kAxisSpl, "40", "100,5", false);
+    setPair(design, axisRow(WindowId::Spl), "40", "100,5", false);
     setPair(design, kAxisFrequency, "20", "5000", false);
     auto slots = clearedSlots();
     (*slots)[0].spl[0] = 95.3;
     (*slots)[0].zel[0] = 12.0;
     AxisLimits limits = computeAxisLimits(design, *slots, 0);
-    EXPECT_EQ(limits[kAxisSpl].minimum, 40.0);
-    EXPECT_EQ(limits[kAxisSpl].maximum, 100.5);
+    EXPECT_EQ(limits[axisRow(WindowId::Spl)].minimum, 40.0);
+    EXPECT_EQ(limits[axisRow(WindowId::Spl)].maximum, 100.5);
     EXPECT_EQ(limits[kAxisFrequency].minimum, 20.0);
     EXPECT_EQ(limits[kAxisFrequency].maximum, 5000.0);
-    EXPECT_FALSE(design.axisAuto(kAxisSpl));
+    EXPECT_FALSE(design.axisAuto(axisRow(WindowId::Spl)));
 
-    setPair(design, kAxisZel, "100", "50", false);
+    setPair(design, axisRow(WindowId::Zel), "100", "50", false);
     setPair(design, kAxisFrequency, "abc", "0", false);
-    setPair(design, kAxisAusl, "1", "8", false);
+    setPair(design, axisRow(WindowId::Ausl), "1", "8", false);
     limits = computeAxisLimits(design, *slots, 0);
-    EXPECT_TRUE(design.axisAuto(kAxisZel));
+    EXPECT_TRUE(design.axisAuto(axisRow(WindowId::Zel)));
     EXPECT_TRUE(design.axisAuto(kAxisFrequency));
-    EXPECT_FALSE(design.axisAuto(kAxisAusl));
-    EXPECT_EQ(limits[kAxisZel].maximum, 15.0);
+    EXPECT_FALSE(design.axisAuto(axisRow(WindowId::Ausl)));
+    EXPECT_EQ(limits[axisRow(WindowId::Zel)].maximum, 15.0);
     EXPECT_EQ(limits[kAxisFrequency].minimum, 10.0);
     EXPECT_EQ(limits[kAxisFrequency].maximum, 20000.0);
 }
@@ -153,20 +154,20 @@ TEST(AxisLimits, frequencyAxisFallsBackWhenManualMinimumIsNotPositive)
 TEST(ValueLabels, formatsPerGraph)
 {
     AxisLimits limits {};
-    limits[kAxisSpl] = { 60.0, 110.0 };
-    limits[kAxisAusl] = { 0.0, 0.15 };
-    limits[kAxisPmax] = { 0.0, 7.5 };
-    limits[kAxisZel] = { 0.0, 15.0 };
-    limits[kAxisZnorm] = { -1.0, 1.5 };
-    EXPECT_EQ(valueLabelTexts(GraphKind::Spl, limits), (Labels { "60", "70", "80", "90", "100", "110" }));
+    limits[axisRow(WindowId::Spl)] = { 60.0, 110.0 };
+    limits[axisRow(WindowId::Ausl)] = { 0.0, 0.15 };
+    limits[axisRow(WindowId::Pmax)] = { 0.0, 7.5 };
+    limits[axisRow(WindowId::Zel)] = { 0.0, 15.0 };
+    limits[axisRow(WindowId::Znorm)] = { -1.0, 1.5 };
+    EXPECT_EQ(valueLabelTexts(WindowId::Spl, limits), (Labels { "60", "70", "80", "90", "100", "110" }));
     EXPECT_EQ(
-        valueLabelTexts(GraphKind::Ausl, limits), (Labels { "0", "0.03", "0.06", "0.09", "0.12", "0.15" }));
-    EXPECT_EQ(valueLabelTexts(GraphKind::Pmax, limits), (Labels { "0", "1.5", "3", "4.5", "6", "7.5" }));
-    EXPECT_EQ(valueLabelTexts(GraphKind::Phia, limits), (Labels { "-180", "-90", "0", "90", "180" }));
-    EXPECT_EQ(valueLabelTexts(GraphKind::Zel, limits), (Labels { "0", "3", "6", "9", "12", "15" }));
-    EXPECT_EQ(valueLabelTexts(GraphKind::Znorm, limits), (Labels { "-1", "-0.5", "0", "0.5", "1", "1.5" }));
-    limits[kAxisAusl] = { 0.0, 0.00123 };
-    EXPECT_EQ(valueLabelTexts(GraphKind::Ausl, limits)[5], "0.0012");
+        valueLabelTexts(WindowId::Ausl, limits), (Labels { "0", "0.03", "0.06", "0.09", "0.12", "0.15" }));
+    EXPECT_EQ(valueLabelTexts(WindowId::Pmax, limits), (Labels { "0", "1.5", "3", "4.5", "6", "7.5" }));
+    EXPECT_EQ(valueLabelTexts(WindowId::Phia, limits), (Labels { "-180", "-90", "0", "90", "180" }));
+    EXPECT_EQ(valueLabelTexts(WindowId::Zel, limits), (Labels { "0", "3", "6", "9", "12", "15" }));
+    EXPECT_EQ(valueLabelTexts(WindowId::Znorm, limits), (Labels { "-1", "-0.5", "0", "0.5", "1", "1.5" }));
+    limits[axisRow(WindowId::Ausl)] = { 0.0, 0.00123 };
+    EXPECT_EQ(valueLabelTexts(WindowId::Ausl, limits)[5], "0.0012");
 }
 
 TEST(PixelMapping, logarithmicXAndLinearYTruncatedTowardZero)

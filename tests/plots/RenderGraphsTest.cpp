@@ -26,9 +26,9 @@ bool containsColour(const QImage& image, const QColor& colour)
     return false;
 }
 
-QString fileName(GraphKind kind)
+QString fileName(WindowId kind)
 {
-    const char* names[] = { "SPL", "Zel", "Ausl", "Pmax", "SPLmax", "Phia", "Znorm" }; // in GraphKind order
+    const char* names[] = { "SPL", "Zel", "Ausl", "Pmax", "SPLmax", "Phia", "Znorm" }; // in WindowId order
     return QString::fromLatin1(names[static_cast<int>(kind)]) + QStringLiteral(".png");
 }
 

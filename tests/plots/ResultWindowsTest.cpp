@@ -60,7 +60,7 @@ TEST(SkizzeWindow, whiteClientWithPictureInside)
     EXPECT_EQ(sketch.Im1()->geometry(), QRect(5, 5, 405, 225));
     EXPECT_EQ(sketch.palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_EQ(sketch.minimumSize(), QSize(50, 50));
-    EXPECT_EQ(QString(sketch.placement().prefix), "Area");
+    EXPECT_EQ(sketch.placement().fileKey, "Area");
 }
 
 TEST(SkizzeWindow, resizeSnapsAndRedrawsOnlyWithResults)

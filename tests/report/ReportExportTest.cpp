@@ -191,7 +191,8 @@ TEST_F(ReportExport, writesThirteenPicturesOfTheStatedSizes)
     ASSERT_TRUE(outcome.written) << outcome.error.toStdString();
     // 421 × 260 outside snaps to 420 × 260; the picture is the client area
     // inside whatever frame the platform draws (none in the headless report).
-    const QSize frame = w.windows[kSplWindow]->frameGeometry().size() - w.windows[kSplWindow]->size();
+    const QSize frame = w.windows[static_cast<size_t>(WindowId::Spl)]->frameGeometry().size()
+        - w.windows[static_cast<size_t>(WindowId::Spl)]->size();
     const QSize graph = QSize(420, 260) - frame;
     const std::vector<std::pair<std::string, QSize>> expected
         = { { "Skizze.jpg", graph }, { "SPL.jpg", graph }, { "Zel.jpg", graph }, { "Ausl.jpg", graph },
@@ -224,8 +225,8 @@ TEST_F(ReportExport, htmlFileMatchesTheSixtyTextsWithDateMasked)
 
 TEST_F(ReportExport, pageTakesTheCurrentCaptionsAndEscapesTheInfo)
 {
-    w.windows[kAuslWindow]->setWindowTitle(QStringLiteral("Membranamplitude1 [mm]"));
-    w.windows[kPmaxWindow]->setWindowTitle(QStringLiteral("Pmax2 [W]"));
+    w.windows[static_cast<size_t>(WindowId::Ausl)]->setWindowTitle(QStringLiteral("Membranamplitude1 [mm]"));
+    w.windows[static_cast<size_t>(WindowId::Pmax)]->setWindowTitle(QStringLiteral("Pmax2 [W]"));
     ReportSources s = w.sources();
     s.info = QStringLiteral("<b>&");
     ASSERT_TRUE(exportTo("r.html", s).written);
@@ -261,8 +262,8 @@ struct StateChanges : QObject {
 
 TEST_F(ReportExport, windowsPlacesSizesStatesColoursAndTabAreRestored)
 {
-    QWidget* spl = w.windows[kSplWindow].get();
-    w.windows[kZelWindow]->resize(500, 300);
+    QWidget* spl = w.windows[static_cast<size_t>(WindowId::Spl)].get();
+    w.windows[static_cast<size_t>(WindowId::Zel)]->resize(500, 300);
     spl->showMinimized();
     w.pages->setCurrentIndex(3);
     // What the windows show once the desktop has placed them.
@@ -343,7 +344,7 @@ TEST_F(ReportExport, hornTabCarriesTheDropDownTextsUnlessSwitchedOff)
 
 TEST_F(ReportExport, pictureFolderUnderRegularFileReportsErrorAndWritesNoHtml)
 {
-    QWidget* spl = w.windows[kSplWindow].get();
+    QWidget* spl = w.windows[static_cast<size_t>(WindowId::Spl)].get();
     spl->showMinimized();
     const QSize before = spl->size();
     test::writeBytes(dir.file("plain"), "x");
