@@ -5,17 +5,16 @@
 #include "SimRunner.h"
 
 #ifdef VELUMO_WITH_REPORT
-#include "MainFormReport.h"
+#include "ReportLauncher.h"
 #endif
 
 int main(int argc, char* argv[])
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     velumo::ReportWriter report;
 #ifdef VELUMO_WITH_REPORT
-    report = [](const velumo::SimOptions& o, std::ostream& err) {
-        return velumo::writeMainFormReport(o.projectPath, o.reportPath, o.outDir, err);
-    };
+    // Only a report needs Qt: velumo-report writes it.
+    report = velumo::startReportProgram;
 #endif
     return velumo::runVelumoSim(args, std::cout, std::cerr, report);
 }

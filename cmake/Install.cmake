@@ -10,6 +10,10 @@ set(VELUMO_DATA_SOURCE ${PROJECT_SOURCE_DIR}/data)
 set(VELUMO_INSTALL_PKGDATADIR ${CMAKE_INSTALL_DATADIR}/velumo)
 
 install(TARGETS velumo-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# velumo-sim --report looks for velumo-report beside itself.
+if(TARGET velumo-report)
+  install(TARGETS velumo-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(TARGET velumo)
   install(TARGETS velumo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${VELUMO_DATA_SOURCE}/velumo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

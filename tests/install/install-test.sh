@@ -13,7 +13,7 @@ fail() { echo "FEHLER: $*" >&2; exit 1; }
 
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/velumo bin/velumo-sim; do
+for f in bin/velumo bin/velumo-sim bin/velumo-report; do
   [[ -x $prefix/$f ]] || fail "$f fehlt"
 done
 for f in share/applications/velumo.desktop share/mime/packages/velumo.xml \
@@ -53,4 +53,10 @@ grep -oE '(src|href)="[^"#:]+"' "$manual/index.html" | sed -E 's/^[a-z]+="//; s/
   done
 
 "$prefix/bin/velumo-sim" --help >/dev/null || fail "installiertes velumo-sim startet nicht"
+# The report comes from velumo-report beside velumo-sim, whatever PATH says.
+mkdir "$prefix/lists"
+PATH=/usr/bin:/bin "$prefix/bin/velumo-sim" "$prefix/share/velumo/examples/bass-horn.vlm" \
+  --out "$prefix/lists" --report "$prefix/bericht.html" >/dev/null 2>&1 ||
+  fail "installiertes velumo-sim schreibt keinen Bericht"
+[[ -s $prefix/bericht.html && -s $prefix/bericht-Files/SPL.jpg ]] || fail "Bericht unvollständig"
 echo "Installation in $prefix geprüft"
