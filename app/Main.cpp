@@ -213,12 +213,7 @@ void TMainForm::buildMenus()
         &TMainForm::DateiSpeichernUnterClick, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         QStringLiteral("Datei speichern unter ..."));
     file->addSeparator();
-    add(file, "HTMLExport1", QStringLiteral("&HTML-Export"), [this] {
-        if (m_htmlExport)
-            m_htmlExport();
-        else
-            HTMLExport1Click();
-    });
+    add(file, "HTMLExport1", QStringLiteral("&HTML-Export"), &TMainForm::HTMLExport1Click);
     file->addSeparator();
     add(
         file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); },

@@ -32,6 +32,7 @@ namespace velumo {
 
 class GraphSet;
 class InputTabs;
+struct ReportSources;
 class ResultWindow;
 class TAboutBox;
 class TOptionenForm;
@@ -76,9 +77,6 @@ public:
     // "Zuletzt geöffnet" in "&Datei", rebuilt whenever the menu opens.
     QMenu* recentMenu() const { return m_recent; }
 
-    // Replaces what "&HTML-Export" does (the report of the current windows).
-    void setHtmlExport(std::function<void()> exportReport) { m_htmlExport = std::move(exportReport); }
-
     // Actions and commands, named as the menu and the buttons call them.
     void CheckVariablesExecute();
     void SimulateExecute();
@@ -99,6 +97,9 @@ public:
     void AlleFensterzeigenClick();
     void Translate();
     void HTMLExport1Click();
+    // What the report shows: the result windows, the input pages and the
+    // texts; the menu command and velumo-report both take it from here.
+    ReportSources reportSources() const;
     // The sketch of the last run; the notes about zero chamber lengths come
     // with the drawing command only, not with every redraw after a resize.
     void DrawSketch(bool withNotes = true);
@@ -178,7 +179,6 @@ private:
     std::unique_ptr<TSkizzeForm> m_sketch;
     std::unique_ptr<TOptionenForm> m_options;
 
-    std::function<void()> m_htmlExport;
     bool m_shown = false;
     bool m_checking = false;
     bool m_running = false;

@@ -74,7 +74,7 @@ private:
 
 } // namespace
 
-void TMainForm::HTMLExport1Click()
+ReportSources TMainForm::reportSources() const
 {
     GraphSet& g = *m_graphs;
     ReportSources sources;
@@ -100,8 +100,13 @@ void TMainForm::HTMLExport1Click()
     sources.posiText = itemText("CBPosi");
     sources.info = QString::fromStdString(m_design.text("EditInfo"));
     sources.projectPath = QString::fromStdString(m_project->projectPath());
+    return sources;
+}
+
+void TMainForm::HTMLExport1Click()
+{
     DialogsReportUi ui(*m_dialogs, this);
-    velumo::HTMLExport1Click(sources, m_project->settings(), ui);
+    velumo::HTMLExport1Click(reportSources(), m_project->settings(), ui);
 }
 
 bool TMainForm::askSaveCurrent()

@@ -12,7 +12,6 @@
 #include "GraphSet.h"
 #include "HeadlessReport.h"
 #include "HtmlReport.h"
-#include "MainWindowSources.h"
 #include "ParamWindow.h"
 #include "ReportTestSupport.h"
 #include "SkizzeWindow.h"
@@ -75,6 +74,21 @@ private:
     }
 };
 
+ReportSources sourcesOf(FakeMainWindow& w)
+{
+    ReportSources s;
+    s.windows = { &w.sketch, &w.graphs.spl(), &w.graphs.zel(), &w.graphs.ausl(), &w.graphs.pmax(),
+        &w.graphs.splMax(), &w.graphs.phia(), &w.graphs.znorm() };
+    s.paramWindow = &w.param;
+    s.paramColumns = { w.param.Memo1(), w.param.Memo2() };
+    s.mainClient = w.main->centralWidget();
+    s.pageControl = w.pages;
+    s.writeDropDownTexts = false;
+    s.info = QStringLiteral("Info");
+    s.projectPath = QStringLiteral("/p/a.vlm");
+    return s;
+}
+
 // Opens nothing: records the path and answers with a set status.
 class FakeProgram : public ReportProgram {
 public:
@@ -90,57 +104,13 @@ public:
         m_opened = projectPath + " > " + listFolder;
         return m_status;
     }
-    ReportSources sources() override
-    {
-        return mainWindowSources(
-            *m_w.main, m_w.graphs, m_w.sketch, m_w.param, QStringLiteral("Info"), QStringLiteral("/p/a.vlm"));
-    }
+    ReportSources sources() override { return sourcesOf(m_w); }
 
 private:
     FakeMainWindow& m_w;
     HeadlessReportStatus m_status;
     std::string& m_opened;
 };
-
-ReportSources sourcesOf(FakeMainWindow& w)
-{
-    return mainWindowSources(
-        *w.main, w.graphs, w.sketch, w.param, QStringLiteral("Horn Info"), QStringLiteral("/p/a.vlm"));
-}
-
-TEST(MainWindowSources, picksEachWindowForItsPicture)
-{
-    FakeMainWindow w;
-    const ReportSources s = sourcesOf(w);
-    const char* captions[] = { "Prinzipskizze", "SPL [dB]", "El. Impedanz [Ohm]", "Membranamplitude [mm]",
-        "Pmax [W]", "SPLmax [dB]", "Akustische Phase [°]", "Akustische Impedanz der Membran" };
-    for (int i = 0; i < kReportWindowCount; ++i) {
-        ASSERT_NE(s.windows[i], nullptr) << i;
-        EXPECT_EQ(s.windows[i]->windowTitle(), QString::fromUtf8(captions[i])) << i;
-    }
-    EXPECT_EQ(s.paramWindow, &w.param);
-    EXPECT_EQ(s.paramColumns, (std::vector<QWidget*> { w.param.Memo1(), w.param.Memo2() }));
-    EXPECT_EQ(s.mainClient, w.main->centralWidget());
-    EXPECT_EQ(s.pageControl, w.pages);
-}
-
-TEST(MainWindowSources, takesDropDownTextsAndHintsFromTheWidgets)
-{
-    FakeMainWindow w;
-    w.pages->setTabToolTip(4, QStringLiteral("Achsen & Skalen"));
-    const ReportSources s = sourcesOf(w);
-    EXPECT_EQ(s.typText, QStringLiteral("Backloaded"));
-    EXPECT_EQ(s.konturText, QStringLiteral("Exponentiell"));
-    EXPECT_EQ(s.posiText, QStringLiteral("Vollraum"));
-    // Qt's capture shows the lists, so nothing is written over them.
-    EXPECT_FALSE(s.writeDropDownTexts);
-    EXPECT_EQ(s.pageHint, QStringLiteral("Dateneingabe"));
-    EXPECT_EQ(s.driverHint, QStringLiteral("Treiber"));
-    EXPECT_EQ(s.crossoverHint, QStringLiteral("Frequenzweiche"));
-    EXPECT_EQ(s.axesHint, QStringLiteral("Achsen & Skalen"));
-    EXPECT_EQ(s.info, QStringLiteral("Horn Info"));
-    EXPECT_EQ(s.projectPath, QStringLiteral("/p/a.vlm"));
-}
 
 // A project file "a.vlm" in a temp folder and a program that answers `status`.
 class HeadlessReport : public ::testing::Test {

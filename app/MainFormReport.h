@@ -1,18 +1,11 @@
 #pragma once
-// The report hooked to the program's main window: the menu command
-// "&HTML-Export" and the headless report of velumo-sim, both built on
-// TMainForm and its windows.
+// The headless report of velumo-sim (through velumo-report), built on
+// TMainForm and its windows as the menu command "&HTML-Export" is.
 
 #include <iosfwd>
 #include <string>
 
 namespace velumo {
-
-class TMainForm;
-
-// Sets the main window's "&HTML-Export" hook: Qt's save dialog and message
-// boxes, the settings of the running program.
-void installHtmlExport(TMainForm& main);
 
 // velumo-sim PROJECT.vlm --report FILE.html: an offscreen main window opens
 // the project, simulates it (the lists go into listFolder) and writes the

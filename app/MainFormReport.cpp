@@ -9,19 +9,11 @@
 #include "HeadlessReport.h"
 #include "InputTabs.h"
 #include "Main.h"
-#include "MainWindowSources.h"
 #include "UserDialogs.h"
 
 namespace velumo {
 
 namespace {
-
-ReportSources sourcesOf(TMainForm& main)
-{
-    return mainWindowSources(main, main.graphs(), main.sketchForm(), main.paramForm(),
-        QString::fromStdString(main.design().text("EditInfo")),
-        QString::fromStdString(main.project().projectPath()));
-}
 
 // The dialogs of a batch run: the open dialog answers with the project,
 // every box goes to the stream, every question is answered No.
@@ -82,7 +74,7 @@ public:
         return run->lists.error != 0 ? kReportWriteFailed : kReportOk;
     }
 
-    ReportSources sources() override { return sourcesOf(m_main); }
+    ReportSources sources() override { return m_main.reportSources(); }
 
 private:
     BatchDialogs m_dialogs;
@@ -90,14 +82,6 @@ private:
 };
 
 } // namespace
-
-void installHtmlExport(TMainForm& main)
-{
-    main.setHtmlExport([&main] {
-        QtReportUi ui(&main);
-        HTMLExport1Click(sourcesOf(main), main.project().settings(), ui);
-    });
-}
 
 int writeMainFormReport(const std::string& projectPath, const std::string& reportPath,
     const std::string& listFolder, std::ostream& err)
