@@ -1,5 +1,5 @@
 #pragma once
-// The input tabs of the main window, built from the design table: every box,
+// The input pages of the main window, built from the design table: every box,
 // selection and grid shows the design and writes the user's changes back to
 // it at once. Leaving a box (or clicking a check box or the radio group)
 // whose row says so asks the window to run the input check.
