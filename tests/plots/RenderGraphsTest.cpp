@@ -28,8 +28,8 @@ bool containsColour(const QImage& image, const QColor& colour)
 
 QString fileName(WindowId kind)
 {
-    const char* names[] = { "SPL", "Zel", "Ausl", "Pmax", "SPLmax", "Phia", "Znorm" }; // in WindowId order
-    return QString::fromLatin1(names[static_cast<int>(kind)]) + QStringLiteral(".png");
+    const std::string_view key = windowSpec(kind).fileKey;
+    return QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size())) + QStringLiteral(".png");
 }
 
 } // namespace
