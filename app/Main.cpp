@@ -29,8 +29,6 @@ namespace velumo {
 
 namespace {
 
-constexpr int kClientWidth = 559;
-constexpr int kClientHeight = 425;
 constexpr int kSquare = 15;
 
 const char* const kEvoHints[kSlotCount] = {
@@ -84,13 +82,9 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
-    client->setFixedSize(kClientWidth, kClientHeight);
+    client->setFixedSize(kInputClientWidth, kInputClientHeight);
     setCentralWidget(client);
-    m_pages = new QTabWidget(client);
-    m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->setToolTip(QStringLiteral("Dateneingabe"));
-    // Pages start near (12, 32) of the client area, where the report crops them.
-    m_pages->setGeometry(8, 8, kClientWidth - 16, 366);
+    m_pages = makePageControl(client);
     m_inputs = new InputTabs(m_design, m_pages);
     buildBottomRow(client);
     buildMenus();

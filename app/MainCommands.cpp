@@ -82,8 +82,8 @@ ReportSources TMainForm::reportSources() const
         = { m_sketch.get(), &g.spl(), &g.zel(), &g.ausl(), &g.pmax(), &g.splMax(), &g.phia(), &g.znorm() };
     sources.paramWindow = m_param.get();
     sources.paramColumns = { m_param->Memo1(), m_param->Memo2() };
-    sources.mainClient = centralWidget();
-    sources.pageControl = m_pages;
+    sources.design = &m_design;
+    sources.resultsExist = m_inputs->refreshButton()->isEnabled();
     sources.tabPages = { kPageTreiber, kPageHorn, kPageWeiche, kPageAchsen };
     // The captures show the combo boxes themselves.
     sources.writeDropDownTexts = false;

@@ -86,6 +86,15 @@ QColor boxColour(BoxColour colour)
     return QApplication::palette().color(colour == BoxColour::Window ? QPalette::Base : QPalette::Button);
 }
 
+QTabWidget* makePageControl(QWidget* client)
+{
+    auto* pages = new QTabWidget(client);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    pages->setToolTip(QStringLiteral("Dateneingabe"));
+    pages->setGeometry(8, 8, kInputClientWidth - 16, 366);
+    return pages;
+}
+
 InputTabs::InputTabs(Design& design, QTabWidget* pages)
     : QObject(pages)
     , m_design(design)

@@ -31,6 +31,15 @@ namespace velumo {
 // page the report leaves out.
 enum InputPage { kPageTreiber = 0, kPageHorn = 1, kPageErweitert = 2, kPageWeiche = 3, kPageAchsen = 4 };
 
+// The main window's client area and where the page control sits in it;
+// the pages start near (12, 32) of the client area, where the report crops
+// them.
+constexpr int kInputClientWidth = 559;
+constexpr int kInputClientHeight = 425;
+
+// The page control "PageControl1" with its hint, placed in `client`.
+QTabWidget* makePageControl(QWidget* client);
+
 class InputTabs : public QObject {
     Q_OBJECT
 public:

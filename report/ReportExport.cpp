@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "HtmlReport.h"
+#include "InputPagesView.h"
 #include "JpegWriter.h"
 #include "Settings.h"
 #include "WindowPlacement.h"
@@ -295,11 +296,20 @@ bool writeReportPictures(const QString& folder, const ReportSources& s, QString*
         if (!captureGraphWindow(s.windows[w], folder, kReportPictures[w], error))
             return false;
     }
-    if (!s.paramWindow || !s.mainClient || !s.pageControl) {
+    // The input pages of a design are drawn on their own, whatever the
+    // window shows of them at the moment.
+    std::unique_ptr<InputPagesView> own;
+    ReportSources tabs = s;
+    if (s.design) {
+        own = std::make_unique<InputPagesView>(*s.design, s.resultsExist);
+        tabs.mainClient = own->client();
+        tabs.pageControl = own->pages();
+    }
+    if (!s.paramWindow || !tabs.mainClient || !tabs.pageControl) {
         *error = QStringLiteral("Fenster für den Bericht fehlen.");
         return false;
     }
-    return captureParamWindow(s, folder, error) && captureTabs(s, folder, error);
+    return captureParamWindow(s, folder, error) && captureTabs(tabs, folder, error);
 }
 
 ReportOutcome exportHtmlReport(const QString& reportPath, const ReportSources& sources,

@@ -18,6 +18,7 @@ class QWidget;
 
 namespace velumo {
 
+class Design;
 class Settings;
 
 // The windows captured as graph pictures: the table's windows before the
@@ -31,8 +32,13 @@ struct ReportSources {
     // Captured at its own size with the window and both columns on white.
     QWidget* paramWindow = nullptr;
     std::vector<QWidget*> paramColumns; // Memo1, Memo2
-    // The main window's client area (below the menu bar), whose (12, 32)
-    // is the top left of every tab picture, and the page control in it.
+    // The design whose input pages the tab pictures show, drawn on their own
+    // (InputPagesView) with "Aktualisieren" enabled when results exist.
+    const Design* design = nullptr;
+    bool resultsExist = false;
+    // Without a design: a client area like the main window's (below the
+    // menu bar), whose (12, 32) is the top left of every tab picture, and
+    // the page control in it.
     QWidget* mainClient = nullptr;
     QTabWidget* pageControl = nullptr;
     // Page indices of "&Treiber", "&Horn", "&Frequenzweiche", "&Achsen";

@@ -22,6 +22,7 @@
 #include "AppTestSupport.h"
 #include "GraphSet.h"
 #include "IniFile.h"
+#include "InputPagesView.h"
 #include "ParamWindow.h"
 #include "ResultWindow.h"
 
@@ -547,13 +548,17 @@ TEST_F(MainWindow, htmlExportWritesTheReportOfTheCurrentWindows)
     ASSERT_TRUE(std::filesystem::exists(report));
     EXPECT_NE(test::readBytes(report).find("SPL"), std::string::npos);
     EXPECT_TRUE(h.dialogs.opened.empty());
-    // Each tab picture, cut from (12, 32) of the client, holds its whole page.
-    auto* pages = h.find<QTabWidget>("PageControl1");
+    // Each tab picture, cut from (12, 32) of the client, holds its whole page
+    // as the pages lay out on their own.
+    const InputPagesView view(form.design(), true);
+    QTabWidget* pages = view.pages();
     for (auto [page, name] :
         { std::pair { 0, "TreiberTab" }, { 1, "HornTab" }, { 3, "FWTab" }, { 4, "AchsenTab" } }) {
         const QImage picture(docs("bericht-Files/") + name + ".jpg");
+        pages->setCurrentIndex(page);
+        QCoreApplication::processEvents();
         const QPoint end
-            = pages->widget(page)->mapTo(form.centralWidget(), pages->widget(page)->rect().bottomRight());
+            = pages->widget(page)->mapTo(view.client(), pages->widget(page)->rect().bottomRight());
         EXPECT_GE(picture.width(), end.x() + 1 - 12) << name;
         EXPECT_GE(picture.height(), end.y() + 1 - 32) << name;
     }
