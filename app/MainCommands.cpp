@@ -83,6 +83,7 @@ ReportSources TMainForm::reportSources() const
     sources.paramWindow = m_param.get();
     sources.paramColumns = { m_param->Memo1(), m_param->Memo2() };
     sources.design = &m_design;
+    sources.results = &m_results;
     sources.resultsExist = m_inputs->refreshButton()->isEnabled();
     sources.tabPages = { kPageTreiber, kPageHorn, kPageWeiche, kPageAchsen };
     // The captures show the combo boxes themselves.

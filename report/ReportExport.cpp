@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "GraphsView.h"
 #include "HtmlReport.h"
 #include "InputPagesView.h"
 #include "JpegWriter.h"
@@ -288,12 +289,21 @@ ReportTexts textsOf(const ReportSources& s, const QString& folderRef, const QDat
 
 bool writeReportPictures(const QString& folder, const ReportSources& s, QString* error)
 {
-    for (size_t w = 0; w < s.windows.size(); ++w) {
-        if (!s.windows[w]) {
+    // The graphs of results are drawn on their own, from the slots and the
+    // design.
+    std::unique_ptr<GraphsView> graphs;
+    std::array<QWidget*, kReportWindowCount> windows = s.windows;
+    if (s.design && s.results && s.resultsExist) {
+        graphs = std::make_unique<GraphsView>(*s.design, *s.results);
+        for (WindowId g : kGraphWindows)
+            windows[static_cast<size_t>(g)] = &graphs->window(g);
+    }
+    for (size_t w = 0; w < windows.size(); ++w) {
+        if (!windows[w]) {
             *error = QStringLiteral("Fenster für \"%1\" fehlt.").arg(QLatin1String(kReportPictures[w]));
             return false;
         }
-        if (!captureGraphWindow(s.windows[w], folder, kReportPictures[w], error))
+        if (!captureGraphWindow(windows[w], folder, kReportPictures[w], error))
             return false;
     }
     // The input pages of a design are drawn on their own, whatever the

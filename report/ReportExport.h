@@ -19,6 +19,7 @@ class QWidget;
 namespace velumo {
 
 class Design;
+class ResultSlots;
 class Settings;
 
 // The windows captured as graph pictures: the table's windows before the
@@ -33,8 +34,11 @@ struct ReportSources {
     QWidget* paramWindow = nullptr;
     std::vector<QWidget*> paramColumns; // Memo1, Memo2
     // The design whose input pages the tab pictures show, drawn on their own
-    // (InputPagesView) with "Aktualisieren" enabled when results exist.
+    // (InputPagesView) with "Aktualisieren" enabled when results exist; with
+    // results, the graph pictures are drawn on their own too (GraphsView),
+    // in place of the graph windows above.
     const Design* design = nullptr;
+    const ResultSlots* results = nullptr;
     bool resultsExist = false;
     // Without a design: a client area like the main window's (below the
     // menu bar), whose (12, 32) is the top left of every tab picture, and
