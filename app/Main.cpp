@@ -19,6 +19,7 @@
 #include "InputTabs.h"
 #include "Optionen.h"
 #include "ParamWindow.h"
+#include "RunLists.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
@@ -273,9 +274,7 @@ void TMainForm::FormShow()
     refreshInputs();
     m_project->setNoUnsavedChanges(true);
     m_graphs->phia().showMinimized();
-    QFile contour(QString::fromStdString(m_dirs.settings + "/contour.txt"));
-    if (contour.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        contour.close();
+    clearContourList(m_dirs.settings);
     rebuildRecentMenu();
     m_formShown = true;
     openPendingStartFile();

@@ -19,7 +19,7 @@
 #include "ProjectState.h"
 #include "ResultSlots.h"
 #include "RunInput.h"
-#include "Simulation.h"
+#include "RunPresentation.h"
 
 class QAction;
 class QLabel;

@@ -10,10 +10,11 @@
 #include "InputTabs.h"
 #include "Main.h"
 #include "ParamWindow.h"
+#include "ResultSlot.h"
 #include "RunInputAdapter.h"
+#include "RunPresentation.h"
 #include "RunSetup.h"
 #include "ScopeGuards.h"
-#include "Simulation.h"
 #include "Sinks.h"
 #include "SketchPainter.h"
 #include "SkizzeWindow.h"
@@ -38,9 +39,8 @@ void TMainForm::SimulateExecute()
 {
     const RunInput in = readRunInput(m_design);
     refreshInputs(); // the run may have switched an axis to automatic
-    const std::string refused = firstUnrunnableInput(in);
-    if (!refused.empty()) {
-        showMessage(runRefusalMessage(m_design, refused));
+    if (const std::optional<RunInputId> refused = firstUnrunnableInput(in)) {
+        showMessage(runRefusalMessage(m_design, controlName(*refused)));
         return;
     }
     // The start controls come back however the run ends, also by a failure.
@@ -50,17 +50,17 @@ void TMainForm::SimulateExecute()
     m_param->clearLines();
 
     ResultSlot& slot = m_results.beginRun();
-    WindowRunSink sink([this](const Message& m) { showMessage(m); },
-        [this](int percent) {
-            m_progress->setValue(percent);
-            m_progress->repaint();
-            // Keeps the window painted during a long run; input
-            // stays blocked as the run owns the window.
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+    const auto progress = [this](int percent) {
+        m_progress->setValue(percent);
+        m_progress->repaint();
+        // Keeps the window painted during a long run; input stays blocked
+        // as the run owns the window.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
     RunOutcome outcome;
     try {
-        outcome = runSimulation(in, m_listFolder.empty() ? m_dirs.settings : m_listFolder, slot, sink);
+        outcome = runAndWriteLists(in, m_listFolder.empty() ? m_dirs.settings : m_listFolder, progress);
+        storeRun(slot, outcome.result);
     } catch (...) {
         // Half a run is no result to draw.
         clearSlot(slot);
@@ -69,15 +69,12 @@ void TMainForm::SimulateExecute()
     if (outcome.status == RunStatus::Refused) {
         showMessage(runRefusalMessage(m_design, outcome.refusedControl));
     } else {
+        for (const Message& m : outcome.messages)
+            showMessage(m);
         // A stop because of the inputs' values, lists that could not be written.
         for (const Message& m : runEndMessages(m_design, outcome))
             showMessage(m);
         m_lastRun = outcome;
-        if (outcome.status == RunStatus::Failed && outcome.points >= 2) {
-            // Points after a failed one still hold an earlier run's values;
-            // draw only what this run computed.
-            slot.upperLimit = slot.frequency[static_cast<size_t>(outcome.points - 1)];
-        }
         m_lastRunInput = in;
         finishRun(outcome, in);
     }
@@ -124,11 +121,11 @@ void TMainForm::DrawSketch(bool withNotes)
         return;
     // The sketch needs the run-wide model of the last run; preparing it again
     // is cheap and its messages were already shown by the run.
-    SilentSink silent;
-    const Model model = prepareRun(*m_lastRunInput, silent);
+    const Model model = prepareRun(*m_lastRunInput);
     const SketchInput input
         = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
     WindowCheckSink boxes([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
+    SilentSink silent;
     MessageSink& notes = withNotes ? static_cast<MessageSink&>(boxes) : static_cast<MessageSink&>(silent);
     drawSketch(m_sketch->resetPicture(), input, notes);
     m_sketch->Im1()->update();

@@ -1,12 +1,11 @@
 #pragma once
 // Sinks that hand the messages, focus requests and progress of the input
-// check and of a run to the main window.
+// check to the main window.
 
 #include <functional>
 #include <string_view>
 
 #include "InputCheck.h"
-#include "Simulation.h"
 
 namespace velumo {
 
@@ -24,21 +23,6 @@ public:
 private:
     std::function<void(const Message&)> m_onMessage;
     std::function<void(std::string_view)> m_onFocus;
-};
-
-class WindowRunSink : public RunSink {
-public:
-    WindowRunSink(std::function<void(const Message&)> onMessage, std::function<void(int)> onProgress)
-        : m_onMessage(std::move(onMessage))
-        , m_onProgress(std::move(onProgress))
-    {
-    }
-    void message(const Message& m) override { m_onMessage(m); }
-    void progress(int percent) override { m_onProgress(percent); }
-
-private:
-    std::function<void(const Message&)> m_onMessage;
-    std::function<void(int)> m_onProgress;
 };
 
 // Drops what it is given: for set-up steps repeated only to redraw.

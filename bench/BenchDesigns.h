@@ -8,12 +8,6 @@
 
 namespace velumo::bench {
 
-class NullSink : public RunSink {
-public:
-    void message(const Message&) override { }
-    void progress(int) override { }
-};
-
 // The engine tests' design with every element on, its extra tunnel short
 // enough (lumped up to c·0.2/LET = 1358 Hz) that 170 grid points up to 1 kHz
 // lie below every element limit: 169 are computed.

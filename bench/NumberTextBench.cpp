@@ -45,21 +45,13 @@ struct Field {
 const std::vector<Field>& dataFields()
 {
     static const std::vector<Field> fields = [] {
-        const auto dir = std::filesystem::temp_directory_path() / "velumo-number-text-bench";
-        std::filesystem::create_directories(dir);
-        auto slot = std::make_unique<velumo::ResultSlot>();
-        velumo::bench::NullSink sink;
-        const int points
-            = velumo::runSimulation(velumo::bench::everythingOn(), dir.string(), *slot, sink).points;
-        std::filesystem::remove_all(dir);
+        const velumo::RunResult run = velumo::runSimulation(velumo::bench::everythingOn());
         std::vector<Field> f;
-        for (int i = 0; i < points; ++i) {
-            const velumo::ResultSlot& s = *slot;
+        for (const velumo::PointResults& p : run.points) {
             f.insert(f.end(),
-                { { s.frequency[i], "0.00" }, { s.spl[i], "0.00" }, { s.zel[i], "0.000" },
-                    { s.x1[i], "0.00E+00" }, { s.splMax[i], "0.00" }, { s.pmax1[i], "0.000" },
-                    { s.zReal[i], "0.000" }, { s.zImag[i], "0.000" }, { s.x2[i], "0.00E+00" },
-                    { s.pmax2[i], "0.000" }, { s.phase[i], "0.000" } });
+                { { p.f, "0.00" }, { p.spl, "0.00" }, { p.zel, "0.000" }, { p.x1, "0.00E+00" },
+                    { p.splMax, "0.00" }, { p.pmax1, "0.000" }, { p.zReal, "0.000" }, { p.zImag, "0.000" },
+                    { p.x2, "0.00E+00" }, { p.pmax2, "0.000" }, { p.phase, "0.000" } });
         }
         return f;
     }();

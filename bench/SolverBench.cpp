@@ -20,8 +20,7 @@ struct Prepared {
     std::vector<double> grid;
     Prepared()
     {
-        velumo::bench::NullSink sink;
-        model = velumo::prepareRun(in, sink);
+        model = velumo::prepareRun(in);
         grid = velumo::frequencyGrid(model);
         grid.resize(169);
     }

@@ -10,9 +10,8 @@
 #include "IniFile.h"
 #include "InputCheck.h"
 #include "ProjectFile.h"
-#include "ResultSlot.h"
 #include "RunInputAdapter.h"
-#include "Simulation.h"
+#include "RunPresentation.h"
 
 namespace velumo {
 
@@ -42,14 +41,14 @@ private:
     std::ostream& m_err;
 };
 
-class StreamRunSink : public RunSink {
+// Messages of the directory set-up.
+class StreamMessageSink : public MessageSink {
 public:
-    explicit StreamRunSink(std::ostream& err)
+    explicit StreamMessageSink(std::ostream& err)
         : m_err(err)
     {
     }
     void message(const Message& m) override { printMessage(m_err, m); }
-    void progress(int) override { }
 
 private:
     std::ostream& m_err;
@@ -141,9 +140,9 @@ int runVelumoSim(
         return kSimUsage;
     }
 
-    StreamRunSink runSink(err);
+    StreamMessageSink setUpSink(err);
     if (o.outDir.empty())
-        o.outDir = resolveDirectories(Environment::fromProcess(nullptr), runSink).settings;
+        o.outDir = resolveDirectories(Environment::fromProcess(nullptr), setUpSink).settings;
     std::error_code ec;
     if (!std::filesystem::is_directory(o.outDir, ec)) {
         err << "Der Ausgabeordner " << o.outDir << " existiert nicht.\n";
@@ -160,13 +159,13 @@ int runVelumoSim(
         return kSimInvalid;
 
     RunInput input = readRunInput(design);
-    ResultSlot slot;
-    clearSlot(slot);
-    RunOutcome outcome = runSimulation(input, o.outDir, slot, runSink);
+    const RunOutcome outcome = runAndWriteLists(input, o.outDir);
     if (outcome.status == RunStatus::Refused) {
         printMessage(err, runRefusalMessage(design, outcome.refusedControl));
         return kSimRunFailed;
     }
+    for (const Message& m : outcome.messages)
+        printMessage(err, m);
     for (const std::string& l : outcome.leftLines)
         out << l << '\n';
     out << '\n';

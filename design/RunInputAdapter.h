@@ -9,7 +9,7 @@
 #include "Design.h"
 #include "Messages.h"
 #include "RunInput.h"
-#include "Simulation.h"
+#include "RunPresentation.h"
 
 namespace velumo {
 

@@ -1,7 +1,6 @@
 #include "DriverModel.h"
 
 #include "Constants.h"
-#include "NumberText.h"
 
 #include <cmath>
 
@@ -96,33 +95,16 @@ ComplexParts mechanicalImpedance(const DriverGroup& g, double omega)
     return { g.rms, omega * g.mms - 1.0 / (omega * g.cms) };
 }
 
-namespace {
-
-void appendGroupLines(
-    std::vector<std::string>& lines, const DriverGroup& g, int n, double ue, const std::string& suffix)
+DriverFigures driverFigures(const DriverGroup& g, int n, double ue)
 {
-    auto line = [&](const char* name, double v, const char* pattern, const char* unit) {
-        lines.push_back(name + suffix + " = " + formatPattern(v, pattern) + unit);
-    };
-    line("Cms", g.stk * g.cms * n * 1000.0, "0.###", " mm/N");
-    line("Mms", g.mms / g.stk / n * 1000.0, "0.###", " g");
-    line("Rms", g.rms / g.stk / n, "0.##", " kg/s");
-    line("BxL", g.bl, "0.##", " N/A");
-    line("Pe", ue * ue / g.rdc / n, "0.##", " W");
-    line("Qts", g.qms * g.qes / (g.qms + g.qes), "0.###", "");
-}
-
-} // namespace
-
-std::vector<std::string> driverLines(const Model& m)
-{
-    std::vector<std::string> lines;
-    appendGroupLines(lines, m.d1, m.n, m.ue, "");
-    if (m.driver2Mode == 2) {
-        lines.emplace_back();
-        appendGroupLines(lines, m.d2, m.n, m.ue, "2");
-    }
-    return lines;
+    DriverFigures f;
+    f.cms = g.stk * g.cms * n * 1000.0;
+    f.mms = g.mms / g.stk / n * 1000.0;
+    f.rms = g.rms / g.stk / n;
+    f.bl = g.bl;
+    f.pe = ue * ue / g.rdc / n;
+    f.qts = g.qms * g.qes / (g.qms + g.qes);
+    return f;
 }
 
 } // namespace velumo

@@ -4,11 +4,9 @@
 // the lossy voice-coil model, plus the per-frequency electrical and
 // mechanical pieces that the network needs.
 
-#include <string>
-#include <vector>
-
 #include "Model.h"
 #include "RunInput.h"
+#include "RunResult.h"
 
 namespace velumo {
 
@@ -38,8 +36,8 @@ ComplexParts voiceCoilInductance(const DriverGroup& g, double f);
 // Zm = Rms + j·omega·Mms - j/(omega·Cms) in N·s/m, omega in rad/s, omega > 0.
 ComplexParts mechanicalImpedance(const DriverGroup& g, double omega);
 
-// Left column of the derived-parameter window: six lines for driver 1, and
-// for mode 2 an empty line and the six driver-2 lines.
-std::vector<std::string> driverLines(const Model& m);
+// The figures of a group as the user reads them: per driver of the group
+// and per real enclosure (mirror factor n), Pe at the voltage ue.
+DriverFigures driverFigures(const DriverGroup& g, int n, double ue);
 
 } // namespace velumo

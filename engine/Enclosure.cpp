@@ -1,7 +1,6 @@
 #include "Enclosure.h"
 
 #include "Constants.h"
-#include "NumberText.h"
 
 #include <cmath>
 
@@ -19,7 +18,7 @@ double tunedLength(double A, double f, double V, int n)
 
 bool isFrontLoaded(const RunInput& in) { return in.typ != 1; }
 
-void setUpRearChamberAndPort(const RunInput& in, Model& m, MessageSink& sink)
+void setUpRearChamberAndPort(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
 {
     EnclosureModel& e = m.encl;
     const int n = m.n;
@@ -36,7 +35,7 @@ void setUpRearChamberAndPort(const RunInput& in, Model& m, MessageSink& sink)
             e.abr = in.abr * n * 0.0001;
             e.lbr = tunedLength(e.abr, in.fbr, e.vrk, n);
             if (!(e.lbr >= 0.0)) {
-                sink.message({ "Hinweis", "LBR wäre negativ!" });
+                messages.push_back({ RunMessageCode::PortLengthNegative });
                 e.lbr = std::sqrt(sd) * 0.001;
             }
         }
@@ -54,10 +53,8 @@ void setUpRearChamberAndPort(const RunInput& in, Model& m, MessageSink& sink)
     e.brk = in.brk;
 }
 
-// Returns the "LAT" line when the chamber is active.
-std::vector<std::string> setUpAbsorber(const RunInput& in, Model& m, MessageSink& sink)
+void setUpAbsorber(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
 {
-    std::vector<std::string> lines;
     EnclosureModel& e = m.encl;
     const int n = m.n;
     const double sd = m.d1.sd;
@@ -69,17 +66,15 @@ std::vector<std::string> setUpAbsorber(const RunInput& in, Model& m, MessageSink
         e.vak = in.vak * n * 0.001;
         e.lat = tunedLength(e.aat, e.fak, e.vak, n);
         if (!(e.lat >= 0.0)) {
-            sink.message({ "Hinweis", "LAT wäre negativ!" });
+            messages.push_back({ RunMessageCode::TunnelLengthNegative });
             e.lat = std::sqrt(sd) * 0.001;
         }
-        lines.push_back("LAT = " + formatPattern(e.lat * 100.0, "0.#") + " cm");
     } else {
         e.vak = m.d1.vas * 1e-6;
         e.lat = std::sqrt(sd) * 0.001;
     }
     e.bak = in.bak;
     e.xAK = in.xAK;
-    return lines;
 }
 
 double totalVolume(const RunInput& in, const Model& m)
@@ -105,7 +100,7 @@ double totalVolume(const RunInput& in, const Model& m)
 
 } // namespace
 
-std::vector<std::string> setUpEnclosure(const RunInput& in, Model& m, MessageSink& sink)
+void setUpEnclosure(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
 {
     EnclosureModel& e = m.encl;
     const int n = m.n;
@@ -115,14 +110,14 @@ std::vector<std::string> setUpEnclosure(const RunInput& in, Model& m, MessageSin
     e.lvk = in.lvk;
     e.bvk = in.bvk;
 
-    setUpRearChamberAndPort(in, m, sink);
+    setUpRearChamberAndPort(in, m, messages);
 
     e.rk2Checked = in.rk2;
     e.rk2Used = in.rk2 && (in.driver2Mode == 1 || in.driver2Mode == 2);
     // Without its chamber driver 2 sees an unbounded volume: no stiffness.
     e.vrk2 = e.rk2Used ? in.vrk2 * n * 0.001 : m.d2.vas * 1e9;
 
-    std::vector<std::string> lines = setUpAbsorber(in, m, sink);
+    setUpAbsorber(in, m, messages);
 
     e.etChecked = in.et;
     e.etActive = in.aet != 0.0 && in.et;
@@ -138,17 +133,16 @@ std::vector<std::string> setUpEnclosure(const RunInput& in, Model& m, MessageSin
     e.dL2 = in.dL2;
 
     e.vGesamt = totalVolume(in, m);
-    return lines;
 }
 
-std::vector<std::string> enclosureLines(const RunInput& in, const Model& m)
+void addEnclosureValues(const RunInput& in, const Model& m, DerivedValues& d)
 {
-    std::vector<std::string> lines;
-    lines.push_back("VHorn = " + formatPattern(m.horn.vHorn * 1000.0 / m.n, "0.##") + " l");
+    if (m.encl.akActive)
+        d.tunnelLength = m.encl.lat * 100.0;
+    d.hornVolume = m.horn.vHorn * 1000.0 / m.n;
     if (isFrontLoaded(in) && !in.abrTextIsZero && !in.fbrTextIsZero)
-        lines.push_back("LBR = " + formatPattern(m.encl.lbr * 100.0, "0.#") + " cm");
-    lines.push_back("Vgesamt" + formatPattern(m.encl.vGesamt, " = 0.### l"));
-    return lines;
+        d.portLength = m.encl.lbr * 100.0;
+    d.totalVolume = m.encl.vGesamt;
 }
 
 DampingResistances dampingResistances(const EnclosureModel& e, double omega)

@@ -4,24 +4,24 @@
 // tunnel, extra tunnel. Switched-off elements get harmless substitutes so
 // that the network keeps its shape.
 
-#include <string>
 #include <vector>
 
-#include "Messages.h"
 #include "Model.h"
 #include "RunInput.h"
+#include "RunResult.h"
 
 namespace velumo {
 
 // Fills m.encl (needs m.n, the driver groups and m.horn): element sizes in SI
 // units incl. n, port and tunnel lengths from their tunings, the listening
-// point and Vgesamt. "LBR wäre negativ!" / "LAT wäre negativ!" go to the sink.
-// Returns the "LAT" line of the right column when the absorber is active.
-std::vector<std::string> setUpEnclosure(const RunInput& in, Model& m, MessageSink& sink);
+// point and Vgesamt. A port or absorber tunnel that would need a negative
+// length is reported in `messages` and gets a harmless length.
+void setUpEnclosure(const RunInput& in, Model& m, std::vector<RunMessage>& messages);
 
-// Right-column lines after the horn and absorber lines: "VHorn", the port
-// length when a tuned port is entered, "Vgesamt".
-std::vector<std::string> enclosureLines(const RunInput& in, const Model& m);
+// The derived values of the enclosure: the tunnel length of an active
+// absorber chamber, VHorn, the port length when a tuned port is entered,
+// Vgesamt.
+void addEnclosureValues(const RunInput& in, const Model& m, DerivedValues& d);
 
 // Damping resistances of the chambers, port and tunnels at omega (rad/s),
 // each growing in proportion to frequency.

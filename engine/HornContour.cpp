@@ -1,7 +1,6 @@
 #include "HornContour.h"
 
 #include "Constants.h"
-#include "NumberText.h"
 #include "SpecialFunctions.h"
 
 #include <cmath>
@@ -109,9 +108,8 @@ int attachmentNode(double pos, double l1, bool throatAllowed)
     return static_cast<int>(v);
 }
 
-HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink)
+void setUpHorn(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
 {
-    HornSetUpResult result;
     HornModel& h = m.horn;
     const int n = m.n;
     h.law = in.kontur >= 0 && in.kontur <= 6 ? in.kontur : kParabolic;
@@ -132,7 +130,6 @@ HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink)
         const double rH = throatRadius(h, n);
         const double rM = mouthRadius(h, n);
         h.aTr = tractrixConstant(h.l1, rH, rM);
-        result.rightLines.push_back("rTraktrix = " + formatPattern(h.aTr, "0.###") + " m");
         for (int i = 0; i < kHornNodes; ++i) {
             const double y = tractrixRadius(h.l1, rH, rM, h.x[i]);
             h.a[i] = y * y * n * kPi;
@@ -152,26 +149,24 @@ HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink)
     }
 
     if (h.law == kTractrix && h.aTr < mouthRadius(h, n)) {
-        result.editHChanged = true;
-        result.newEditH = formatPattern(h.aOne[100] / in.b, "0.##");
-        sink.message({ "", "Mundfläche kann durch Traktrixfunktion\nnicht erreicht werden." });
+        messages.push_back({ RunMessageCode::TractrixShortened, h.aOne[100] / in.b });
     }
 
     h.n1 = attachmentNode(in.xT1, h.l1, true);
     h.n2 = attachmentNode(in.xT2, h.l1, false);
     h.nAK = attachmentNode(in.xAK, h.l1, false);
     h.nET = attachmentNode(in.xET, h.l1, false);
-    return result;
 }
 
-std::vector<std::string> contourRows(const RunInput& in, const Model& m)
+std::vector<ContourPoint> contourPoints(const RunInput& in, const Model& m)
 {
     const HornModel& h = m.horn;
     const int n = m.n;
     const int nc = in.contourPoints - 1;
-    std::vector<std::string> rows;
+    std::vector<ContourPoint> rows;
     if (nc < 1)
         return rows;
+    rows.reserve(static_cast<size_t>(nc) + 1);
     const double rH = throatRadius(h, n);
     const double rM = mouthRadius(h, n);
     for (int i = 0; i <= nc; ++i) {
@@ -184,9 +179,7 @@ std::vector<std::string> contourRows(const RunInput& in, const Model& m)
             const double t = static_cast<double>(i) / nc;
             ar = flareArea(h, t, 1.0) / n;
         }
-        rows.push_back(formatPattern(x, "0.000") + "\t" + formatPattern(ar * 10000.0, "0.00") + "\t"
-            + formatPattern(ar * 10000.0 / in.b, "0.0") + "\t"
-            + formatPattern(std::sqrt(ar / kPi) * 100.0, "0.0") + "\r\n");
+        rows.push_back({ x, ar * 10000.0, ar * 10000.0 / in.b, std::sqrt(ar / kPi) * 100.0 });
     }
     return rows;
 }

@@ -3,12 +3,11 @@
 // (100 equal segments), the horn volume, the contour list rows and the
 // segments at which drivers, absorber chamber and extra tunnel join the horn.
 
-#include <string>
 #include <vector>
 
-#include "Messages.h"
 #include "Model.h"
 #include "RunInput.h"
+#include "RunResult.h"
 
 namespace velumo {
 
@@ -22,27 +21,19 @@ enum FlareLaw {
     kTractrix = 6
 };
 
-// What a horn set-up reports besides the model: the right-column line of the
-// tractrix and, when the tractrix cannot reach the mouth, the mouth height
-// it does reach as the new text of EditH (cm, "0.##").
-struct HornSetUpResult {
-    std::vector<std::string> rightLines;
-    bool editHChanged = false;
-    std::string newEditH;
-};
-
 // Fills m.horn from the inputs (m.n must be set): Ah, Am (incl. n), l1, dx,
 // rMouth, x[], a[], aOne[], vHorn, aTr, beta1/2, xT1/2, mouthClosed and the
-// attachment nodes. The tractrix message goes to the sink.
-HornSetUpResult setUpHorn(const RunInput& in, Model& m, MessageSink& sink);
+// attachment nodes. A tractrix that cannot reach the mouth is reported in
+// `messages` with the mouth height it does reach (cm).
+void setUpHorn(const RunInput& in, Model& m, std::vector<RunMessage>& messages);
 
 // Area (m², incl. n) of laws 0..5 at the ratio num/den of the horn length:
 // the nodes pass (x, l1), the contour list passes (i/Nc, 1).
 double flareArea(const HornModel& h, double num, double den);
 
-// Rows i = 0..Nc of the contour list of one real horn (Nc = contourPoints - 1
-// >= 1), each "x\tA\tH\tr" ended by CR LF; H uses the mouth width as entered.
-std::vector<std::string> contourRows(const RunInput& in, const Model& m);
+// Points i = 0..Nc of the contour list of one real horn (Nc = contourPoints
+// - 1 >= 1); the height uses the mouth width as entered.
+std::vector<ContourPoint> contourPoints(const RunInput& in, const Model& m);
 
 // Segment index of a side branch at distance pos from the throat: driver 1
 // may sit at the throat (0..99), every other branch at 1..99.

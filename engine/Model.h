@@ -4,12 +4,11 @@
 // mirror factor n, driver resistances are divided by Stk·n.
 
 #include <array>
-#include <string>
-#include <vector>
-
-#include "ResultSlot.h"
 
 namespace velumo {
+
+constexpr int kMaxRunPoints = 169; // a run computes at most this many points
+constexpr int kHornNodes = 101;    // horn nodes 0..100
 
 struct DriverGroup {
     int stk = 1;    // number of drivers of the group (16-bit)
@@ -102,10 +101,6 @@ struct Model {
     double fmin = 10, fmax = 20000;
     int nPoints = 99;    // N: grid points 0..N
     double fLim = 20000; // upper frequency limit of the run
-
-    // Derived-parameter window columns
-    std::vector<std::string> leftLines;
-    std::vector<std::string> rightLines;
 };
 
 } // namespace velumo

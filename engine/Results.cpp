@@ -56,6 +56,8 @@ PointResults pointResults(const Model& model, const LoopFlows& x, Cx P, double f
     for (int loop = kLoopFilter2First; loop <= kLoopVoiceCoil2; ++loop)
         current = current + x[loop];
     r.zel = n * u0 / abs(current);
+    r.pressure = P;
+    r.impedance = Cx(n * u0) / current;
 
     const Cx xi1 = x[kLoopMembrane1] / ((j * omega) * model.d1.sd);
     r.x1 = abs(xi1) * 1000.0;
@@ -83,22 +85,6 @@ PointResults pointResults(const Model& model, const LoopFlows& x, Cx P, double f
     r.zReal = z.re;
     r.zImag = z.im;
     return r;
-}
-
-void storeResults(ResultSlot& slot, int i, const PointResults& r)
-{
-    slot.frequency[i] = r.f;
-    slot.spl[i] = r.spl;
-    slot.phase[i] = r.phase;
-    slot.zel[i] = r.zel;
-    slot.x1[i] = r.x1;
-    slot.x2[i] = r.x2;
-    slot.pmax1[i] = r.pmax1;
-    slot.splMax[i] = r.splMax;
-    if (r.hasDriver2)
-        slot.pmax2[i] = r.pmax2;
-    slot.zReal[i] = r.zReal;
-    slot.zImag[i] = r.zImag;
 }
 
 } // namespace velumo

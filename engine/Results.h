@@ -1,11 +1,10 @@
 #pragma once
-// The ten result quantities of one frequency point, from the solved flows and
-// the pressure at the microphone, stored into the run's result slot.
+// The result quantities of one frequency point, from the solved flows and
+// the pressure at the microphone.
 
 #include "Complex.h"
 #include "LoopNetwork.h"
 #include "Model.h"
-#include "ResultSlot.h"
 
 namespace velumo {
 
@@ -22,6 +21,8 @@ struct PointResults {
     double zReal = 0;
     double zImag = 0;
     bool hasDriver2 = false;
+    Cx pressure;  // Pa, at the microphone
+    Cx impedance; // Ohm, electrical input impedance (|impedance| is zel)
 
     // True when every value that is stored is a finite number.
     bool allFinite() const;
@@ -31,8 +32,5 @@ struct PointResults {
 // net.x and the microphone pressure P (Pa).
 PointResults pointResults(const Model& model, const LoopNetwork& net, Cx P, double f, double omega);
 PointResults pointResults(const Model& model, const LoopFlows& x, Cx P, double f, double omega);
-
-// Writes the results into entry i of the slot; Pmax2 only with driver 2.
-void storeResults(ResultSlot& slot, int i, const PointResults& r);
 
 } // namespace velumo

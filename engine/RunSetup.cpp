@@ -7,8 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <iterator>
+#include <initializer_list>
 
 namespace velumo {
 
@@ -16,114 +15,113 @@ namespace {
 
 bool effectiveFreqAuto(const RunInput& in) { return in.freqAuto || in.freqMin >= in.freqMax; }
 
-// First value of a driver in use that is zero or negative, by control name;
-// the impedances may be 0 (no voice-coil inductance), not negative.
-std::string firstUnrunnableDriverValue(const DriverInput& d, const std::string& suffix)
+using Id = RunInputId;
+
+// First value of a driver in use that is zero or negative, as the input of
+// driver 1; the impedances may be 0 (no voice-coil inductance), not negative.
+std::optional<RunInputId> firstUnrunnableDriverValue(const DriverInput& d)
 {
-    const std::pair<double, const char*> values[] = {
-        { d.rdc, "EditRdc" },
-        { d.fs, "Editfs" },
-        { d.qes, "EditQes" },
-        { d.qms, "EditQms" },
-        { d.vas, "EditVas" },
-        { d.pmax, "EditPmax" },
-        { d.sd, "EditSd" },
-        { d.xmax, "EditXmax" },
-        { static_cast<double>(d.stk), "EditStk" },
+    const std::pair<double, RunInputId> values[] = {
+        { d.rdc, Id::Rdc },
+        { d.fs, Id::Fs },
+        { d.qes, Id::Qes },
+        { d.qms, Id::Qms },
+        { d.vas, Id::Vas },
+        { d.pmax, Id::Pmax },
+        { d.sd, Id::Sd },
+        { d.xmax, Id::Xmax },
+        { static_cast<double>(d.stk), Id::Stk },
     };
-    for (const auto& [value, name] : values) {
+    for (const auto& [value, id] : values) {
         if (!(value > 0.0))
-            return name + suffix;
+            return id;
     }
     if (d.z1k < 0.0)
-        return "EditZ1k" + suffix;
+        return Id::Z1k;
     if (d.z10k < 0.0)
-        return "EditZ10k" + suffix;
-    return "";
+        return Id::Z10k;
+    return std::nullopt;
 }
 
 // Sizes, dampings and frequencies of the horn and the enclosure that have no
 // meaning below zero, in the order of the input check.
-std::string firstNegativeSize(const RunInput& in)
+std::optional<RunInputId> firstNegativeSize(const RunInput& in)
 {
-    const std::pair<double, const char*> values[] = {
-        { in.vvk, "EditVvk" },
-        { in.lvk, "EditLvk" },
-        { in.bvk, "EditBvk" },
-        { in.xT1, "EditxT1" },
-        { in.l1, "Editl1" },
-        { in.beta1, "EditBeta1" },
-        { in.beta2, "EditBeta2" },
-        { in.abst, "EditAbst" },
-        { in.typ != 1 ? in.vrk : 0.0, "EditVrk" }, // a rear-loaded horn has no rear chamber
-        { in.lrk, "EditLrk" },
-        { in.brk, "EditBrk" },
-        { in.fbr, "Editfbr" },
-        { in.abr, "EditAbr" },
-        { in.bbr, "EditBbr" },
-        { in.xAK, "EditxAK" },
-        { in.vak, "EditVAK" },
-        { in.fak, "EditfAK" },
-        { in.aat, "EditAAT" },
-        { in.bak, "EditBAK" },
-        { in.vrk2, "EditVrk2" },
-        { in.xT2, "EditxT2" },
-        { in.xET, "EditxET" },
-        { in.let, "EditLET" },
-        { in.aet, "EditAET" },
-        { in.bet, "EditBET" },
+    const std::pair<double, RunInputId> values[] = {
+        { in.vvk, Id::Vvk },
+        { in.lvk, Id::Lvk },
+        { in.bvk, Id::Bvk },
+        { in.xT1, Id::XT1 },
+        { in.l1, Id::L1 },
+        { in.beta1, Id::Beta1 },
+        { in.beta2, Id::Beta2 },
+        { in.abst, Id::Abst },
+        { in.typ != 1 ? in.vrk : 0.0, Id::Vrk }, // a rear-loaded horn has no rear chamber
+        { in.lrk, Id::Lrk },
+        { in.brk, Id::Brk },
+        { in.fbr, Id::Fbr },
+        { in.abr, Id::Abr },
+        { in.bbr, Id::Bbr },
+        { in.xAK, Id::XAK },
+        { in.vak, Id::Vak },
+        { in.fak, Id::Fak },
+        { in.aat, Id::Aat },
+        { in.bak, Id::Bak },
+        { in.vrk2, Id::Vrk2 },
+        { in.xT2, Id::XT2 },
+        { in.xET, Id::XET },
+        { in.let, Id::Let },
+        { in.aet, Id::Aet },
+        { in.bet, Id::Bet },
     };
-    for (const auto& [value, name] : values) {
+    for (const auto& [value, id] : values) {
         if (value < 0.0)
-            return name;
+            return id;
     }
     const CrossoverInput& x = in.crossover;
     for (size_t p = 1; p < x.R.size(); ++p) {
         if (x.R[p] < 0.0 || x.L[p] < 0.0 || x.C[p] < 0.0)
-            return "FWGrid";
+            return Id::Crossover;
     }
-    return "";
+    return std::nullopt;
 }
 
 } // namespace
 
-std::string firstUnrunnableInput(const RunInput& in)
+std::optional<RunInputId> firstUnrunnableInput(const RunInput& in)
 {
-    std::string name = firstUnrunnableDriverValue(in.driver1, "");
-    if (!name.empty())
-        return name;
+    if (const auto id = firstUnrunnableDriverValue(in.driver1))
+        return id;
     if (!(in.ue > 0.0))
-        return "EditUe";
+        return Id::Ue;
     if (in.driver2Mode == 2) {
-        name = firstUnrunnableDriverValue(in.driver2, "2");
-        if (!name.empty())
-            return name;
+        if (const auto id = firstUnrunnableDriverValue(in.driver2))
+            return driver2Twin(*id);
     }
     if (!(in.ah > 0.0))
-        return "EditAh";
+        return Id::Ah;
     if (!(in.h > 0.0))
-        return "EditH";
+        return Id::H;
     if (!(in.b > 0.0))
-        return "EditB";
-    name = firstNegativeSize(in);
-    if (!name.empty())
-        return name;
+        return Id::B;
+    if (const auto id = firstNegativeSize(in))
+        return id;
     // The hyperbolic and tractrix laws need a mouth larger than the throat.
     const bool needsFlare = in.kontur == 3 || in.kontur == 4 || in.kontur == 6;
     if (needsFlare && in.ah >= in.h * in.b)
-        return "CBKontur";
+        return Id::FlareLaw;
     const bool frontLoaded = in.typ != 1;
     if (frontLoaded && in.vrk == 0.0)
-        return "EditVrk";
+        return Id::Vrk;
     if (frontLoaded && !in.abrTextIsZero && in.fbr == 0.0)
-        return "Editfbr";
+        return Id::Fbr;
     if (in.rk2 && (in.driver2Mode == 1 || in.driver2Mode == 2) && in.vrk2 == 0.0)
-        return "EditVrk2";
+        return Id::Vrk2;
     if (!effectiveFreqAuto(in) && !(in.freqMin > 0.0))
-        return "MinMaxGrid";
+        return Id::FrequencyRange;
     if (in.freqPoints < 2 || in.contourPoints < 2)
-        return "OptionGrid";
-    return "";
+        return Id::Resolution;
+    return std::nullopt;
 }
 
 int mirrorFactor(int posi)
@@ -162,7 +160,7 @@ double upperFrequencyLimit(const RunInput& in, const Model& m)
     return fLim;
 }
 
-Model prepareRun(const RunInput& in, MessageSink& sink, RunSetUpOutput* out)
+Model prepareRun(const RunInput& in, RunResult* out)
 {
     Model m;
     m.n = mirrorFactor(in.posi);
@@ -172,20 +170,12 @@ Model prepareRun(const RunInput& in, MessageSink& sink, RunSetUpOutput* out)
 
     setUpDrivers(in, m);
 
-    HornSetUpResult horn = setUpHorn(in, m, sink);
-    if (out) {
-        out->contourRows = contourRows(in, m);
-        out->editHChanged = horn.editHChanged;
-        out->newEditH = horn.newEditH;
-    }
-
-    std::vector<std::string> absorberLines = setUpEnclosure(in, m, sink);
-
-    m.leftLines = driverLines(m);
-    m.rightLines = horn.rightLines;
-    m.rightLines.insert(m.rightLines.end(), absorberLines.begin(), absorberLines.end());
-    for (std::string& line : enclosureLines(in, m))
-        m.rightLines.push_back(std::move(line));
+    std::vector<RunMessage> discarded;
+    std::vector<RunMessage>& messages = out ? out->messages : discarded;
+    setUpHorn(in, m, messages);
+    if (out)
+        out->contour = contourPoints(in, m);
+    setUpEnclosure(in, m, messages);
 
     if (effectiveFreqAuto(in)) {
         m.fmin = 10.0;
@@ -196,7 +186,21 @@ Model prepareRun(const RunInput& in, MessageSink& sink, RunSetUpOutput* out)
     }
     m.nPoints = in.freqPoints - 1;
     m.fLim = upperFrequencyLimit(in, m);
+    if (out)
+        out->derived = derivedValues(in, m);
     return m;
+}
+
+DerivedValues derivedValues(const RunInput& in, const Model& m)
+{
+    DerivedValues d;
+    d.driver1 = driverFigures(m.d1, m.n, m.ue);
+    if (m.driver2Mode == 2)
+        d.driver2 = driverFigures(m.d2, m.n, m.ue);
+    if (m.horn.law == kTractrix)
+        d.tractrixRadius = m.horn.aTr;
+    addEnclosureValues(in, m, d);
+    return d;
 }
 
 std::vector<double> frequencyGrid(const Model& m)
@@ -217,103 +221,65 @@ std::vector<double> frequencyGrid(const Model& m)
 
 namespace {
 
-// The inputs each derived-parameter line is computed from, by the control
-// names of driver 1.
-struct LineInputs {
-    std::string_view line;
-    std::vector<std::string_view> inputs;
+// The inputs each derived value is computed from, as inputs of driver 1.
+using Inputs = std::initializer_list<RunInputId>;
+constexpr Inputs kCmsInputs = { Id::Vas, Id::Sd, Id::Stk };
+constexpr Inputs kMmsInputs = { Id::Fs, Id::Vas, Id::Sd, Id::Stk };
+constexpr Inputs kRmsInputs = { Id::Fs, Id::Qms, Id::Vas, Id::Sd, Id::Stk };
+constexpr Inputs kBlInputs = { Id::Fs, Id::Rdc, Id::Qes, Id::Vas, Id::Sd, Id::Stk };
+constexpr Inputs kPeInputs = { Id::Ue, Id::Rdc, Id::Stk };
+constexpr Inputs kQtsInputs = { Id::Qes, Id::Qms };
+constexpr Inputs kHornInputs = { Id::Ah, Id::L1, Id::H, Id::B };
+constexpr Inputs kTunnelInputs = { Id::Aat, Id::Fak, Id::Vak };
+constexpr Inputs kPortInputs = { Id::Abr, Id::Fbr, Id::Vrk };
+constexpr Inputs kTotalInputs = { Id::Vvk, Id::Vrk, Id::Vrk2, Id::Vak, Id::Aet, Id::Let };
+
+class InputList {
+public:
+    void addIfNotFinite(double v, Inputs inputs, bool driver2 = false)
+    {
+        if (std::isfinite(v))
+            return;
+        for (RunInputId id : inputs) {
+            if (driver2)
+                id = driver2Twin(id);
+            if (std::find(list.begin(), list.end(), id) == list.end())
+                list.push_back(id);
+        }
+    }
+    void addIfNotFinite(const std::optional<double>& v, Inputs inputs)
+    {
+        if (v)
+            addIfNotFinite(*v, inputs);
+    }
+    void addDriver(const DriverFigures& f, bool driver2)
+    {
+        addIfNotFinite(f.cms, kCmsInputs, driver2);
+        addIfNotFinite(f.mms, kMmsInputs, driver2);
+        addIfNotFinite(f.rms, kRmsInputs, driver2);
+        addIfNotFinite(f.bl, kBlInputs, driver2);
+        addIfNotFinite(f.pe, kPeInputs, driver2);
+        addIfNotFinite(f.qts, kQtsInputs, driver2);
+    }
+    std::vector<RunInputId> list;
 };
-
-const std::vector<LineInputs>& lineInputs()
-{
-    static const std::vector<LineInputs> table = {
-        { "Cms", { "EditVas", "EditSd", "EditStk" } },
-        { "Mms", { "Editfs", "EditVas", "EditSd", "EditStk" } },
-        { "Rms", { "Editfs", "EditQms", "EditVas", "EditSd", "EditStk" } },
-        { "BxL", { "Editfs", "EditRdc", "EditQes", "EditVas", "EditSd", "EditStk" } },
-        { "Pe", { "EditUe", "EditRdc", "EditStk" } },
-        { "Qts", { "EditQes", "EditQms" } },
-        { "rTraktrix", { "EditAh", "Editl1", "EditH", "EditB" } },
-        { "LAT", { "EditAAT", "EditfAK", "EditVAK" } },
-        { "VHorn", { "EditAh", "Editl1", "EditH", "EditB" } },
-        { "LBR", { "EditAbr", "Editfbr", "EditVrk" } },
-        { "Vgesamt", { "EditVvk", "EditVrk", "EditVrk2", "EditVAK", "EditAET", "EditLET" } },
-    };
-    return table;
-}
-
-// The driver boxes of the table above, each with a driver-2 twin (name + "2").
-bool hasDriver2Twin(std::string_view name)
-{
-    static constexpr std::string_view kDriverBoxes[]
-        = { "EditRdc", "Editfs", "EditQes", "EditQms", "EditVas", "EditSd", "EditStk" };
-    return std::find(std::begin(kDriverBoxes), std::end(kDriverBoxes), name) != std::end(kDriverBoxes);
-}
-
-bool holdsNonFiniteNumber(std::string_view text)
-{
-    return text.find("INF") != std::string_view::npos || text.find("NAN") != std::string_view::npos;
-}
 
 } // namespace
 
-std::vector<std::string> inputsOfNonFiniteLines(const std::vector<std::string>& lines)
+std::vector<RunInputId> inputsOfNonFiniteValues(const DerivedValues& d)
 {
-    std::vector<std::string> inputs;
-    for (const std::string& line : lines) {
-        const size_t eq = line.find(" = ");
-        if (eq == std::string::npos || !holdsNonFiniteNumber(std::string_view(line).substr(eq)))
-            continue;
-        std::string_view name = std::string_view(line).substr(0, eq);
-        bool driver2 = false;
-        if (name.size() > 1 && name.back() == '2') {
-            name.remove_suffix(1);
-            driver2 = true;
-        }
-        for (const LineInputs& entry : lineInputs()) {
-            if (entry.line != name)
-                continue;
-            for (std::string_view input : entry.inputs) {
-                std::string control(input);
-                if (driver2 && hasDriver2Twin(input))
-                    control += "2";
-                if (std::find(inputs.begin(), inputs.end(), control) == inputs.end())
-                    inputs.push_back(std::move(control));
-            }
-        }
-    }
-    return inputs;
+    InputList inputs;
+    inputs.addDriver(d.driver1, false);
+    if (d.driver2)
+        inputs.addDriver(*d.driver2, true);
+    inputs.addIfNotFinite(d.tractrixRadius, kHornInputs);
+    inputs.addIfNotFinite(d.tunnelLength, kTunnelInputs);
+    inputs.addIfNotFinite(d.hornVolume, kHornInputs);
+    inputs.addIfNotFinite(d.portLength, kPortInputs);
+    inputs.addIfNotFinite(d.totalVolume, kTotalInputs);
+    return inputs.list;
 }
 
-std::vector<std::string> contourInputs() { return { "EditAh", "Editl1", "EditH", "EditB" }; }
-
-RunLists::RunLists(const std::string& dir)
-    : m_lock(dir)
-{
-    const std::filesystem::path base(dir);
-    contour.begin((base / kContourFileName).string());
-    contour.write(contourHeader());
-    data.begin((base / kDataFileName).string());
-    data.write(dataHeader());
-}
-
-ListWriteError RunLists::finish()
-{
-    // Both complete before either replaces its predecessor.
-    for (TextFileWriter* list : { &contour, &data }) {
-        if (!list->finish()) {
-            contour.discard();
-            data.discard();
-            return { list->path(), list->error() };
-        }
-    }
-    for (TextFileWriter* list : { &contour, &data }) {
-        if (!list->commit()) {
-            data.discard();
-            return { list->path(), list->error() };
-        }
-    }
-    return {};
-}
+std::vector<RunInputId> contourInputs() { return kHornInputs; }
 
 } // namespace velumo

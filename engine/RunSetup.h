@@ -1,42 +1,34 @@
 #pragma once
 // Preparation of a simulation run: whether the inputs can run at all, the
 // run-wide model (mirror factor, drivers, horn, enclosure, derived-parameter
-// lines, frequency range and upper limit), the frequency grid and the start
-// of the two text lists.
+// values, frequency range and upper limit) and the frequency grid.
 
-#include <string>
+#include <optional>
 #include <vector>
 
-#include "Messages.h"
 #include "Model.h"
 #include "RunInput.h"
-#include "TextFiles.h"
+#include "RunResult.h"
 
 namespace velumo {
 
-// Name of the control ("Editfs", "EditRdc2", "EditAh", "MinMaxGrid", ...) of
-// the first input that would make the run divide by zero or take the
+// The first input that would make the run divide by zero or take the
 // logarithm of zero, or that is negative where only a size, count or
-// magnitude has a meaning (path differences may be negative); "" when the
+// magnitude has a meaning (path differences may be negative); none when the
 // run can start.
-std::string firstUnrunnableInput(const RunInput& in);
+std::optional<RunInputId> firstUnrunnableInput(const RunInput& in);
 
 // Mirror factor from the CBPosi item: "Boden" and "Boden + Wand" 2, "Ecke" 4,
 // everything else (also no selection) 1.
 int mirrorFactor(int posi);
 
-// What a run prepares besides the model: the contour list rows (each ended by
-// CR LF) and, when the tractrix cannot reach the mouth, the new EditH text.
-struct RunSetUpOutput {
-    std::vector<std::string> contourRows;
-    bool editHChanged = false;
-    std::string newEditH;
-};
+// The model of one run, in the order of a run. With `out`, also its
+// messages (in the order they arise), derived values and contour list
+// points. The inputs must have passed firstUnrunnableInput.
+Model prepareRun(const RunInput& in, RunResult* out = nullptr);
 
-// The model of one run, in the order of a run; messages of the horn and the
-// enclosure go to the sink in the order they are raised. The inputs must have
-// passed firstUnrunnableInput.
-Model prepareRun(const RunInput& in, MessageSink& sink, RunSetUpOutput* out = nullptr);
+// The derived values of a prepared model.
+DerivedValues derivedValues(const RunInput& in, const Model& m);
 
 // Upper frequency limit (Hz): fmax lowered by each of the seven element
 // limits that is smaller, in order.
@@ -47,35 +39,12 @@ double upperFrequencyLimit(const RunInput& in, const Model& m);
 // are done, so the first point above the limit is included.
 std::vector<double> frequencyGrid(const Model& m);
 
-// Control names of the inputs that a derived-parameter line with a value
-// that is not finite ("Pe2 = INF W") is computed from, in the order of the
-// lines, each once; empty when every line is finite. The driver-2 lines
-// ("Cms2", ...) name the driver-2 boxes.
-std::vector<std::string> inputsOfNonFiniteLines(const std::vector<std::string>& lines);
+// The inputs that the derived values that are not finite are computed
+// from, in the order of the values, each once; empty when every value is
+// finite.
+std::vector<RunInputId> inputsOfNonFiniteValues(const DerivedValues& d);
 
 // The inputs the horn contour is computed from.
-std::vector<std::string> contourInputs();
-
-// Why the lists of a run are not in place: the list that failed and the
-// errno value; error 0 when both lists were written.
-struct ListWriteError {
-    std::string path;
-    int error = 0;
-};
-
-// The two lists of a run, written while their folder is locked and put in
-// place together: both, or neither.
-class RunLists {
-public:
-    // Locks the folder dir and starts both lists with their header lines.
-    explicit RunLists(const std::string& dir);
-    TextFileWriter contour;
-    TextFileWriter data;
-    // Commits both lists when both are complete, else removes both.
-    ListWriteError finish();
-
-private:
-    FolderLock m_lock; // taken before the lists start, released after they end
-};
+std::vector<RunInputId> contourInputs();
 
 } // namespace velumo

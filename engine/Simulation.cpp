@@ -1,7 +1,5 @@
 #include "Simulation.h"
 
-#include <array>
-
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
@@ -11,9 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "NumberText.h"
 #include "Radiation.h"
-#include "ResultList.h"
 #include "RunSetup.h"
 #include "Stamps.h"
 
@@ -213,121 +209,88 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
 
 namespace {
 
-void storeContour(ResultSlot& slot, const HornModel& horn)
-{
-    slot.contourX = horn.x;
-    slot.contourA = horn.a;
-    slot.contourAone = horn.aOne;
-}
-
-Message pointFailure(double f)
-{
-    return { "Fehler",
-        "Bei " + formatPattern(f, "0.00")
-            + " Hz ergibt die Berechnung keinen endlichen Wert.\nDie Simulation wurde abgebrochen." };
-}
-
 // Sizes whose area overflows and similar extremes give a contour that is
-// NaN or infinite, which formatPattern writes as "NAN" or "INF".
-bool contourFinite(const HornModel& horn, const std::vector<std::string>& rows)
+// NaN or infinite.
+bool contourFinite(const HornModel& horn, const std::vector<ContourPoint>& rows)
 {
     for (size_t i = 0; i < horn.x.size(); ++i) {
         if (!std::isfinite(horn.x[i]) || !std::isfinite(horn.a[i]) || !std::isfinite(horn.aOne[i]))
             return false;
     }
-    for (const std::string& row : rows) {
-        if (row.find("NAN") != std::string::npos || row.find("INF") != std::string::npos)
+    for (const ContourPoint& p : rows) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.area) || !std::isfinite(p.height)
+            || !std::isfinite(p.radius))
             return false;
     }
     return true;
 }
 
 // Stops a run before its frequency loop when the contour or a derived
-// parameter is not finite; the lists keep their header lines only.
-bool stopsBeforeLoop(const Model& model, const RunSetUpOutput& setUp, RunOutcome& outcome)
+// value is not finite.
+bool stopsBeforeLoop(RunResult& result)
 {
-    if (!contourFinite(model.horn, setUp.contourRows)) {
-        outcome.stop = RunStop::ContourNotFinite;
-        outcome.stopInputs = contourInputs();
+    if (!contourFinite(result.model.horn, result.contour)) {
+        result.stop = RunStop::ContourNotFinite;
+        result.stopInputs = contourInputs();
         return true;
     }
-    std::vector<std::string> inputs = inputsOfNonFiniteLines(model.leftLines);
-    for (std::string& name : inputsOfNonFiniteLines(model.rightLines)) {
-        if (std::find(inputs.begin(), inputs.end(), name) == inputs.end())
-            inputs.push_back(std::move(name));
-    }
-    if (inputs.empty())
+    result.stopInputs = inputsOfNonFiniteValues(result.derived);
+    if (result.stopInputs.empty())
         return false;
-    outcome.stop = RunStop::DerivedNotFinite;
-    outcome.stopInputs = std::move(inputs);
+    result.stop = RunStop::DerivedNotFinite;
     return true;
 }
 
 } // namespace
 
-RunOutcome runSimulation(const RunInput& in, const std::string& outputDir, ResultSlot& slot, RunSink& sink)
+RunResult runSimulation(const RunInput& in, const RunProgress& progress, int threads)
 {
-    RunOutcome outcome;
-    outcome.refusedControl = firstUnrunnableInput(in);
-    if (!outcome.refusedControl.empty()) {
-        outcome.status = RunStatus::Refused;
-        return outcome;
+    auto report = [&progress](int percent) {
+        if (progress)
+            progress(percent);
+    };
+    RunResult result;
+    result.refused = firstUnrunnableInput(in);
+    if (result.refused) {
+        result.status = RunStatus::Refused;
+        return result;
     }
-    sink.progress(10);
+    report(10);
 
-    RunSetUpOutput setUp;
-    const Model model = prepareRun(in, sink, &setUp);
-    if (stopsBeforeLoop(model, setUp, outcome)) {
-        sink.progress(0);
-        outcome.status = RunStatus::Failed;
-        RunLists lists(outputDir);
-        outcome.lists = lists.finish();
-        return outcome;
+    result.model = prepareRun(in, &result);
+    const Model& model = result.model;
+    if (stopsBeforeLoop(result)) {
+        report(0);
+        result.status = RunStatus::Failed;
+        result.contour.clear();
+        return result;
     }
-    storeContour(slot, model.horn);
-    outcome.leftLines = model.leftLines;
-    outcome.rightLines = model.rightLines;
-    outcome.editHChanged = setUp.editHChanged;
-    outcome.newEditH = setUp.newEditH;
-    slot.upperLimit = model.fLim;
 
     const std::vector<double> grid = frequencyGrid(model);
     // Every point is computed first (the same bits as one by one), then the
-    // points are stored one by one, up to the first that fails.
+    // points are taken one by one, up to the first that fails.
     const int count = static_cast<int>(grid.size());
     GridPoints points;
-    computeGrid(model, in.crossover, grid, points);
+    computeGrid(model, in.crossover, grid, points, threads);
 
+    int taken = 0;
     for (int i = 0; i < count; ++i) {
-        sink.progress(10 + (i * 80) / (model.nPoints + 1));
+        report(10 + (i * 80) / (model.nPoints + 1));
         if (!points.ok[i]) {
-            sink.message(pointFailure(grid[i]));
-            outcome.status = RunStatus::Failed;
+            result.messages.push_back({ RunMessageCode::PointNotFinite, grid[i] });
+            result.status = RunStatus::Failed;
             break;
         }
-        storeResults(slot, i, points.results[i]);
-        outcome.points = i + 1;
+        taken = i + 1;
     }
-    if (outcome.status == RunStatus::Ok && outcome.points < 2) {
-        sink.message({ "Fehler", "Zu wenige Frequenzpunkte" });
-        sink.progress(0);
-        outcome.status = RunStatus::Failed;
+    points.results.resize(static_cast<size_t>(taken));
+    result.points = std::move(points.results);
+    if (result.status == RunStatus::Ok && taken < 2) {
+        result.messages.push_back({ RunMessageCode::TooFewPoints });
+        report(0);
+        result.status = RunStatus::Failed;
     }
-
-    // Only writes while the folder is locked: no message box holds it.
-    RunLists lists(outputDir);
-    for (const std::string& row : setUp.contourRows)
-        lists.contour.write(row);
-    std::array<std::string, 3> rowPieces;
-    for (std::string& piece : rowPieces)
-        piece.reserve(160); // a row's widest piece, so the loop needs no heap memory
-    for (int i = 0; i < outcome.points; ++i) {
-        resultRowPieces(points.results[i], rowPieces);
-        for (const std::string& piece : rowPieces)
-            lists.data.write(piece);
-    }
-    outcome.lists = lists.finish();
-    return outcome;
+    return result;
 }
 
 } // namespace velumo

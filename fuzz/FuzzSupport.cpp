@@ -15,14 +15,6 @@ void fail(std::string_view what, std::string_view detail)
     std::abort();
 }
 
-bool KeepingRunSink::hasCaption(std::string_view caption) const
-{
-    for (const Message& m : messages)
-        if (m.caption == caption)
-            return true;
-    return false;
-}
-
 uint8_t ByteReader::byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
 
 size_t ByteReader::pick(size_t n)

@@ -11,7 +11,6 @@
 
 #include "Design.h"
 #include "InputCheck.h"
-#include "Simulation.h"
 
 namespace velumo::fuzz {
 
@@ -28,14 +27,6 @@ class KeepingCheckSink : public CheckSink {
 public:
     void message(const Message& m) override { messages.push_back(m); }
     void focus(std::string_view) override { }
-    std::vector<Message> messages;
-};
-
-class KeepingRunSink : public RunSink {
-public:
-    void message(const Message& m) override { messages.push_back(m); }
-    void progress(int) override { }
-    bool hasCaption(std::string_view caption) const;
     std::vector<Message> messages;
 };
 

@@ -116,18 +116,21 @@ bool holdsNonFinite(const std::vector<std::string>& lines)
     });
 }
 
-bool slotFinite(const ResultSlot& s, int points)
+// What the graphs and the sketch draw of a run.
+bool resultFinite(const RunResult& r)
 {
-    for (int i = 0; i < points; ++i) {
-        const auto p = static_cast<size_t>(i);
-        for (double v : { s.frequency[p], s.spl[p], s.x1[p], s.x2[p], s.splMax[p], s.pmax1[p], s.pmax2[p],
-                 s.zel[p], s.zReal[p], s.zImag[p], s.phase[p] })
+    for (const PointResults& p : r.points) {
+        for (double v : { p.f, p.spl, p.x1, p.x2, p.splMax, p.pmax1, p.zel, p.zReal, p.zImag, p.phase })
             if (!std::isfinite(v))
                 return false;
+        if (p.hasDriver2 && !std::isfinite(p.pmax2))
+            return false;
     }
-    for (size_t i = 0; i < s.contourX.size(); ++i)
-        if (!std::isfinite(s.contourX[i]) || !std::isfinite(s.contourA[i])
-            || !std::isfinite(s.contourAone[i]))
+    if (r.stop != RunStop::None)
+        return true; // nothing of the run is drawn
+    const HornModel& h = r.model.horn;
+    for (size_t i = 0; i < h.x.size(); ++i)
+        if (!std::isfinite(h.x[i]) || !std::isfinite(h.a[i]) || !std::isfinite(h.aOne[i]))
             return false;
     return true;
 }
@@ -178,10 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
 
     const RunInput in = readRunInput(design);
-    ResultSlot slot;
-    clearSlot(slot);
-    fuzz::KeepingRunSink sink;
-    const RunOutcome out = runSimulation(in, outputDir(), slot, sink);
+    const RunOutcome out = runAndWriteLists(in, outputDir());
     const std::string what = describe(base.name, design);
     if (out.status == RunStatus::Refused) {
         require(!out.refusedControl.empty(), "a refused run names no input", what);
@@ -194,11 +194,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(badData.empty(), "data.txt holds a value that is not finite: " + badData, what);
     const std::string badContour = fuzz::firstNonFiniteField(contourTxt, 1);
     require(badContour.empty(), "contour.txt holds a value that is not finite: " + badContour, what);
-    require(slotFinite(slot, out.points), "the result slot holds a value that is not finite", what);
+    require(resultFinite(out.result), "the run's result holds a value that is not finite", what);
     if (out.status == RunStatus::Failed) {
         const std::vector<Message> end = runEndMessages(design, out);
-        const bool fehler = sink.hasCaption("Fehler")
-            || std::any_of(end.begin(), end.end(), [](const Message& m) { return m.caption == "Fehler"; });
+        auto isFehler = [](const Message& m) { return m.caption == "Fehler"; };
+        const bool fehler = std::any_of(out.messages.begin(), out.messages.end(), isFehler)
+            || std::any_of(end.begin(), end.end(), isFehler);
         require(fehler, "a failed run gave no \"Fehler\" message", what);
         require(out.stop == RunStop::None || !out.stopInputs.empty(), "a stopped run names no input", what);
     } else {

@@ -3,12 +3,20 @@
 
 #include "DriverModel.h"
 #include "Constants.h"
+#include "RunPresentation.h"
+#include "RunSetup.h"
 #include "TestUtil.h"
 
 #include <cmath>
 
 namespace velumo {
 namespace {
+
+// Left column of the parameter window of a model.
+std::vector<std::string> driverLines(const Model& m)
+{
+    return derivedLeftLines(derivedValues(RunInput(), m));
+}
 
 using test::expectNearRel;
 

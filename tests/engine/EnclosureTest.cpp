@@ -6,6 +6,7 @@
 #include "DriverModel.h"
 #include "HornContour.h"
 #include "MessageRecorder.h"
+#include "RunPresentation.h"
 #include "TestUtil.h"
 
 #include <cmath>
@@ -23,18 +24,36 @@ double helmholtz(double A, double L, double V) { return kC / (2.0 * kPi) * std::
 
 struct EnclosureRun {
     Model m;
-    std::vector<std::string> absorberLines;
-    RecordingSink sink;
+    std::vector<std::string> absorberLines; // the "LAT" line
+    RecordingSink sink;                     // the messages in words
 
     explicit EnclosureRun(const RunInput& in, int n = 1)
     {
         m.n = n;
         m.ue = in.ue;
         setUpDrivers(in, m);
-        setUpHorn(in, m, sink);
-        absorberLines = setUpEnclosure(in, m, sink);
+        std::vector<RunMessage> messages;
+        setUpHorn(in, m, messages);
+        setUpEnclosure(in, m, messages);
+        for (const RunMessage& message : messages)
+            sink.message(runMessage(message));
+        DerivedValues d;
+        addEnclosureValues(in, m, d);
+        for (const std::string& line : derivedRightLines(d)) {
+            if (line.rfind("LAT", 0) == 0)
+                absorberLines.push_back(line);
+        }
     }
 };
+
+// The right-column lines after the horn and absorber lines.
+std::vector<std::string> enclosureLines(const RunInput& in, const Model& m)
+{
+    DerivedValues d;
+    addEnclosureValues(in, m, d);
+    d.tunnelLength.reset();
+    return derivedRightLines(d);
+}
 
 RunInput portedBox()
 {

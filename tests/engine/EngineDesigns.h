@@ -5,14 +5,14 @@
 
 #include "Messages.h"
 #include "RunInput.h"
-#include "Simulation.h"
 
 namespace velumo::test {
 
-class RecordingSink : public RunSink {
+// Keeps the messages of a run in words and its progress.
+class RecordingSink {
 public:
-    void message(const Message& m) override { messages.push_back(m); }
-    void progress(int percent) override { progressValues.push_back(percent); }
+    void message(const Message& m) { messages.push_back(m); }
+    void progress(int percent) { progressValues.push_back(percent); }
     std::vector<Message> messages;
     std::vector<int> progressValues;
 };

@@ -86,8 +86,7 @@ bool sameFlows(const LoopFlows& fast, const LoopNetwork& ref, int* flow)
 // point that fails (and then requires both to fail).
 Comparison compareDesign(const RunInput& in, LoopNetwork& dense)
 {
-    test::RecordingSink sink;
-    const Model model = prepareRun(in, sink);
+    const Model model = prepareRun(in);
     auto sparse = std::make_unique<SparseNetwork>();
     prepareNetwork(*sparse, model, in.crossover);
     auto single = std::make_unique<SparseNetwork>();
@@ -153,8 +152,7 @@ TEST(FastPathIdentity, twoThreadsGiveTheBitsOfOne)
     for (const std::string& file : projectFiles())
         designs.push_back(test::runInputOfProject(file));
     for (const RunInput& in : designs) {
-        test::RecordingSink sink;
-        const Model model = prepareRun(in, sink);
+        const Model model = prepareRun(in);
         const std::vector<double> grid = frequencyGrid(model);
         GridPoints one, two;
         computeGrid(model, in.crossover, grid, one, 1);
@@ -180,8 +178,7 @@ TEST(FastPathIdentity, twoThreadsGiveTheBitsOfOne)
 TEST(FastPathIdentity, concurrentRunsGiveTheirOwnBits)
 {
     const RunInput in = test::everythingOnDesign();
-    test::RecordingSink sink;
-    const Model model = prepareRun(in, sink);
+    const Model model = prepareRun(in);
     const std::vector<double> grid = frequencyGrid(model);
     GridPoints alone;
     computeGrid(model, in.crossover, grid, alone, 1);

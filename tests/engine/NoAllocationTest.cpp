@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EngineDesigns.h"
+#include "RunPresentation.h"
 #include "RunSetup.h"
 #include "Simulation.h"
 #include "TestUtil.h"
@@ -89,13 +90,12 @@ struct PreparedRun {
     std::vector<double> grid;
     PreparedRun()
     {
-        test::RecordingSink sink;
         in.let = 0.05; // tunnel lumped up to 1358 Hz, above the grid
         in.freqAuto = false;
         in.freqMin = 10;
         in.freqMax = 1000;
         in.freqPoints = 170;
-        model = prepareRun(in, sink);
+        model = prepareRun(in);
         grid = frequencyGrid(model);
     }
 };
@@ -155,18 +155,12 @@ TEST(NoAllocation, literalReferenceAllocatesNothingEither)
 // grid) do not grow with the number of points, so the loop makes none.
 TEST(NoAllocation, wholeRunAllocatesTheSameForFewAndManyPoints)
 {
-    struct QuietSink : RunSink {
-        void message(const Message&) override { }
-        void progress(int) override { }
-    };
     auto allocationsOfRun = [](int points) {
         PreparedRun run;
         run.in.freqPoints = points;
         test::TempDir dir;
-        auto slot = std::make_unique<ResultSlot>();
-        QuietSink sink;
         AllocationCounter counter;
-        const RunOutcome outcome = runSimulation(run.in, dir.path().string(), *slot, sink);
+        const RunOutcome outcome = runAndWriteLists(run.in, dir.path().string());
         const long n = counter.count();
         EXPECT_EQ(outcome.status, RunStatus::Ok);
         EXPECT_GE(outcome.points, points);

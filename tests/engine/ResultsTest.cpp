@@ -129,19 +129,6 @@ TEST(Results, lowerDriverLimitSetsSplMaxWithTwoDrivers)
     EXPECT_LT(r.pmax2, r.pmax1);
 }
 
-TEST(Results, withoutDriver2Pmax2KeepsTheSlotValue)
-{
-    Case c;
-    velumo::ResultSlot slot;
-    slot.pmax2[3] = 42.0;
-    velumo::storeResults(slot, 3, c.run());
-    EXPECT_EQ(slot.pmax2[3], 42.0);
-    EXPECT_EQ(slot.spl[3], 94.0);
-    c.model.driver2Mode = 1;
-    velumo::storeResults(slot, 3, c.run());
-    EXPECT_NE(slot.pmax2[3], 42.0);
-}
-
 TEST(Results, normalisedLoadIsFirstSlicePressureOverMembraneFlow)
 {
     Case c;

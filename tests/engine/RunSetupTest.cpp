@@ -4,6 +4,8 @@
 #include "RunSetup.h"
 #include "Constants.h"
 #include "MessageRecorder.h"
+#include "RunLists.h"
+#include "RunPresentation.h"
 #include "TestUtil.h"
 
 #include <cmath>
@@ -27,10 +29,13 @@ RunInput unlimitedDesign()
     return in;
 }
 
-Model prepared(const RunInput& in)
+Model prepared(const RunInput& in) { return prepareRun(in); }
+
+// The control of the input that refuses a run; "" when it can start.
+std::string refusedControl(const RunInput& in)
 {
-    RecordingSink sink;
-    return prepareRun(in, sink);
+    const std::optional<RunInputId> id = firstUnrunnableInput(in);
+    return id ? controlName(*id) : "";
 }
 
 TEST(RunSetup, mirrorFactorOfEveryPosition)
@@ -50,49 +55,49 @@ TEST(RunSetup, zeroDriverValuesRefuseTheRun)
     for (const auto& [field, name] : cases) {
         RunInput in;
         in.driver1.*field = 0;
-        EXPECT_EQ(firstUnrunnableInput(in), name);
+        EXPECT_EQ(refusedControl(in), name);
         in = RunInput();
         in.driver2.*field = 0;
         in.driver2Mode = 2;
-        EXPECT_EQ(firstUnrunnableInput(in), std::string(name) + "2");
+        EXPECT_EQ(refusedControl(in), std::string(name) + "2");
         // Modes "Ohne" and "Wie Treiber1" do not use the driver-2 boxes.
         for (int mode : { 1, 0 }) {
             in.driver2Mode = mode;
-            EXPECT_EQ(firstUnrunnableInput(in), "");
+            EXPECT_EQ(refusedControl(in), "");
         }
     }
 }
 
 TEST(RunSetup, otherRefusalsNameTheFirstBadInput)
 {
-    EXPECT_EQ(firstUnrunnableInput(RunInput()), "");
+    EXPECT_EQ(refusedControl(RunInput()), "");
     const std::pair<double RunInput::*, const char*> zeros[]
         = { { &RunInput::ue, "EditUe" }, { &RunInput::ah, "EditAh" }, { &RunInput::h, "EditH" },
               { &RunInput::b, "EditB" }, { &RunInput::vrk, "EditVrk" } };
     for (const auto& [field, name] : zeros) {
         RunInput in;
         in.*field = 0;
-        EXPECT_EQ(firstUnrunnableInput(in), name);
+        EXPECT_EQ(refusedControl(in), name);
     }
     RunInput in;
     in.ue = -1;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditUe");
+    EXPECT_EQ(refusedControl(in), "EditUe");
     in = RunInput();
     in.driver1.stk = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditStk");
+    EXPECT_EQ(refusedControl(in), "EditStk");
     in = RunInput();
     in.driver2.stk = 0;
     in.driver2Mode = 2;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditStk2");
+    EXPECT_EQ(refusedControl(in), "EditStk2");
     in = RunInput();
     in.ah = 0;
     in.driver1.fs = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "Editfs"); // the first of several
+    EXPECT_EQ(refusedControl(in), "Editfs"); // the first of several
     in = RunInput();
     in.kontur = 6; // tractrix with the mouth equal to the throat
-    EXPECT_EQ(firstUnrunnableInput(in), "CBKontur");
+    EXPECT_EQ(refusedControl(in), "CBKontur");
     in.kontur = 2;
-    EXPECT_EQ(firstUnrunnableInput(in), "");
+    EXPECT_EQ(refusedControl(in), "");
 }
 
 TEST(RunSetup, chamberRefusalsDependOnTheirUse)
@@ -100,19 +105,19 @@ TEST(RunSetup, chamberRefusalsDependOnTheirUse)
     RunInput in;
     in.vrk = 0;
     in.typ = 1; // rear-loaded: the rear chamber is not used
-    EXPECT_EQ(firstUnrunnableInput(in), "");
+    EXPECT_EQ(refusedControl(in), "");
     in = RunInput();
     in.vrk2 = 0;
     in.rk2 = true;
     in.driver2Mode = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "");
+    EXPECT_EQ(refusedControl(in), "");
     in.driver2Mode = 1;
-    EXPECT_EQ(firstUnrunnableInput(in), "EditVrk2");
+    EXPECT_EQ(refusedControl(in), "EditVrk2");
     in = RunInput();
     in.abr = 50;
     in.abrTextIsZero = false;
     in.fbr = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "Editfbr");
+    EXPECT_EQ(refusedControl(in), "Editfbr");
 }
 
 TEST(RunSetup, manualRangeNeedsAPositiveMinimum)
@@ -121,15 +126,15 @@ TEST(RunSetup, manualRangeNeedsAPositiveMinimum)
     in.freqAuto = false;
     in.freqMin = 0;
     in.freqMax = 100;
-    EXPECT_EQ(firstUnrunnableInput(in), "MinMaxGrid");
+    EXPECT_EQ(refusedControl(in), "MinMaxGrid");
     in.freqMin = 20;
-    EXPECT_EQ(firstUnrunnableInput(in), "");
+    EXPECT_EQ(refusedControl(in), "");
     // Minimum not below maximum: the automatic range is used instead.
     in.freqMin = 0;
     in.freqMax = 0;
-    EXPECT_EQ(firstUnrunnableInput(in), "");
+    EXPECT_EQ(refusedControl(in), "");
     in.freqPoints = 1;
-    EXPECT_EQ(firstUnrunnableInput(in), "OptionGrid");
+    EXPECT_EQ(refusedControl(in), "OptionGrid");
 }
 
 TEST(RunSetup, automaticGridOfHundredPoints)
@@ -237,32 +242,27 @@ TEST(RunSetup, linesAndMessagesInTheOrderOfTheRun)
     in.vak = 6;
     in.fak = 140;
     in.aat = 15;
-    RecordingSink sink;
-    RunSetUpOutput out;
-    Model m = prepareRun(in, sink, &out);
-    ASSERT_EQ(sink.messages.size(), 2u);
-    EXPECT_EQ(sink.messages[0].caption, "");
-    EXPECT_EQ(sink.messages[1].text, "LBR wäre negativ!");
-    ASSERT_EQ(m.rightLines.size(), 5u);
-    EXPECT_EQ(m.rightLines[0].rfind("rTraktrix = ", 0), 0u);
-    EXPECT_EQ(m.rightLines[1], "LAT = 2 cm");
-    EXPECT_EQ(m.rightLines[2].rfind("VHorn = ", 0), 0u);
-    EXPECT_EQ(m.rightLines[3], "LBR = 0 cm"); // the substitute sqrt(Sd)·0.001, 0.014 cm
-    EXPECT_EQ(m.rightLines[4].rfind("Vgesamt = ", 0), 0u);
-    EXPECT_EQ(m.leftLines.size(), 6u);
-    EXPECT_TRUE(out.editHChanged);
-    EXPECT_EQ(out.contourRows.size(), 51u);
+    RunResult out;
+    prepareRun(in, &out);
+    ASSERT_EQ(out.messages.size(), 2u);
+    EXPECT_EQ(out.messages[0].code, RunMessageCode::TractrixShortened);
+    EXPECT_EQ(runMessage(out.messages[1]).text, "LBR wäre negativ!");
+    const std::vector<std::string> right = derivedRightLines(out.derived);
+    ASSERT_EQ(right.size(), 5u);
+    EXPECT_EQ(right[0].rfind("rTraktrix = ", 0), 0u);
+    EXPECT_EQ(right[1], "LAT = 2 cm");
+    EXPECT_EQ(right[2].rfind("VHorn = ", 0), 0u);
+    EXPECT_EQ(right[3], "LBR = 0 cm"); // the substitute sqrt(Sd)·0.001, 0.014 cm
+    EXPECT_EQ(right[4].rfind("Vgesamt = ", 0), 0u);
+    EXPECT_EQ(derivedLeftLines(out.derived).size(), 6u);
+    EXPECT_EQ(out.contour.size(), 51u);
 }
 
 TEST(RunSetup, finishedListsBackUpThePreviousOnes)
 {
     test::TempDir dir;
     test::writeBytes(dir.file("data.txt"), "old results\r\n");
-    {
-        RunLists lists(dir.path().string());
-        EXPECT_EQ(test::readBytes(dir.file("data.txt")), "old results\r\n"); // until finished
-        EXPECT_EQ(lists.finish().error, 0);
-    }
+    EXPECT_EQ(writeRunLists(dir.path().string(), RunResult()).error, 0);
     EXPECT_EQ(test::readBytes(dir.file("data.bak")), "old results\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("contour.bak"))); // there was no contour list
     EXPECT_EQ(test::readBytes(dir.file("contour.txt")), "x [m]\tA [cm\xB2]\tH [cm]\tr [cm]\r\n");

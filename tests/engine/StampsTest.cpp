@@ -27,9 +27,8 @@ struct Stamped {
 
 Stamped stamp(const RunInput& in, double f = 80.0)
 {
-    velumo::test::RecordingSink sink;
     Stamped s;
-    s.model = velumo::prepareRun(in, sink);
+    s.model = velumo::prepareRun(in);
     s.pv = velumo::pointValues(s.model, in.crossover, f);
     velumo::stampNetwork(*s.net, s.model, s.pv);
     return s;

@@ -4,6 +4,7 @@
 
 #include "PlotsTestSupport.h"
 #include "ResultSlots.h"
+#include "Results.h"
 
 using namespace velumo;
 
@@ -87,4 +88,19 @@ TEST(EvoImages, highDensitySquareKeepsLogicalSize)
     EXPECT_EQ(sq.deviceIndependentSize().toSize(), QSize(15, 15));
     EXPECT_EQ(sq.pixelColor(4, 4), QColor(255, 0, 0));
     EXPECT_EQ(sq.pixelColor(3, 3), QColor(255, 255, 255));
+}
+
+TEST(ResultSlots, withoutDriver2Pmax2KeepsTheSlotValue)
+{
+    auto slot = std::make_unique<ResultSlot>();
+    slot->pmax2[3] = 42.0;
+    PointResults r;
+    r.spl = 94.0;
+    r.pmax2 = 7.0;
+    storeResults(*slot, 3, r);
+    EXPECT_EQ(slot->pmax2[3], 42.0);
+    EXPECT_EQ(slot->spl[3], 94.0);
+    r.hasDriver2 = true;
+    storeResults(*slot, 3, r);
+    EXPECT_EQ(slot->pmax2[3], 7.0);
 }

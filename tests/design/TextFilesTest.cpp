@@ -2,6 +2,7 @@
 // list only when committed, the back-up sequence.
 
 #include "TextFiles.h"
+#include "Encoding.h"
 #include "TestUtil.h"
 
 #include <cerrno>
@@ -11,21 +12,21 @@
 namespace velumo {
 namespace {
 
-TEST(TextFiles, latin1EncodingOfUtf8Text)
+TEST(TextFiles, listsAreWrittenAsLatin1)
 {
-    EXPECT_EQ(latin1FromUtf8("x [m]"), "x [m]");
-    EXPECT_EQ(latin1FromUtf8("cm² [°] Rückkammer ÿ"),
+    EXPECT_EQ(utf8ToLatin1("x [m]"), "x [m]");
+    EXPECT_EQ(utf8ToLatin1("cm² [°] Rückkammer ÿ"),
         "cm\xB2 [\xB0] R\xFC"
         "ckkammer \xFF");
     // Unencodable and invalid text becomes question marks.
-    EXPECT_EQ(latin1FromUtf8("5 €"), "5 ?");
-    EXPECT_EQ(latin1FromUtf8("a\xFF"
-                             "b"),
+    EXPECT_EQ(utf8ToLatin1("5 €"), "5 ?");
+    EXPECT_EQ(utf8ToLatin1("a\xFF"
+                           "b"),
         "a?b");
-    EXPECT_EQ(latin1FromUtf8("\xC3"), "?");           // truncated sequence
-    EXPECT_EQ(latin1FromUtf8("\xC3x"), "?x");         // missing continuation byte
-    EXPECT_EQ(latin1FromUtf8("\xE0\x82\xB0"), "???"); // overlong form of "°"
-    EXPECT_EQ(latin1FromUtf8("\xF0\x9F\x98\x80!"), "?!");
+    EXPECT_EQ(utf8ToLatin1("\xC3"), "?");           // truncated sequence
+    EXPECT_EQ(utf8ToLatin1("\xC3x"), "?x");         // missing continuation byte
+    EXPECT_EQ(utf8ToLatin1("\xE0\x82\xB0"), "???"); // overlong form of "°"
+    EXPECT_EQ(utf8ToLatin1("\xF0\x9F\x98\x80!"), "?!");
 }
 
 TEST(TextFiles, previousListBecomesTheBackupWhenTheNewOneIsInPlace)

@@ -9,18 +9,6 @@
 
 namespace velumo {
 
-inline constexpr const char* kContourFileName = "contour.txt";
-inline constexpr const char* kDataFileName = "data.txt";
-
-// Header line of the contour list, UTF-8, ended by CR LF.
-std::string contourHeader();
-// The two title lines of the result list (names, units), UTF-8, CR LF each.
-std::string dataHeader();
-
-// Latin-1 bytes of UTF-8 text; "?" for a character beyond U+00FF and for
-// every invalid byte sequence.
-std::string latin1FromUtf8(std::string_view utf8);
-
 // Creates a new file beside `path`, named "." + its file name + "." + eight
 // random hexadecimal digits, with O_EXCL: whatever is already there (a file,
 // a planted symbolic link) is never opened. `mode` is reduced by the umask.
@@ -44,7 +32,8 @@ private:
 };
 
 // One list: begin() creates the temporary file, write() appends with direct
-// operating-system writes, finish() closes it, commit() puts it in place.
+// operating-system writes (a list is best given in one piece), finish()
+// closes it, commit() puts it in place.
 // The first failure is kept (error(), an errno value) and makes the later
 // steps do nothing; a list that is not committed is removed by the
 // destructor.
@@ -57,8 +46,10 @@ public:
 
     // Starts the list that is to replace `path` (X.txt).
     bool begin(const std::string& path);
-    // UTF-8 text, written as Latin-1.
+    // UTF-8 text, written as Latin-1 (utf8ToLatin1).
     void write(std::string_view utf8);
+    // Bytes written as they are.
+    void writeBytes(std::string_view bytes);
     // Closes the temporary file; true when every write reached it.
     bool finish();
     // After finish(): deletes X.bak, keeps the previous X.txt as X.bak and

@@ -4,11 +4,14 @@
 
 #include <array>
 
+#include "Model.h"
+
 namespace velumo {
 
-constexpr int kSlotPoints = 170;   // points per slot (0..168 used by a run)
-constexpr int kMaxRunPoints = 169; // a run computes at most this many points
-constexpr int kHornNodes = 101;    // horn nodes 0..100
+struct PointResults;
+struct RunResult;
+
+constexpr int kSlotPoints = 170; // points per slot (0..168 used by a run)
 constexpr int kSlotCount = 4;
 
 struct ResultSlot {
@@ -34,5 +37,14 @@ struct ResultSlot {
 // Empties a slot the way the "Alle Graphen löschen" command does: the driver-2
 // arrays keep their contents (they are only read for filled slots).
 void clearSlot(ResultSlot& slot);
+
+// Writes one point into entry i; Pmax2 only with driver 2.
+void storeResults(ResultSlot& slot, int i, const PointResults& r);
+
+// Stores a run: its contour, upper limit and points. A run that failed after
+// two points or more is drawn up to its last point, as the entries after it
+// still hold an earlier run's values; a run that stopped before its
+// frequency loop stores nothing.
+void storeRun(ResultSlot& slot, const RunResult& result);
 
 } // namespace velumo

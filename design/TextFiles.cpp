@@ -1,5 +1,7 @@
 #include "TextFiles.h"
 
+#include "Encoding.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -29,60 +31,6 @@ uint32_t randomBits()
 }
 
 } // namespace
-
-std::string contourHeader() { return "x [m]\tA [cm²]\tH [cm]\tr [cm]\r\n"; }
-
-std::string dataHeader()
-{
-    return "f\tSPL\tZel\tx1\tSPLmax\tPmax\tZreal\tZimag\tx2\tPmax2\tPhi_a\r\n"
-           "[Hz]\t[dB]\t[Ohm]\t[mm]\t[dB]\t[W]\t\t\t[mm]\t[W]\t[°]\r\n";
-}
-
-std::string latin1FromUtf8(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out.push_back(static_cast<char>(b));
-            ++i;
-            continue;
-        }
-        int len = 0;
-        unsigned cp = 0;
-        if ((b & 0xE0) == 0xC0) {
-            len = 2;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4;
-            cp = b & 0x07;
-        }
-        bool valid = len > 0 && i + static_cast<size_t>(len) <= utf8.size();
-        for (int k = 1; valid && k < len; ++k) {
-            const unsigned char cb = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
-            if ((cb & 0xC0) != 0x80)
-                valid = false;
-            else
-                cp = (cp << 6) | (cb & 0x3F);
-        }
-        // Overlong forms are invalid; they would otherwise smuggle in ASCII.
-        if (valid && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)))
-            valid = false;
-        if (!valid) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
-        i += static_cast<size_t>(len);
-    }
-    return out;
-}
 
 std::string backupPath(const std::string& txtPath)
 {
@@ -160,8 +108,14 @@ void TextFileWriter::write(std::string_view utf8)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     std::string converted;
     if (!ascii)
-        converted = latin1FromUtf8(utf8);
-    const std::string_view bytes = ascii ? utf8 : std::string_view(converted);
+        converted = utf8ToLatin1(utf8);
+    writeBytes(ascii ? utf8 : std::string_view(converted));
+}
+
+void TextFileWriter::writeBytes(std::string_view bytes)
+{
+    if (m_fd < 0 || m_error != 0)
+        return;
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);

@@ -4,7 +4,6 @@
 
 using velumo::PointResults;
 using velumo::resultRow;
-using velumo::resultRowPieces;
 
 namespace {
 
@@ -28,18 +27,18 @@ PointResults sample(bool driver2)
 
 } // namespace
 
-TEST(ResultList, rowHasElevenColumnsWrittenInThreePieces)
+TEST(ResultList, rowHasElevenColumns)
 {
     EXPECT_EQ(resultRow(sample(true)),
         "20000.00\t96.46\t7.123\t2.50E+00\t110.00\t350.000\t0.500\t-0.250\t1.23E-02\t12.346\t-90.000\r\n");
-    const auto with = resultRowPieces(sample(true));
-    EXPECT_EQ(with[0], "20000.00\t96.46\t7.123\t2.50E+00\t110.00\t350.000\t0.500\t-0.250");
-    EXPECT_EQ(with[1], "\t1.23E-02\t12.346");
-    EXPECT_EQ(with[2], "\t-90.000\r\n");
     // Without driver 2 columns 9 and 10 stay empty.
     EXPECT_EQ(resultRow(sample(false)),
         "20000.00\t96.46\t7.123\t2.50E+00\t110.00\t350.000\t0.500\t-0.250\t\t\t-90.000\r\n");
-    EXPECT_EQ(resultRowPieces(sample(false))[1], "\t\t");
+    // Rows follow one another in one text.
+    std::string two;
+    velumo::appendResultRow(two, sample(false));
+    velumo::appendResultRow(two, sample(true));
+    EXPECT_EQ(two, resultRow(sample(false)) + resultRow(sample(true)));
 }
 
 TEST(ResultList, smallValuesKeepTheirPatterns)
@@ -49,8 +48,9 @@ TEST(ResultList, smallValuesKeepTheirPatterns)
     r.x1 = 0.0123;
     r.zReal = -0.0001;
     r.phase = 0.0;
-    EXPECT_EQ(resultRowPieces(r)[0].substr(0, 6), "10.00\t");
-    EXPECT_NE(resultRowPieces(r)[0].find("\t1.23E-02\t"), std::string::npos);
-    EXPECT_NE(resultRowPieces(r)[0].find("\t0.000\t"), std::string::npos);
-    EXPECT_EQ(resultRowPieces(r)[2], "\t0.000\r\n");
+    const std::string row = resultRow(r);
+    EXPECT_EQ(row.substr(0, 6), "10.00\t");
+    EXPECT_NE(row.find("\t1.23E-02\t"), std::string::npos);
+    EXPECT_NE(row.find("\t0.000\t"), std::string::npos);
+    EXPECT_EQ(row.substr(row.size() - 8), "\t0.000\r\n");
 }
