@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "Choices.h"
 #include "NumberText.h"
 
 namespace velumo {
@@ -11,13 +12,6 @@ namespace velumo {
 namespace {
 
 constexpr std::string_view kContourRefusal = "Halsfläche > oder = Mundfläche. Kontur nicht erlaubt!";
-
-constexpr int kKonturExponential = 2;
-constexpr int kKonturHyperbolic = 3;
-constexpr int kKonturOctalHyperbolic = 4;
-constexpr int kKonturTractrix = 6;
-constexpr int kPosiHalbraum = 2;
-constexpr int kTypRearloaded = 1;
 
 constexpr int kMaxFrequencyPoints = 170;
 constexpr int kMaxContourPoints = 10001;
@@ -121,7 +115,8 @@ private:
             normaliseNonzero(name);
             refuseNegative(name);
         }
-        const BoxColour driver2 = m_d.index("RGTreiber2") > 1 ? BoxColour::Window : BoxColour::ButtonFace;
+        const BoxColour driver2
+            = driver2ModeOf(m_d) == Driver2Mode::OwnValues ? BoxColour::Window : BoxColour::ButtonFace;
         for (std::string_view name : kDriver2Boxes)
             colour(name, driver2);
     }
@@ -162,7 +157,7 @@ private:
         if (!hasSelection("CBKontur"))
             m_d.setIndex("CBKontur", 0);
         if (!hasSelection("CBPosi"))
-            m_d.setIndex("CBPosi", kPosiHalbraum);
+            setRoomPosition(m_d, RoomPosition::HalfSpace);
         return L;
     }
 
@@ -172,7 +167,7 @@ private:
         normaliseNonzero("EditAbst");
         refuseNegative("EditAbst");
 
-        const bool rear = m_d.index("CBTyp") == kTypRearloaded;
+        const bool rear = hornTypeOf(m_d) == HornType::RearLoaded;
         if (!rear) {
             normaliseNonzero("EditVrk");
             refuseNegative("EditVrk");
@@ -262,13 +257,10 @@ private:
 
     void checkFlareLaw()
     {
-        const int kontur = m_d.index("CBKontur");
-        const bool needsWideMouth
-            = kontur == kKonturHyperbolic || kontur == kKonturOctalHyperbolic || kontur == kKonturTractrix;
-        if (needsWideMouth && number("EditAh") >= number("EditH") * number("EditB")) {
+        if (needsWiderMouth(flareLawOf(m_d)) && number("EditAh") >= number("EditH") * number("EditB")) {
             m_valid = false;
             m_sink.message({ std::string(), std::string(kContourRefusal) });
-            m_d.setIndex("CBKontur", kKonturExponential);
+            setFlareLaw(m_d, FlareLaw::Exponential);
         }
     }
 
@@ -300,7 +292,7 @@ private:
 
     void checkDriver2(double L)
     {
-        const bool used = m_d.index("RGTreiber2") >= 1;
+        const bool used = driver2Used(driver2ModeOf(m_d));
         m_d.control("CBRK2").enabled = used;
         m_d.control("CBT2SkizzeOben").enabled = used;
         if (!used) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Choices.h"
 #include "NumberText.h"
 
 namespace velumo {
@@ -54,7 +55,7 @@ RunInput readRunInput(Design& d)
     RunInput in;
     in.driver1 = readDriver(d, "");
     in.driver2 = readDriver(d, "2");
-    in.driver2Mode = d.index("RGTreiber2");
+    in.driver2Mode = driver2ModeOf(d);
     in.driver2Reversed = d.checked("CBumdrehen");
     in.ue = num(d, "EditUe");
 
@@ -66,8 +67,8 @@ RunInput readRunInput(Design& d)
     in.beta2 = num(d, "EditBeta2");
     in.xT1 = num(d, "EditxT1");
     in.xT2 = num(d, "EditxT2");
-    in.kontur = d.index("CBKontur");
-    in.typ = d.index("CBTyp");
+    in.flareLaw = flareLawOf(d);
+    in.hornType = hornTypeOf(d);
     in.mouthClosed = d.checked("CBMundGeschl");
 
     in.vvk = num(d, "EditVvk");
@@ -99,7 +100,7 @@ RunInput readRunInput(Design& d)
     in.xET = num(d, "EditxET");
     in.dLET = num(d, "EditdLET");
 
-    in.posi = d.index("CBPosi");
+    in.position = roomPositionOf(d);
     in.abst = num(d, "EditAbst");
     in.dL = num(d, "EditdL");
     in.dL2 = num(d, "EditdL2");

@@ -20,9 +20,9 @@ struct CrossoverBranches {
 struct CrossoverContext {
     double omega = 0;            // rad/s
     double rdc1 = 0;             // driver 1's stored Rdc (Ohm, divided by Stk·n)
-    double rdcBoxValue = 0;      // the number in EditRdc as entered
+    double rdcBoxValue = 0;      // the driver-1 Rdc as entered
     int n = 1;                   // mirror factor
-    bool driver2Present = false; // RGTreiber2 not item 0
+    bool driver2Present = false; // driver 2 in use
 };
 
 CrossoverBranches crossoverBranches(const CrossoverInput& xo, const CrossoverContext& ctx);

@@ -58,11 +58,11 @@ void deriveDriverGroup(DriverGroup& g)
 
 void setUpDrivers(const RunInput& in, Model& m)
 {
-    m.driver2Mode = in.driver2Mode == 1 || in.driver2Mode == 2 ? in.driver2Mode : 0;
+    m.driver2Mode = driver2Used(in.driver2Mode) ? in.driver2Mode : Driver2Mode::None;
     m.driver2Reversed = in.driver2Reversed;
     m.d1 = storeDriverGroup(in.driver1, m.n);
-    m.d2 = storeDriverGroup(m.driver2Mode == 2 ? in.driver2 : in.driver1, m.n);
-    if (m.driver2Mode == 0) {
+    m.d2 = storeDriverGroup(m.driver2Mode == Driver2Mode::OwnValues ? in.driver2 : in.driver1, m.n);
+    if (m.driver2Mode == Driver2Mode::None) {
         // Driver 2 stays in the network but draws no current and does not move.
         m.d2.rdc = m.d1.rdc * 1e6;
         m.d2.fs = m.d1.fs * 1e-6;

@@ -26,7 +26,7 @@ DriverGroup storeDriverGroup(const DriverInput& in, int n);
 void deriveDriverGroup(DriverGroup& g);
 
 // Fills m.d1, m.d2, m.driver2Mode and m.r2 from the inputs in the order of a
-// run (m.n must be set). Mode -1 (no selection) counts as "Ohne".
+// run (m.n must be set). A mode outside the list counts as None.
 void setUpDrivers(const RunInput& in, Model& m);
 
 // L(f) in H = K·f^(nL-1)·(sqrt(3) - j)/(2·pi), so that j·omega·L(f) is

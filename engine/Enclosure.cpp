@@ -16,7 +16,7 @@ double tunedLength(double A, double f, double V, int n)
     return A * kKappaP0 / (kPi * 4.0 * kPi * f * f * kRho * V) - r * 0.8;
 }
 
-bool isFrontLoaded(const RunInput& in) { return in.typ != 1; }
+bool isFrontLoaded(const RunInput& in) { return in.hornType != HornType::RearLoaded; }
 
 void setUpRearChamberAndPort(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
 {
@@ -113,7 +113,7 @@ void setUpEnclosure(const RunInput& in, Model& m, std::vector<RunMessage>& messa
     setUpRearChamberAndPort(in, m, messages);
 
     e.rk2Checked = in.rk2;
-    e.rk2Used = in.rk2 && (in.driver2Mode == 1 || in.driver2Mode == 2);
+    e.rk2Used = in.rk2 && driver2Used(in.driver2Mode);
     // Without its chamber driver 2 sees an unbounded volume: no stiffness.
     e.vrk2 = e.rk2Used ? in.vrk2 * n * 0.001 : m.d2.vas * 1e9;
 

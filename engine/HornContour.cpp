@@ -12,19 +12,20 @@ namespace {
 // arcosh as the laws use it: 0 for arguments that are not above 1.
 double arcosh(double v) { return v > 1.0 ? std::acosh(v) : 0.0; }
 
-// Flare constant of laws 1 to 5 (m of laws 1 and 5, T of laws 2 to 4).
-double flareConstant(int law, double ah, double am, double l1)
+// Flare constant of the laws from conical to geometric (m of the conical and
+// geometric laws, T of the others).
+double flareConstant(FlareLaw law, double ah, double am, double l1)
 {
     switch (law) {
-    case kConical:
+    case FlareLaw::Conical:
         return (std::sqrt(am) - std::sqrt(ah)) / l1;
-    case kExponential:
+    case FlareLaw::Exponential:
         return std::log(am / ah);
-    case kHyperbolic:
+    case FlareLaw::Hyperbolic:
         return arcosh(std::sqrt(am / ah));
-    case kOctalHyperbolic:
+    case FlareLaw::OctalHyperbolic:
         return arcosh(std::pow(am / ah, 0.0625));
-    case kGeometric:
+    case FlareLaw::Geometric:
         return ah != am ? 1.0 - ah / am : 0.0;
     default:
         return 0.0;
@@ -37,25 +38,25 @@ double hornVolume(const HornModel& h, double constant)
 {
     const double ah = h.ah, am = h.am, l1 = h.l1;
     switch (h.law) {
-    case kConical: {
+    case FlareLaw::Conical: {
         const double m = constant;
         return (std::sqrt(ah) * (m * 3.0 * l1) + m * m * l1 * l1 + ah * 3.0) * (l1 / 3.0);
     }
-    case kExponential: {
+    case FlareLaw::Exponential: {
         const double T = constant;
         return T != 0.0 ? (std::exp(T) - 1.0) * (ah * l1) / T : ah * l1;
     }
-    case kHyperbolic:
-    case kOctalHyperbolic: {
-        const int power = h.law == kHyperbolic ? 2 : 16;
+    case FlareLaw::Hyperbolic:
+    case FlareLaw::OctalHyperbolic: {
+        const int power = h.law == FlareLaw::Hyperbolic ? 2 : 16;
         const float k = static_cast<float>(constant / l1);
         return ah * static_cast<double>(coshPowerIntegral(0.0f, static_cast<float>(l1), power, k));
     }
-    case kGeometric: {
+    case FlareLaw::Geometric: {
         const double m = constant;
         return ah != am ? std::log(1.0 - m) * (-ah * (l1 / m)) : ah * l1;
     }
-    case kTractrix: {
+    case FlareLaw::Tractrix: {
         double v = 0.0;
         for (int i = 1; i < kHornNodes; ++i)
             v += (h.a[i] + h.a[i - 1]) * 0.5 * (h.x[i] - h.x[i - 1]);
@@ -77,19 +78,19 @@ double flareArea(const HornModel& h, double num, double den)
     const double ah = h.ah, am = h.am;
     const double c = flareConstant(h.law, ah, am, h.l1);
     switch (h.law) {
-    case kConical: {
+    case FlareLaw::Conical: {
         const double v = (std::sqrt(am) - std::sqrt(ah)) * num / den + std::sqrt(ah);
         return v * v;
     }
-    case kExponential:
+    case FlareLaw::Exponential:
         return std::exp(c * num / den) * ah;
-    case kHyperbolic: {
+    case FlareLaw::Hyperbolic: {
         const double ch = std::cosh(c * num / den);
         return ch * ch * ah;
     }
-    case kOctalHyperbolic:
+    case FlareLaw::OctalHyperbolic:
         return std::pow(std::cosh(c * num / den), 16.0) * ah;
-    case kGeometric:
+    case FlareLaw::Geometric:
         return ah != am ? ah / (1.0 - c * num / den) : ah;
     default:
         return (am - ah) * num / den + ah;
@@ -112,7 +113,8 @@ void setUpHorn(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
 {
     HornModel& h = m.horn;
     const int n = m.n;
-    h.law = in.kontur >= 0 && in.kontur <= 6 ? in.kontur : kParabolic;
+    const int item = static_cast<int>(in.flareLaw);
+    h.law = item >= 0 && item <= static_cast<int>(FlareLaw::Tractrix) ? in.flareLaw : FlareLaw::Parabolic;
     h.ah = in.ah * n * 0.0001;
     h.am = in.h * n * in.b * 0.0001;
     h.l1 = in.l1 == 0.0 ? std::sqrt(h.am) * 1e-6 : in.l1;
@@ -126,7 +128,7 @@ void setUpHorn(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
     for (int i = 0; i < kHornNodes; ++i)
         h.x[i] = i * h.dx;
 
-    if (h.law == kTractrix) {
+    if (h.law == FlareLaw::Tractrix) {
         const double rH = throatRadius(h, n);
         const double rM = mouthRadius(h, n);
         h.aTr = tractrixConstant(h.l1, rH, rM);
@@ -148,7 +150,7 @@ void setUpHorn(const RunInput& in, Model& m, std::vector<RunMessage>& messages)
         h.massRe[i] = h.dx * 0.0 / h.a[i];
     }
 
-    if (h.law == kTractrix && h.aTr < mouthRadius(h, n)) {
+    if (h.law == FlareLaw::Tractrix && h.aTr < mouthRadius(h, n)) {
         messages.push_back({ RunMessageCode::TractrixShortened, h.aOne[100] / in.b });
     }
 
@@ -172,7 +174,7 @@ std::vector<ContourPoint> contourPoints(const RunInput& in, const Model& m)
     for (int i = 0; i <= nc; ++i) {
         const double x = i * h.l1 / nc;
         double ar;
-        if (h.law == kTractrix) {
+        if (h.law == FlareLaw::Tractrix) {
             const double y = tractrixRadius(h.l1, rH, rM, x);
             ar = y * y * kPi;
         } else {

@@ -11,23 +11,13 @@
 
 namespace velumo {
 
-enum FlareLaw {
-    kParabolic = 0,
-    kConical = 1,
-    kExponential = 2,
-    kHyperbolic = 3,
-    kOctalHyperbolic = 4,
-    kGeometric = 5,
-    kTractrix = 6
-};
-
 // Fills m.horn from the inputs (m.n must be set): Ah, Am (incl. n), l1, dx,
 // rMouth, x[], a[], aOne[], vHorn, aTr, beta1/2, xT1/2, mouthClosed and the
 // attachment nodes. A tractrix that cannot reach the mouth is reported in
 // `messages` with the mouth height it does reach (cm).
 void setUpHorn(const RunInput& in, Model& m, std::vector<RunMessage>& messages);
 
-// Area (m², incl. n) of laws 0..5 at the ratio num/den of the horn length:
+// Area (m², incl. n) of the laws other than the tractrix at the ratio num/den of the horn length:
 // the nodes pass (x, l1), the contour list passes (i/Nc, 1).
 double flareArea(const HornModel& h, double num, double den);
 

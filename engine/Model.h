@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "RunInput.h"
+
 namespace velumo {
 
 constexpr int kMaxRunPoints = 169; // a run computes at most this many points
@@ -31,14 +33,14 @@ struct DriverGroup {
 };
 
 struct HornModel {
-    int law = 0;       // flare law 0..6 (-1 read as 0)
+    FlareLaw law = FlareLaw::Parabolic;
     double ah = 0;     // m², throat area incl. n
     double am = 0;     // m², mouth area incl. n
     double l1 = 0;     // m (0 replaced by sqrt(Am)·1e-6)
     double dx = 0;     // m, l1·0.01
     double rMouth = 0; // m, sqrt(Am / pi) from the entered mouth area
     double vHorn = 0;  // m³ incl. n
-    double aTr = 0;    // m, tractrix constant (law 6 only)
+    double aTr = 0;    // m, tractrix constant (tractrix only)
     std::array<double, kHornNodes> x {};
     std::array<double, kHornNodes> a {};    // m² incl. n
     std::array<double, kHornNodes> aOne {}; // cm², one real horn
@@ -60,24 +62,24 @@ struct HornModel {
 };
 
 struct EnclosureModel {
-    bool rearLoaded = false; // CBTyp item 1
+    bool rearLoaded = false; // HornType::RearLoaded
     // Front chamber
     double vvk = 0, lvk = 0, bvk = 0;
     // Rear chamber and port
     double vrk = 0, lrk = 0, brk = 0;
     double abr = 0, lbr = 0, rBR = 0, bbr = 0;
-    bool hasPort = false; // frontloaded and the text of EditAbr is not "0"
+    bool hasPort = false; // front-loaded and the port area not entered as "0"
     // Driver-2 rear chamber
     double vrk2 = 0;
-    bool rk2Used = false;    // CBRK2 checked and driver 2 mode 1 or 2
-    bool rk2Checked = false; // CBRK2 as checked (Zrad_m2 = 0, no driver-2 term)
+    bool rk2Used = false;    // chamber switched on and driver 2 used
+    bool rk2Checked = false; // chamber switched on (Zrad_m2 = 0, no driver-2 term)
     // Absorber chamber and tunnel
-    bool akChecked = false; // CBAK: the loop is stamped
-    bool akActive = false;  // CBAK and fAK != 0 and VAK != 0
+    bool akChecked = false; // switched on: the loop is stamped
+    bool akActive = false;  // switched on and fAK != 0 and VAK != 0
     double aat = 0, lat = 0, vak = 0, bak = 0, fak = 0, xAK = 0;
     // Extra tunnel
-    bool etChecked = false; // CBET
-    bool etActive = false;  // CBET and AET entry != 0
+    bool etChecked = false; // switched on
+    bool etActive = false;  // switched on and AET entry != 0
     double aet = 0, let = 0, dLET = 0, rET = 0, bet = 0, xET = 0;
     // Listening point
     double abst = 0, dL = 0, dL2 = 0;
@@ -85,17 +87,17 @@ struct EnclosureModel {
 };
 
 struct Model {
-    int n = 1;     // mirror factor 1, 2 or 4
-    int posi = 2;  // CBPosi item index
+    int n = 1; // mirror factor 1, 2 or 4
+    RoomPosition position = RoomPosition::HalfSpace;
     double ue = 0; // V
     DriverGroup d1;
     DriverGroup d2;
-    int driver2Mode = 0; // 0 Ohne, 1 Wie Treiber1, 2 Werte lt. Liste
+    Driver2Mode driver2Mode = Driver2Mode::None; // None, LikeDriver1 or OwnValues
     bool driver2Reversed = false;
     double r2 = 0; // m, sqrt(Sd2 / pi)
     HornModel horn;
     EnclosureModel encl;
-    double rdcBoxValue = 0; // number in EditRdc as entered (crossover open value)
+    double rdcBoxValue = 0; // driver-1 Rdc as entered (crossover open value)
 
     // Frequency grid of the run
     double fmin = 10, fmax = 20000;

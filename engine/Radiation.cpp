@@ -6,9 +6,9 @@
 
 namespace velumo {
 
-double spaceFactor(int posi, double omega, double a)
+double spaceFactor(RoomPosition position, double omega, double a)
 {
-    if (posi != 0 && posi != 1)
+    if (position != RoomPosition::Free && position != RoomPosition::Floor)
         return 1.0;
     const double x = omega * a / kC;
     return 0.3 * std::pow(x, 4.0) / (std::pow(x, 4.0) + 1.0) + 0.5;
@@ -33,10 +33,10 @@ Cx microphonePressure(const Model& model, const LoopFlows& x, double omega, doub
 {
     const EnclosureModel& e = model.encl;
     const HornModel& h = model.horn;
-    const double dMouth = spaceFactor(model.posi, omega, h.rMouth);
-    const double dM2 = spaceFactor(model.posi, omega, model.r2);
-    const double dBR = spaceFactor(model.posi, omega, e.rBR);
-    const double dET = spaceFactor(model.posi, omega, e.rET);
+    const double dMouth = spaceFactor(model.position, omega, h.rMouth);
+    const double dM2 = spaceFactor(model.position, omega, model.r2);
+    const double dBR = spaceFactor(model.position, omega, e.rBR);
+    const double dET = spaceFactor(model.position, omega, e.rET);
 
     // The opening at distance Abst is the reference; path differences count from it.
     Cx P;

@@ -9,9 +9,9 @@
 
 namespace velumo {
 
-// Space factor of an opening of radius a (m) at omega (rad/s): for positions
-// "Frei" (0) and "Boden" (1) 0.5 rising to 0.8 with x = omega·a/c, else 1.
-double spaceFactor(int posi, double omega, double a);
+// Space factor of an opening of radius a (m) at omega (rad/s): free and on
+// the floor 0.5 rising to 0.8 with x = omega·a/c, else 1.
+double spaceFactor(RoomPosition position, double omega, double a);
 
 // On-axis pressure (Pa) of a piston of area S (m²) with volume velocity U
 // (m³/s) at distance r (m), wave number k (1/m), space factor D:

@@ -44,7 +44,7 @@ PointResults pointResults(const Model& model, const LoopFlows& x, Cx P, double f
     const int n = model.n;
     PointResults r;
     r.f = f;
-    r.hasDriver2 = model.driver2Mode != 0;
+    r.hasDriver2 = model.driver2Mode != Driver2Mode::None;
 
     r.spl = 20.0 * std::log10(abs(P)) + 94.0;
     r.phase = -std::atan2(P.im, P.re) * 180.0 / kPi;

@@ -8,6 +8,25 @@
 
 namespace velumo {
 
+// The choices of a design, numbered as their items are listed. A value
+// outside the list (no item chosen) is read as each use says.
+enum class FlareLaw { Parabolic = 0, Conical, Exponential, Hyperbolic, OctalHyperbolic, Geometric, Tractrix };
+enum class HornType { FrontLoaded = 0, RearLoaded };
+enum class RoomPosition { Free = 0, Floor, HalfSpace, FloorAndWall, Corner };
+enum class Driver2Mode { None = 0, LikeDriver1, OwnValues };
+
+// Driver 2 in the network, with the values of driver 1 or its own.
+constexpr bool driver2Used(Driver2Mode mode)
+{
+    return mode == Driver2Mode::LikeDriver1 || mode == Driver2Mode::OwnValues;
+}
+
+// The hyperbolic and tractrix laws need a mouth larger than the throat.
+constexpr bool needsWiderMouth(FlareLaw law)
+{
+    return law == FlareLaw::Hyperbolic || law == FlareLaw::OctalHyperbolic || law == FlareLaw::Tractrix;
+}
+
 struct DriverInput {
     int stk = 1;    // number of drivers, truncated toward zero (16-bit)
     double rdc = 8; // Ohm
@@ -22,8 +41,6 @@ struct DriverInput {
     double xmax = 2;   // mm
 };
 
-enum class Driver2Mode { Ohne = 0, WieTreiber1 = 1, WerteLtListe = 2 };
-
 struct CrossoverInput {
     // Positions 1..14 (index 0 unused), SI units, filled by the input check.
     std::array<double, 15> R {};
@@ -34,12 +51,12 @@ struct CrossoverInput {
 };
 
 struct RunInput {
-    // Tab "Treiber"
+    // Drivers
     DriverInput driver1;
-    DriverInput driver2;          // the driver-2 boxes as entered
-    int driver2Mode = 0;          // RGTreiber2 item index (-1..2)
-    bool driver2Reversed = false; // CBumdrehen
-    double ue = 2.83;             // V
+    DriverInput driver2;                         // the driver-2 boxes as entered
+    Driver2Mode driver2Mode = Driver2Mode::None; // no choice: None
+    bool driver2Reversed = false;                // CBumdrehen
+    double ue = 2.83;                            // V
 
     // Horn
     double ah = 200; // cm²
@@ -48,11 +65,11 @@ struct RunInput {
     double b = 10;   // cm
     double beta1 = 0;
     double beta2 = 0;
-    double xT1 = 0;           // m
-    double xT2 = 0;           // m
-    int kontur = 0;           // CBKontur item index (-1..6)
-    int typ = 0;              // CBTyp item index (1 = Rearloaded)
-    bool mouthClosed = false; // CBMundGeschl
+    double xT1 = 0;                            // m
+    double xT2 = 0;                            // m
+    FlareLaw flareLaw = FlareLaw::Parabolic;   // no choice: parabolic
+    HornType hornType = HornType::FrontLoaded; // no choice: front-loaded, the port sets no frequency limit
+    bool mouthClosed = false;                  // the mouth is closed
 
     // Front chamber, rear chamber, port
     double vvk = 0; // litre
@@ -62,13 +79,13 @@ struct RunInput {
     double lrk = 0.2; // m
     double brk = 500;
     double abr = 0;            // cm²
-    bool abrTextIsZero = true; // the text of EditAbr is exactly "0"
+    bool abrTextIsZero = true; // the port area was entered as exactly "0"
     double fbr = 0;            // Hz
     bool fbrTextIsZero = true; // the text of Editfbr is exactly "0"
     double bbr = 0;
 
     // Absorber chamber
-    bool ak = false; // CBAK
+    bool ak = false; // absorber chamber switched on
     double vak = 0;  // litre
     double aat = 0;  // cm²
     double fak = 0;  // Hz
@@ -77,10 +94,10 @@ struct RunInput {
 
     // Driver 2 rear chamber
     double vrk2 = 20; // litre
-    bool rk2 = false; // CBRK2
+    bool rk2 = false; // driver-2 rear chamber switched on
 
     // Extra tunnel
-    bool et = false; // CBET
+    bool et = false; // extra tunnel switched on
     double aet = 0;  // cm²
     double let = 0;  // m
     double bet = 0;
@@ -88,21 +105,21 @@ struct RunInput {
     double dLET = 0; // m
 
     // Placement
-    int posi = 2;    // CBPosi item index (-1..4)
-    double abst = 1; // m
-    double dL = 0;   // m
-    double dL2 = 0;  // m
+    RoomPosition position = RoomPosition::HalfSpace; // no choice: as HalfSpace
+    double abst = 1;                                 // m
+    double dL = 0;                                   // m
+    double dL2 = 0;                                  // m
 
-    // Crossover; rdcBoxValue is the number in EditRdc as entered
+    // Crossover; rdcBoxValue is the driver-1 Rdc as entered
     CrossoverInput crossover;
     double rdcBoxValue = 8;
 
-    // Run options from the axes tab
-    bool freqAuto = true;   // CheckListAuto item 8 (after the min >= max rule)
-    double freqMin = 0;     // MinMaxGrid row 8, column 0
-    double freqMax = 0;     // MinMaxGrid row 8, column 1
-    int freqPoints = 100;   // OptionGrid row 0 (N = value - 1)
-    int contourPoints = 51; // OptionGrid row 1 (Nc = value - 1)
+    // Run options
+    bool freqAuto = true;   // automatic simulation range (also when min >= max)
+    double freqMin = 0;     // Hz, the simulation range as entered
+    double freqMax = 0;     // Hz
+    int freqPoints = 100;   // frequency points (N = value - 1)
+    int contourPoints = 51; // contour points (Nc = value - 1)
 };
 
 } // namespace velumo

@@ -56,7 +56,8 @@ std::optional<RunInputId> firstNegativeSize(const RunInput& in)
         { in.beta1, Id::Beta1 },
         { in.beta2, Id::Beta2 },
         { in.abst, Id::Abst },
-        { in.typ != 1 ? in.vrk : 0.0, Id::Vrk }, // a rear-loaded horn has no rear chamber
+        { in.hornType != HornType::RearLoaded ? in.vrk : 0.0,
+            Id::Vrk }, // a rear-loaded horn has no rear chamber
         { in.lrk, Id::Lrk },
         { in.brk, Id::Brk },
         { in.fbr, Id::Fbr },
@@ -94,7 +95,7 @@ std::optional<RunInputId> firstUnrunnableInput(const RunInput& in)
         return id;
     if (!(in.ue > 0.0))
         return Id::Ue;
-    if (in.driver2Mode == 2) {
+    if (in.driver2Mode == Driver2Mode::OwnValues) {
         if (const auto id = firstUnrunnableDriverValue(in.driver2))
             return driver2Twin(*id);
     }
@@ -106,16 +107,14 @@ std::optional<RunInputId> firstUnrunnableInput(const RunInput& in)
         return Id::B;
     if (const auto id = firstNegativeSize(in))
         return id;
-    // The hyperbolic and tractrix laws need a mouth larger than the throat.
-    const bool needsFlare = in.kontur == 3 || in.kontur == 4 || in.kontur == 6;
-    if (needsFlare && in.ah >= in.h * in.b)
+    if (needsWiderMouth(in.flareLaw) && in.ah >= in.h * in.b)
         return Id::FlareLaw;
-    const bool frontLoaded = in.typ != 1;
+    const bool frontLoaded = in.hornType != HornType::RearLoaded;
     if (frontLoaded && in.vrk == 0.0)
         return Id::Vrk;
     if (frontLoaded && !in.abrTextIsZero && in.fbr == 0.0)
         return Id::Fbr;
-    if (in.rk2 && (in.driver2Mode == 1 || in.driver2Mode == 2) && in.vrk2 == 0.0)
+    if (in.rk2 && driver2Used(in.driver2Mode) && in.vrk2 == 0.0)
         return Id::Vrk2;
     if (!effectiveFreqAuto(in) && !(in.freqMin > 0.0))
         return Id::FrequencyRange;
@@ -124,13 +123,13 @@ std::optional<RunInputId> firstUnrunnableInput(const RunInput& in)
     return std::nullopt;
 }
 
-int mirrorFactor(int posi)
+int mirrorFactor(RoomPosition position)
 {
-    switch (posi) {
-    case 1:
-    case 3:
+    switch (position) {
+    case RoomPosition::Floor:
+    case RoomPosition::FloorAndWall:
         return 2;
-    case 4:
+    case RoomPosition::Corner:
         return 4;
     default:
         return 1;
@@ -149,7 +148,7 @@ double upperFrequencyLimit(const RunInput& in, const Model& m)
     if (in.et)
         lower(kC * 25.0 / (2.0 * kPi * m.encl.rET));
     lower(kC * 10.0 / m.horn.l1);
-    if (in.typ == 0 && m.encl.lbr > 0.0)
+    if (in.hornType == HornType::FrontLoaded && m.encl.lbr > 0.0)
         lower(kC * 10.0 / m.encl.lbr);
     if (in.et && m.encl.let > 0.0)
         lower(kC * 0.2 / m.encl.let);
@@ -163,8 +162,8 @@ double upperFrequencyLimit(const RunInput& in, const Model& m)
 Model prepareRun(const RunInput& in, RunResult* out)
 {
     Model m;
-    m.n = mirrorFactor(in.posi);
-    m.posi = in.posi;
+    m.n = mirrorFactor(in.position);
+    m.position = in.position;
     m.ue = in.ue;
     m.rdcBoxValue = in.rdcBoxValue;
 
@@ -195,9 +194,9 @@ DerivedValues derivedValues(const RunInput& in, const Model& m)
 {
     DerivedValues d;
     d.driver1 = driverFigures(m.d1, m.n, m.ue);
-    if (m.driver2Mode == 2)
+    if (m.driver2Mode == Driver2Mode::OwnValues)
         d.driver2 = driverFigures(m.d2, m.n, m.ue);
-    if (m.horn.law == kTractrix)
+    if (m.horn.law == FlareLaw::Tractrix)
         d.tractrixRadius = m.horn.aTr;
     addEnclosureValues(in, m, d);
     return d;

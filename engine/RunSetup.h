@@ -18,9 +18,9 @@ namespace velumo {
 // run can start.
 std::optional<RunInputId> firstUnrunnableInput(const RunInput& in);
 
-// Mirror factor from the CBPosi item: "Boden" and "Boden + Wand" 2, "Ecke" 4,
-// everything else (also no selection) 1.
-int mirrorFactor(int posi);
+// Mirror factor of a position: 2 on the floor and against floor and wall, 4
+// in a corner, 1 elsewhere (also without a choice).
+int mirrorFactor(RoomPosition position);
 
 // The model of one run, in the order of a run. With `out`, also its
 // messages (in the order they arise), derived values and contour list

@@ -47,7 +47,7 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
     ctx.rdc1 = model.d1.rdc;
     ctx.rdcBoxValue = model.rdcBoxValue;
     ctx.n = model.n;
-    ctx.driver2Present = model.driver2Mode != 0;
+    ctx.driver2Present = model.driver2Mode != Driver2Mode::None;
     pv.xo = crossoverBranches(xo, ctx);
 
     pv.zm1 = toCx(mechanicalImpedance(model.d1, pv.omega));

@@ -14,7 +14,7 @@ std::array<SideLoop, 4> sideLoops(const Model& model)
     return { {
         { kLoopFrontChamberEnd, h.n1, -1, h.n1 >= 1 },
         { kLoopAbsorber, h.nAK, +1, model.encl.akChecked },
-        { kLoopDriver2Membrane, h.n2, -1, model.driver2Mode != 0 },
+        { kLoopDriver2Membrane, h.n2, -1, model.driver2Mode != Driver2Mode::None },
         { kLoopExtraTunnel, h.nET, +1, model.encl.etChecked },
     } };
 }
@@ -84,7 +84,7 @@ template <class Net> void stampDriver2(Net& net, const Model& model, const Point
     M[kLoopVoiceCoil2][kLoopVoiceCoil2] = d.rdc + (j * pv.omega) * pv.L2;
     M[kLoopVoiceCoil2][kLoopDriver2Membrane] = Cx { p2 * d.bl / d.sd };
 
-    if (model.driver2Mode == 0) {
+    if (model.driver2Mode == Driver2Mode::None) {
         M[kLoopDriver2Membrane][kLoopDriver2Membrane] = Cx { 1.0 };
         return;
     }

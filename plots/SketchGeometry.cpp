@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Choices.h"
 #include "Design.h"
 #include "Model.h"
 #include "NumberText.h"
@@ -431,7 +432,7 @@ SketchInput sketchInputFrom(
     in.aet = encl.aet;
     in.let = encl.let;
 
-    in.driver2 = design.index("RGTreiber2") >= 1;
+    in.driver2 = driver2Used(driver2ModeOf(design));
     in.reversed = design.checked("CBumdrehen");
     in.t2Top = design.checked("CBT2SkizzeOben");
     in.rk2 = design.checked("CBRK2");

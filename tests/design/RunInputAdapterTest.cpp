@@ -23,8 +23,8 @@ TEST(RunInputAdapter, readsTextsAsARunDoes)
     EXPECT_EQ(in.rdcBoxValue, 8.0);
     EXPECT_TRUE(in.abrTextIsZero);
     EXPECT_FALSE(in.fbrTextIsZero); // the text itself is compared
-    EXPECT_EQ(in.kontur, 6);
-    EXPECT_EQ(in.posi, 2);
+    EXPECT_EQ(in.flareLaw, velumo::FlareLaw::Tractrix);
+    EXPECT_EQ(in.position, velumo::RoomPosition::HalfSpace);
     EXPECT_TRUE(in.et);
     EXPECT_EQ(in.freqPoints, 100);
     EXPECT_EQ(in.contourPoints, 51);

@@ -121,7 +121,7 @@ TEST(DriverModel, driverTwoOhneIsADeadCopyOfDriverOne)
     in.driver1 = driver(6, 8, 20);
     in.driver2 = driver(4, 5, 9);
     in.driver2.sd = 500;
-    in.driver2Mode = 0;
+    in.driver2Mode = Driver2Mode::None;
     Model m = modelFor(in, 1);
     const std::pair<double, double> scaled[]
         = { { m.d2.rdc, 6e6 }, { m.d2.fs, 50e-6 }, { m.d2.z1k, 8e6 }, { m.d2.z10k, 20e6 } };
@@ -133,9 +133,9 @@ TEST(DriverModel, driverTwoOhneIsADeadCopyOfDriverOne)
     expectNearRel(m.r2, std::sqrt(m.d1.sd / kPi), 1e-15);
     EXPECT_EQ(driverLines(m).size(), 6u);
 
-    in.driver2Mode = -1; // no selection counts as "Ohne"
+    in.driver2Mode = static_cast<Driver2Mode>(-1); // no selection counts as None
     Model none = modelFor(in, 1);
-    EXPECT_EQ(none.driver2Mode, 0);
+    EXPECT_EQ(none.driver2Mode, Driver2Mode::None);
     EXPECT_EQ(none.d2.rdc, m.d2.rdc);
 }
 
@@ -145,7 +145,7 @@ TEST(DriverModel, driverTwoLikeDriverOneIgnoresItsOwnBoxes)
     in.driver1 = driver(6, 8, 20);
     in.driver2 = driver(4, 5, 9);
     in.driver2.stk = 3;
-    in.driver2Mode = 1;
+    in.driver2Mode = Driver2Mode::LikeDriver1;
     Model m = modelFor(in, 2);
     EXPECT_TRUE(m.d2.stk == m.d1.stk && m.d2.rdc == m.d1.rdc && m.d2.fs == m.d1.fs && m.d2.bl == m.d1.bl
         && m.d2.k == m.d1.k);
@@ -156,7 +156,7 @@ TEST(DriverModel, driverTwoOwnValuesWithItsOwnCountAndLines)
 {
     RunInput in;
     in.driver2 = DriverInput { 2, 6, 45, 0.45, 4, 50, 100, 220, 8, 8, 2 };
-    in.driver2Mode = 2;
+    in.driver2Mode = Driver2Mode::OwnValues;
     Model m = modelFor(in, 1);
     expectNearRel(m.d2.sd, 220e-4 * 2, 1e-15);
     expectNearRel(m.d2.rdc, 3.0, 1e-15);

@@ -132,7 +132,7 @@ TEST(Enclosure, negativeDuctLengthsAreReportedInOrderAndReplaced)
 TEST(Enclosure, rearLoadedIgnoresRearChamberAndRadiatesThroughTheDriver)
 {
     RunInput in = portedBox();
-    in.typ = 1;
+    in.hornType = HornType::RearLoaded;
     in.lrk = 0.3;
     const EnclosureRun r(in);
     const EnclosureModel& e = r.m.encl;
@@ -189,12 +189,12 @@ TEST(Enclosure, driverTwoChamberOnlyWithADriverTwo)
     RunInput in = portedBox();
     in.rk2 = true;
     in.vrk2 = 15;
-    in.driver2Mode = 0;
+    in.driver2Mode = Driver2Mode::None;
     const EnclosureRun ohne(in);
     EXPECT_FALSE(ohne.m.encl.rk2Used);
     EXPECT_TRUE(ohne.m.encl.rk2Checked);
     expectNearRel(ohne.m.encl.vrk2, 0.06 * 1e9, 1e-15);
-    in.driver2Mode = 1;
+    in.driver2Mode = Driver2Mode::LikeDriver1;
     const EnclosureRun used(in, 2);
     EXPECT_TRUE(used.m.encl.rk2Used);
     expectNearRel(used.m.encl.vrk2, 0.03, 1e-15);

@@ -24,7 +24,7 @@ inline RunInput baseDesign()
     RunInput in;
     in.driver1 = DriverInput { 1, 6.0, 40.0, 0.4, 4.0, 100.0, 100.0, 500.0, 7.0, 15.0, 4.0 };
     in.driver2 = DriverInput { 1, 8.0, 50.0, 0.5, 3.0, 60.0, 80.0, 300.0, 9.0, 20.0, 3.0 };
-    in.driver2Mode = 0;
+    in.driver2Mode = Driver2Mode::None;
     in.ue = 2.83;
     in.ah = 300;
     in.l1 = 2.0;
@@ -34,8 +34,8 @@ inline RunInput baseDesign()
     in.beta2 = 2;
     in.xT1 = 0;
     in.xT2 = 0.5;
-    in.kontur = 2;
-    in.typ = 0;
+    in.flareLaw = FlareLaw::Exponential;
+    in.hornType = HornType::FrontLoaded;
     in.vvk = 2;
     in.lvk = 0.1;
     in.bvk = 10;
@@ -58,7 +58,7 @@ inline RunInput baseDesign()
     in.bet = 5;
     in.xET = 1.0;
     in.dLET = 0.3;
-    in.posi = 2;
+    in.position = RoomPosition::HalfSpace;
     in.abst = 2;
     in.dL = 0.5;
     in.dL2 = 0.2;
@@ -77,7 +77,7 @@ inline RunInput everythingOnDesign()
 {
     RunInput in = baseDesign();
     in.xT1 = 0.3;
-    in.driver2Mode = 2;
+    in.driver2Mode = Driver2Mode::OwnValues;
     in.rk2 = true;
     in.ak = true;
     in.et = true;

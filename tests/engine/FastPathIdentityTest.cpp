@@ -227,24 +227,24 @@ TEST(FastPathIdentity, generatedDesignsSwitchEveryElement)
                 in.mouthClosed = true;
             } },
         { "closed mouth", [](RunInput& in) { in.mouthClosed = true; } },
-        { "driver 2 same values", [](RunInput& in) { in.driver2Mode = 1; } },
+        { "driver 2 same values", [](RunInput& in) { in.driver2Mode = Driver2Mode::LikeDriver1; } },
         { "driver 2 own values reversed",
             [](RunInput& in) {
-                in.driver2Mode = 2;
+                in.driver2Mode = Driver2Mode::OwnValues;
                 in.driver2Reversed = true;
             } },
         { "driver 2 without own chamber",
             [](RunInput& in) {
-                in.driver2Mode = 2;
+                in.driver2Mode = Driver2Mode::OwnValues;
                 in.rk2 = false;
             } },
         { "driver 2 same values, reversed, own chamber",
             [](RunInput& in) {
-                in.driver2Mode = 1;
+                in.driver2Mode = Driver2Mode::LikeDriver1;
                 in.driver2Reversed = true;
                 in.rk2 = true;
             } },
-        { "driver 2 off", [](RunInput& in) { in.driver2Mode = 0; } },
+        { "driver 2 off", [](RunInput& in) { in.driver2Mode = Driver2Mode::None; } },
         { "absorber only",
             [](RunInput& in) {
                 in.ak = true;
@@ -258,20 +258,20 @@ TEST(FastPathIdentity, generatedDesignsSwitchEveryElement)
         { "crossover ignored", [](RunInput& in) { in.crossover.ignore = true; } },
         { "conical, in a corner",
             [](RunInput& in) {
-                in.kontur = 0;
-                in.posi = 0;
+                in.flareLaw = FlareLaw::Parabolic;
+                in.position = RoomPosition::Free;
             } },
     };
     auto dense = std::make_unique<LoopNetwork>();
     int designs = 0, points = 0;
     for (const RunInput& start : { test::baseDesign(), test::everythingOnDesign() }) {
-        for (int typ : { 0, 1 }) {
+        for (HornType typ : { HornType::FrontLoaded, HornType::RearLoaded }) {
             for (const Variant& v : variants) {
                 RunInput in = start;
-                in.typ = typ;
+                in.hornType = typ;
                 in.freqPoints = 60;
                 v.apply(in);
-                SCOPED_TRACE(std::string(v.name) + ", type " + std::to_string(typ));
+                SCOPED_TRACE(std::string(v.name) + ", type " + std::to_string(static_cast<int>(typ)));
                 const Comparison cmp = compareDesign(in, *dense);
                 EXPECT_GE(cmp.points, 20);
                 ++designs;

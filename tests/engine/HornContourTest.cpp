@@ -24,7 +24,7 @@ using RecordingSink = test::MessageRecorder;
 RunInput hornInput(int law, double ahCm2, double hCm, double bCm, double l1)
 {
     RunInput in;
-    in.kontur = law;
+    in.flareLaw = static_cast<FlareLaw>(law);
     in.ah = ahCm2;
     in.h = hCm;
     in.b = bCm;
@@ -88,7 +88,7 @@ TEST(HornContour, equalAreasGiveAStraightDuctWhateverTheLaw)
     }
     HornRun none; // no selection is parabolic
     setUp(none, hornInput(-1, 100, 20, 10, 1.0));
-    EXPECT_EQ(none.m.horn.law, 0);
+    EXPECT_EQ(none.m.horn.law, FlareLaw::Parabolic);
     EXPECT_DOUBLE_EQ(none.m.horn.a[50], 0.015);
 }
 

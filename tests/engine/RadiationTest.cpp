@@ -20,13 +20,13 @@ using velumo::test::expectNearRel;
 TEST(Radiation, spaceFactorRisesFromHalfToPointEightOnlyForFreeAndFloor)
 {
     for (int posi : { -1, 2, 3, 4 })
-        EXPECT_EQ(spaceFactor(posi, 6283.0, 0.3), 1.0) << posi;
+        EXPECT_EQ(spaceFactor(static_cast<velumo::RoomPosition>(posi), 6283.0, 0.3), 1.0) << posi;
     const double a = 0.2;
     const double omegaAtOne = kC / a; // omega·a/c = 1
-    expectNearRel(spaceFactor(0, omegaAtOne, a), 0.65, 1e-12);
-    expectNearRel(spaceFactor(1, omegaAtOne, a), 0.65, 1e-12);
-    expectNearRel(spaceFactor(0, omegaAtOne * 1e-3, a), 0.5, 1e-12);
-    expectNearRel(spaceFactor(0, omegaAtOne * 1e3, a), 0.8, 1e-12);
+    expectNearRel(spaceFactor(velumo::RoomPosition::Free, omegaAtOne, a), 0.65, 1e-12);
+    expectNearRel(spaceFactor(velumo::RoomPosition::Floor, omegaAtOne, a), 0.65, 1e-12);
+    expectNearRel(spaceFactor(velumo::RoomPosition::Free, omegaAtOne * 1e-3, a), 0.5, 1e-12);
+    expectNearRel(spaceFactor(velumo::RoomPosition::Free, omegaAtOne * 1e3, a), 0.8, 1e-12);
 }
 
 TEST(Radiation, farFieldFallsWithDistanceLikeAPointSource)
@@ -81,7 +81,7 @@ SummationCase summationCase(bool rearLoaded, bool rk2, bool et)
 {
     SummationCase c;
     velumo::Model& m = c.model;
-    m.posi = 2;
+    m.position = velumo::RoomPosition::HalfSpace;
     m.horn.rMouth = 0.3;
     m.horn.a[99] = 0.25;
     m.horn.a[100] = 0.28; // the sum must use node 99

@@ -118,7 +118,7 @@ TEST(Results, pmaxIsLimitedByRatedPowerOfAllDrivers)
 TEST(Results, lowerDriverLimitSetsSplMaxWithTwoDrivers)
 {
     Case c;
-    c.model.driver2Mode = 2;
+    c.model.driver2Mode = velumo::Driver2Mode::OwnValues;
     c.setExcursion1(1e-3);
     c.model.d2.xmax = 0.001;
     c.net->x[velumo::kLoopDriver2Membrane] = (velumo::j * kOmega) * c.model.d2.sd * 2e-3;

@@ -43,7 +43,7 @@ TEST(RunSetup, mirrorFactorOfEveryPosition)
     // No selection, Frei, Boden, Halbraum, Boden + Wand, Ecke.
     const int expected[] = { 1, 1, 2, 1, 2, 4 };
     for (int posi = -1; posi <= 4; ++posi)
-        EXPECT_EQ(mirrorFactor(posi), expected[posi + 1]) << posi;
+        EXPECT_EQ(mirrorFactor(static_cast<RoomPosition>(posi)), expected[posi + 1]) << posi;
 }
 
 TEST(RunSetup, zeroDriverValuesRefuseTheRun)
@@ -58,10 +58,10 @@ TEST(RunSetup, zeroDriverValuesRefuseTheRun)
         EXPECT_EQ(refusedControl(in), name);
         in = RunInput();
         in.driver2.*field = 0;
-        in.driver2Mode = 2;
+        in.driver2Mode = Driver2Mode::OwnValues;
         EXPECT_EQ(refusedControl(in), std::string(name) + "2");
         // Modes "Ohne" and "Wie Treiber1" do not use the driver-2 boxes.
-        for (int mode : { 1, 0 }) {
+        for (Driver2Mode mode : { Driver2Mode::LikeDriver1, Driver2Mode::None }) {
             in.driver2Mode = mode;
             EXPECT_EQ(refusedControl(in), "");
         }
@@ -87,16 +87,16 @@ TEST(RunSetup, otherRefusalsNameTheFirstBadInput)
     EXPECT_EQ(refusedControl(in), "EditStk");
     in = RunInput();
     in.driver2.stk = 0;
-    in.driver2Mode = 2;
+    in.driver2Mode = Driver2Mode::OwnValues;
     EXPECT_EQ(refusedControl(in), "EditStk2");
     in = RunInput();
     in.ah = 0;
     in.driver1.fs = 0;
     EXPECT_EQ(refusedControl(in), "Editfs"); // the first of several
     in = RunInput();
-    in.kontur = 6; // tractrix with the mouth equal to the throat
+    in.flareLaw = FlareLaw::Tractrix; // tractrix with the mouth equal to the throat
     EXPECT_EQ(refusedControl(in), "CBKontur");
-    in.kontur = 2;
+    in.flareLaw = FlareLaw::Exponential;
     EXPECT_EQ(refusedControl(in), "");
 }
 
@@ -104,14 +104,14 @@ TEST(RunSetup, chamberRefusalsDependOnTheirUse)
 {
     RunInput in;
     in.vrk = 0;
-    in.typ = 1; // rear-loaded: the rear chamber is not used
+    in.hornType = HornType::RearLoaded; // rear-loaded: the rear chamber is not used
     EXPECT_EQ(refusedControl(in), "");
     in = RunInput();
     in.vrk2 = 0;
     in.rk2 = true;
-    in.driver2Mode = 0;
+    in.driver2Mode = Driver2Mode::None;
     EXPECT_EQ(refusedControl(in), "");
-    in.driver2Mode = 1;
+    in.driver2Mode = Driver2Mode::LikeDriver1;
     EXPECT_EQ(refusedControl(in), "EditVrk2");
     in = RunInput();
     in.abr = 50;
@@ -205,7 +205,7 @@ TEST(RunSetup, portLimitOnlyForFrontLoadedHorns)
     in.fbr = 40; // LBR = 0.4244 m
     Model m = prepared(in);
     expectNearRel(m.fLim, kC * 10.0 / m.encl.lbr, 1e-15);
-    in.typ = 1;
+    in.hornType = HornType::RearLoaded;
     EXPECT_EQ(prepared(in).fLim, 20000.0);
 }
 
@@ -229,7 +229,7 @@ TEST(RunSetup, manualRangeAndEqualLimits)
 TEST(RunSetup, linesAndMessagesInTheOrderOfTheRun)
 {
     RunInput in;
-    in.kontur = 6;
+    in.flareLaw = FlareLaw::Tractrix;
     in.ah = 50;
     in.h = 100;
     in.b = 100;

@@ -114,7 +114,7 @@ TEST(Simulation, closedSmallHornBehavesAsSealedBox)
     in.driver1 = velumo::DriverInput { 1, 6.0, 50.0, 0.5, 8.0, 60.0, 100.0, 200.0, 6.0, 6.0, 3.0 };
     in.rdcBoxValue = 6.0;
     in.mouthClosed = true;
-    in.kontur = 0;
+    in.flareLaw = velumo::FlareLaw::Parabolic;
     in.ah = 100;
     in.h = in.b = 10;
     in.l1 = 0.02;
@@ -137,9 +137,9 @@ TEST(Simulation, cornerMirrorEqualsFourTimesLargerRealSystem)
     corner.abr = 0;
     corner.abrTextIsZero = true; // a tuned port's end correction uses the per-horn radius
     corner.et = true;
-    corner.posi = 4;
+    corner.position = velumo::RoomPosition::Corner;
     RunInput big = corner;
-    big.posi = 2;
+    big.position = velumo::RoomPosition::HalfSpace;
     big.driver1.stk = 4;
     for (double* area : { &big.ah, &big.h, &big.vvk, &big.vrk, &big.aet })
         *area *= 4;
@@ -183,31 +183,31 @@ TEST(Simulation, everyElementSwitchedOnGivesFiniteRows)
     const std::vector<std::pair<std::string, std::function<void(RunInput&)>>> variants = {
         { "base", [](RunInput&) {} },
         { "everything", [](RunInput&) {} },
-        { "parabolic", [](RunInput& in) { in.kontur = 0; } },
-        { "conical", [](RunInput& in) { in.kontur = 1; } },
-        { "hyperbolic", [](RunInput& in) { in.kontur = 3; } },
-        { "octal", [](RunInput& in) { in.kontur = 4; } },
-        { "geometric", [](RunInput& in) { in.kontur = 5; } },
-        { "tractrix", [](RunInput& in) { in.kontur = 6; } },
-        { "rearloaded", [](RunInput& in) { in.typ = 1; } },
+        { "parabolic", [](RunInput& in) { in.flareLaw = velumo::FlareLaw::Parabolic; } },
+        { "conical", [](RunInput& in) { in.flareLaw = velumo::FlareLaw::Conical; } },
+        { "hyperbolic", [](RunInput& in) { in.flareLaw = velumo::FlareLaw::Hyperbolic; } },
+        { "octal", [](RunInput& in) { in.flareLaw = velumo::FlareLaw::OctalHyperbolic; } },
+        { "geometric", [](RunInput& in) { in.flareLaw = velumo::FlareLaw::Geometric; } },
+        { "tractrix", [](RunInput& in) { in.flareLaw = velumo::FlareLaw::Tractrix; } },
+        { "rearloaded", [](RunInput& in) { in.hornType = velumo::HornType::RearLoaded; } },
         { "driver1 at throat", [](RunInput& in) { in.xT1 = 0; } },
         { "driver2 like driver1",
             [](RunInput& in) {
-                in.driver2Mode = 1;
+                in.driver2Mode = velumo::Driver2Mode::LikeDriver1;
                 in.rk2 = false;
             } },
         { "driver2 reversed", [](RunInput& in) { in.driver2Reversed = true; } },
-        { "driver2 off", [](RunInput& in) { in.driver2Mode = 0; } },
+        { "driver2 off", [](RunInput& in) { in.driver2Mode = velumo::Driver2Mode::None; } },
         { "closed mouth", [](RunInput& in) { in.mouthClosed = true; } },
         { "no port",
             [](RunInput& in) {
                 in.abrTextIsZero = true;
                 in.abr = 0;
             } },
-        { "frei", [](RunInput& in) { in.posi = 0; } },
-        { "boden", [](RunInput& in) { in.posi = 1; } },
-        { "boden wand", [](RunInput& in) { in.posi = 3; } },
-        { "ecke", [](RunInput& in) { in.posi = 4; } },
+        { "frei", [](RunInput& in) { in.position = velumo::RoomPosition::Free; } },
+        { "boden", [](RunInput& in) { in.position = velumo::RoomPosition::Floor; } },
+        { "boden wand", [](RunInput& in) { in.position = velumo::RoomPosition::FloorAndWall; } },
+        { "ecke", [](RunInput& in) { in.position = velumo::RoomPosition::Corner; } },
         { "crossover ignored", [](RunInput& in) { in.crossover.ignore = true; } },
         { "shared node", [](RunInput& in) { in.xAK = in.xET = in.xT2 = in.xT1 = 1.2; } },
     };
@@ -218,7 +218,7 @@ TEST(Simulation, everyElementSwitchedOnGivesFiniteRows)
         const FullRun run(in);
         ASSERT_EQ(run.outcome.status, RunStatus::Ok);
         EXPECT_EQ(lines(run.data).size(), static_cast<std::size_t>(run.outcome.points) + 2);
-        expectFiniteRows(run.data, in.driver2Mode != 0);
+        expectFiniteRows(run.data, in.driver2Mode != velumo::Driver2Mode::None);
     }
 }
 
@@ -289,7 +289,7 @@ TEST(Simulation, derivedParameterThatIsNotFiniteStopsBeforeTheLoopNamingItsInput
 TEST(Simulation, slotGetsContourLimitAndLines)
 {
     RunInput in = velumo::test::baseDesign();
-    in.kontur = 6;
+    in.flareLaw = velumo::FlareLaw::Tractrix;
     in.l1 = 0.2; // a tractrix this short cannot open up to the mouth
     const FullRun run(in);
     ASSERT_EQ(run.outcome.status, RunStatus::Ok);

@@ -102,7 +102,7 @@ TEST(Stamps, switchedOffElementsKeepOnlyTheirDiagonalAndSolveToExactZero)
     in.mouthClosed = true;
     in.ak = false;
     in.et = false;
-    in.driver2Mode = 0;
+    in.driver2Mode = velumo::Driver2Mode::None;
     Stamped s = stamp(in);
     for (int k : { 155, 156, 160, 261 })
         expectInactiveRow(*s.net, k);
