@@ -152,8 +152,7 @@ int runVelumoSim(
         return report(o, err);
 
     Design design;
-    loadDriver1Values(file.ini, design);
-    loadOtherValues(file.ini, design);
+    loadDesignValues(file.ini, design);
     StreamCheckSink checkSink(err);
     if (!CheckVariables(design, checkSink))
         return kSimInvalid;

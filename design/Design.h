@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DesignTable.h"
+#include "RunInput.h"
 
 namespace velumo {
 
@@ -24,15 +25,6 @@ struct ControlState {
     bool enabled = true;
     BoxColour colour = BoxColour::Window;
     std::string hint; // may be changed by the input check
-};
-
-// Numeric form of the crossover, positions 1..14 (index 0 unused), SI units;
-// filled by the input check.
-struct CrossoverValues {
-    std::array<double, 15> R {};
-    std::array<double, 15> L {};
-    std::array<double, 15> C {};
-    std::array<double, 15> invC {};
 };
 
 class Design {
@@ -80,6 +72,7 @@ public:
     bool axisAuto(int row) const { return m_axisAuto.at(static_cast<size_t>(row)); }
     void setAxisAuto(int row, bool on) { m_axisAuto.at(static_cast<size_t>(row)) = on; }
 
+    // Filled by the input check.
     CrossoverValues& crossover() { return m_crossover; }
     const CrossoverValues& crossover() const { return m_crossover; }
 

@@ -192,6 +192,12 @@ bool saveProjectFile(
     return ini.save(path, error);
 }
 
+void loadDesignValues(const IniFile& ini, Design& design)
+{
+    loadDriver1Values(ini, design);
+    loadOtherValues(ini, design);
+}
+
 void loadDriver1Values(const IniFile& ini, Design& design)
 {
     for (const ControlSpec& entry : designTable())

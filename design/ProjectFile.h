@@ -91,6 +91,10 @@ void saveValues(const Design& design, const WindowGeometry& geometry, IniFile& i
 bool saveProjectFile(const std::string& path, const Design& design, const WindowGeometry& geometry,
     std::string* error = nullptr);
 
+// Every value of a design from a project file, as "Öffnen" loads it: driver 1
+// first (see loadDriver1Values), then the others.
+void loadDesignValues(const IniFile& ini, Design& design);
+
 // Section "Lautsprecher" into the driver-1 boxes, key by key in file order,
 // so the impedance keys default to the Rdc text just loaded.
 void loadDriver1Values(const IniFile& ini, Design& design);

@@ -43,8 +43,7 @@ void ProjectState::open(const std::string& path, Design& design, WindowGeometry&
     m_projectHoldsDesign = file.holdsDesign();
     if (!file.holdsDesign())
         sink.message(noDesignMessage(path, DesignFileScope::Project, file.problem));
-    loadDriver1Values(file.ini, design);
-    loadOtherValues(file.ini, design);
+    loadDesignValues(file.ini, design);
     loadWindowGeometry(file.ini, geometry);
     runCheck(design, sink);
     m_noUnsavedChanges = true;

@@ -105,11 +105,7 @@ RunInput readRunInput(Design& d)
     in.dL = num(d, "EditdL");
     in.dL2 = num(d, "EditdL2");
 
-    const CrossoverValues& cv = d.crossover();
-    in.crossover.R = cv.R;
-    in.crossover.L = cv.L;
-    in.crossover.C = cv.C;
-    in.crossover.invC = cv.invC;
+    static_cast<CrossoverValues&>(in.crossover) = d.crossover();
     in.crossover.ignore = d.checked("CBohneFW");
     in.rdcBoxValue = num(d, "EditRdc");
 

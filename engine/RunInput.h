@@ -41,13 +41,17 @@ struct DriverInput {
     double xmax = 2;   // mm
 };
 
-struct CrossoverInput {
-    // Positions 1..14 (index 0 unused), SI units, filled by the input check.
+// Numeric form of the crossover, positions 1..14 (index 0 unused), SI units.
+struct CrossoverValues {
     std::array<double, 15> R {};
     std::array<double, 15> L {};
     std::array<double, 15> C {};
     std::array<double, 15> invC {};
-    bool ignore = false; // CBohneFW
+};
+
+// The crossover of a run: its values, or none at all.
+struct CrossoverInput : CrossoverValues {
+    bool ignore = false; // run without the crossover
 };
 
 struct RunInput {

@@ -24,8 +24,7 @@ namespace {
 Design loadDesign(const IniFile& ini)
 {
     Design d;
-    loadDriver1Values(ini, d);
-    loadOtherValues(ini, d);
+    loadDesignValues(ini, d);
     return d;
 }
 

@@ -169,8 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 2)
         overlay(std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2), ini);
     Design design;
-    loadDriver1Values(ini, design);
-    loadOtherValues(ini, design);
+    loadDesignValues(ini, design);
     design.optionCell(1, 0) = std::to_string(frequencyPoints);
 
     fuzz::KeepingCheckSink checkSink;

@@ -20,8 +20,7 @@ inline RunInput runInputOfProject(const std::string& path)
     } quiet;
     IniFile ini = IniFile::load(path);
     Design design;
-    loadDriver1Values(ini, design);
-    loadOtherValues(ini, design);
+    loadDesignValues(ini, design);
     CheckVariables(design, quiet);
     return readRunInput(design);
 }

@@ -21,8 +21,7 @@ namespace {
 Design loadAll(const IniFile& ini)
 {
     Design d;
-    velumo::loadDriver1Values(ini, d);
-    velumo::loadOtherValues(ini, d);
+    velumo::loadDesignValues(ini, d);
     return d;
 }
 
@@ -160,8 +159,7 @@ TEST(ProjectFile, missingKeysTakeTheTableDefaults)
 {
     Design d = unusualDesign();
     IniFile ini = iniOf("[Lautsprecher]\nGleichstromwiderstand=6\nMembranfläche=350\nÄquivalentvolumen=90\n");
-    velumo::loadDriver1Values(ini, d);
-    velumo::loadOtherValues(ini, d);
+    velumo::loadDesignValues(ini, d);
 
     // Editfs: the load default differs from the window default; the
     // impedances take the Rdc just loaded, EditAh and EditH the loaded Sd,
@@ -198,8 +196,7 @@ TEST(ProjectFile, missingDriver2SectionCopiesDriver1AndSelectsOhne)
     d.setIndex("RGTreiber2", 2);
     IniFile ini = iniOf("[Lautsprecher]\nGleichstromwiderstand=4\nFreiluftresonanzfrequenz=33\n"
                         "Anzahl der Chassis=2\nLSInfo=Horn 18\"\n");
-    velumo::loadDriver1Values(ini, d);
-    velumo::loadOtherValues(ini, d);
+    velumo::loadDesignValues(ini, d);
     EXPECT_EQ(d.index("RGTreiber2"), 0);
     for (const auto& entry : velumo::designTable()) {
         if (!entry.twin.empty()) {
