@@ -23,6 +23,7 @@
 #include "ScopeGuards.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
+#include "StartDesign.h"
 #include "UserDialogs.h"
 #include "WindowPlacement.h"
 
@@ -260,17 +261,7 @@ void TMainForm::FormShow()
     DrawEvoImages();
     m_btnClear->setEnabled(false);
     m_inputs->refreshButton()->setEnabled(false);
-    for (const ControlSpec& entry : designTable())
-        if (!entry.twin.empty() && entry.name != "EditStk2")
-            m_design.control(entry.name).hint = m_design.control(entry.twin).hint;
-    m_design.writeGridTitles();
-    for (int r = 0; r < kOptionRows; ++r)
-        m_design.optionCell(1, r) = std::string(kOptionDefaults[static_cast<size_t>(r)]);
-    for (int r = 0; r < kMinMaxRows; ++r) {
-        m_design.minMaxCell(0, r) = "0";
-        m_design.minMaxCell(1, r) = "0";
-        m_design.setAxisAuto(r, true);
-    }
+    setStartValues(m_design);
     refreshInputs();
     m_project->setNoUnsavedChanges(true);
     m_graphs->phia().showMinimized();
@@ -330,8 +321,7 @@ std::vector<ResultWindow*> TMainForm::resultWindows() const
 
 void TMainForm::Translate()
 {
-    for (int r = 0; r < kOptionRows; ++r)
-        m_design.optionCell(0, r) = std::string(kOptionTitles[static_cast<size_t>(r)]);
+    writeOptionTitles(m_design);
     refreshInputs();
 }
 

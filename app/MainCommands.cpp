@@ -8,6 +8,7 @@
 #include "Main.h"
 #include "Optionen.h"
 #include "ParamWindow.h"
+#include "ProjectReport.h"
 #include "ReportExport.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
@@ -76,32 +77,8 @@ private:
 
 ReportSources TMainForm::reportSources() const
 {
-    GraphSet& g = *m_graphs;
-    ReportSources sources;
-    sources.windows
-        = { m_sketch.get(), &g.spl(), &g.zel(), &g.ausl(), &g.pmax(), &g.splMax(), &g.phia(), &g.znorm() };
-    sources.paramWindow = m_param.get();
-    sources.paramColumns = { m_param->Memo1(), m_param->Memo2() };
-    sources.design = &m_design;
-    sources.results = &m_results;
-    sources.resultsExist = m_inputs->refreshButton()->isEnabled();
-    sources.tabPages = { kPageTreiber, kPageHorn, kPageWeiche, kPageAchsen };
-    // The captures show the combo boxes themselves.
-    sources.writeDropDownTexts = false;
-    auto itemText = [this](const char* name) {
-        const ControlSpec* entry = findControl(name);
-        const int i = m_design.index(name);
-        return entry && i >= 0 && i < static_cast<int>(entry->items.size())
-            ? QString::fromUtf8(entry->items[static_cast<size_t>(i)].data(),
-                static_cast<qsizetype>(entry->items[static_cast<size_t>(i)].size()))
-            : QString();
-    };
-    sources.typText = itemText("CBTyp");
-    sources.konturText = itemText("CBKontur");
-    sources.posiText = itemText("CBPosi");
-    sources.info = QString::fromStdString(m_design.text("EditInfo"));
-    sources.projectPath = QString::fromStdString(m_project->projectPath());
-    return sources;
+    return reportSourcesOf(m_design, m_results, m_inputs->refreshButton()->isEnabled(), *m_sketch, *m_graphs,
+        *m_param, m_project->projectPath());
 }
 
 void TMainForm::HTMLExport1Click()

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "HeadlessReport.h"
-#include "MainFormReport.h"
+#include "ProjectReport.h"
 
 int main(int argc, char* argv[])
 {
@@ -18,5 +18,5 @@ int main(int argc, char* argv[])
                      "(wird von velumo-sim --report gestartet)\n";
         return velumo::kReportUnreadable;
     }
-    return velumo::writeMainFormReport(args[0], args[4], args[2], std::cerr);
+    return velumo::writeProjectReport(args[0], args[4], args[2], std::cerr);
 }
