@@ -16,7 +16,6 @@
 #include "RunSetup.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
-#include "SketchPainter.h"
 #include "SkizzeWindow.h"
 #include "UserDialogs.h"
 
@@ -119,16 +118,10 @@ void TMainForm::DrawSketch(bool withNotes)
 {
     if (!m_lastRunInput)
         return;
-    // The sketch needs the run-wide model of the last run; preparing it again
-    // is cheap and its messages were already shown by the run.
-    const Model model = prepareRun(*m_lastRunInput);
-    const SketchInput input
-        = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
     WindowCheckSink boxes([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
     SilentSink silent;
     MessageSink& notes = withNotes ? static_cast<MessageSink&>(boxes) : static_cast<MessageSink&>(silent);
-    drawSketch(m_sketch->resetPicture(), input, notes);
-    m_sketch->Im1()->update();
+    drawRunSketch(*m_sketch, *m_lastRunInput, m_results, m_design, notes);
 }
 
 void TMainForm::BtnClearClick()

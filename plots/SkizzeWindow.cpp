@@ -1,5 +1,8 @@
 #include "SkizzeWindow.h"
 
+#include "ResultSlots.h"
+#include "RunSetup.h"
+#include "SketchGeometry.h"
 #include "SketchPainter.h"
 
 namespace velumo {
@@ -38,6 +41,18 @@ void TSkizzeForm::redrawAfterResize()
 {
     if (m_redrawSketch)
         m_redrawSketch();
+}
+
+void drawRunSketch(TSkizzeForm& window, const RunInput& lastRun, const ResultSlots& results,
+    const Design& design, MessageSink& notes)
+{
+    // The sketch needs the run-wide model of the last run; preparing it again
+    // is cheap and its messages were already shown by the run.
+    const Model model = prepareRun(lastRun);
+    const SketchInput input
+        = sketchInputFrom(model, results.slot(results.lastWrittenSlot()).contourA, design);
+    drawSketch(window.resetPicture(), input, notes);
+    window.Im1()->update();
 }
 
 } // namespace velumo

@@ -9,6 +9,11 @@
 
 namespace velumo {
 
+class Design;
+class MessageSink;
+class ResultSlots;
+struct RunInput;
+
 class TSkizzeForm : public ResultWindow {
     Q_OBJECT
 public:
@@ -33,5 +38,10 @@ private:
     ImageView* m_image = nullptr;
     std::function<void()> m_redrawSketch;
 };
+
+// DrawSketch: the sketch of the last run (its inputs, and the contour of the
+// slot it wrote) into the window's picture; its notes go to `notes`.
+void drawRunSketch(TSkizzeForm& window, const RunInput& lastRun, const ResultSlots& results,
+    const Design& design, MessageSink& notes);
 
 } // namespace velumo

@@ -19,8 +19,6 @@
 #include "RunPresentation.h"
 #include "RunSetup.h"
 #include "Settings.h"
-#include "SketchGeometry.h"
-#include "SketchPainter.h"
 #include "SkizzeWindow.h"
 #include "StartDesign.h"
 
@@ -138,13 +136,8 @@ private:
 
     void drawSketch(MessageSink& notes)
     {
-        if (!m_lastRunInput)
-            return;
-        const Model model = prepareRun(*m_lastRunInput);
-        const SketchInput input
-            = sketchInputFrom(model, m_results.slot(m_results.lastWrittenSlot()).contourA, m_design);
-        velumo::drawSketch(m_sketch.resetPicture(), input, notes);
-        m_sketch.Im1()->update();
+        if (m_lastRunInput)
+            drawRunSketch(m_sketch, *m_lastRunInput, m_results, m_design, notes);
     }
 
     StreamReportUi m_ui;
