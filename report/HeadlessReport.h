@@ -1,6 +1,7 @@
 #pragma once
-// The HTML report without a display: Qt's offscreen platform draws the same
-// windows, so a batch run writes the same page and the same 13 pictures.
+// The HTML report without a display: Qt's offscreen platform and the
+// program's own painters, so a batch run writes the same page and the same
+// 13 pictures as "HTML-Export".
 
 #include <functional>
 #include <iosfwd>
