@@ -232,8 +232,8 @@ ResultWindow* TMainForm::geometryWidget(WindowId w) const
 WindowGeometry TMainForm::collectGeometry() const
 {
     WindowGeometry g;
-    for (const WindowSpec& spec : kWindows) {
-        const WindowId w = spec.id;
+    for (const WindowSpec& row : kWindows) {
+        const WindowId w = row.id;
         const ResultWindow* window = geometryWidget(w);
         // A minimised window keeps its normal placement for the next start.
         const QRect outer = window->normalFrame();

@@ -142,11 +142,11 @@ namespace {
 // says which driver it belongs to.
 std::string inputName(const Design& design, const std::string& controlName)
 {
-    const ControlSpec* spec = findControl(controlName);
-    if (!spec)
+    const ControlSpec* box = findControl(controlName);
+    if (!box)
         return controlName;
     std::string hint = design.control(controlName).hint;
-    if (!spec->twin.empty() && hint == design.control(spec->twin).hint)
+    if (!box->twin.empty() && hint == design.control(box->twin).hint)
         hint += " (Treiber2)";
     return hint;
 }
