@@ -10,6 +10,7 @@
 #include "IniFile.h"
 #include "InputCheck.h"
 #include "ProjectFile.h"
+#include "RunExport.h"
 #include "RunInputAdapter.h"
 #include "RunPresentation.h"
 
@@ -59,6 +60,7 @@ private:
 std::string simUsage()
 {
     return "Aufruf: velumo-sim PROJEKT.vlm [--out VERZEICHNIS] [--report DATEI.html]\n"
+           "                  [--frd DATEI.frd] [--zma DATEI.zma]\n"
            "\n"
            "Lädt das Projekt wie \"Öffnen\" (Treiber1, dann die übrigen Werte, dann die\n"
            "Eingabeprüfung), simuliert es und schreibt contour.txt und data.txt.\n"
@@ -67,6 +69,10 @@ std::string simUsage()
            "                       Einstellungsordner ~/.config/Velumo)\n"
            "  --report DATEI.html  zusätzlich den HTML-Bericht schreiben; das übernimmt\n"
            "                       velumo-report (neben velumo-sim, sonst im Suchpfad)\n"
+           "  --frd DATEI.frd      zusätzlich den Frequenzgang (Frequenz, SPL, Phase des\n"
+           "                       Schalldrucks) als FRD-Datei schreiben\n"
+           "  --zma DATEI.zma      zusätzlich die Impedanz (Frequenz, |Zel|, Phase) als\n"
+           "                       ZMA-Datei schreiben\n"
            "  --help               diese Hilfe\n"
            "\n"
            "Meldungen gehen als \"Titel: Text\" nach stderr, die abgeleiteten Parameter\n"
@@ -78,8 +84,9 @@ std::string simUsage()
            "  2  Eingaben ungültig (Eingabeprüfung)\n"
            "  3  Simulation abgelehnt oder abgebrochen; ein Bericht wird dann nicht\n"
            "     geschrieben, ein vorhandener bleibt unverändert\n"
-           "  4  Listen oder Bericht konnten nicht geschrieben werden; die vorigen\n"
-           "     Listen bleiben unverändert\n";
+           "  4  Listen, Bericht, FRD- oder ZMA-Datei konnten nicht geschrieben\n"
+           "     werden; die vorigen Listen bleiben unverändert\n"
+           "FRD und ZMA werden nur nach einer erfolgreichen Simulation geschrieben.\n";
 }
 
 bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options, std::string* error)
@@ -89,12 +96,16 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
-        } else if (a == "--out" || a == "--report") {
+        } else if (a == "--out" || a == "--report" || a == "--frd" || a == "--zma") {
             if (i + 1 >= args.size()) {
                 *error = "Option " + a + " braucht einen Wert.";
                 return false;
             }
-            (a == "--out" ? o.outDir : o.reportPath) = args[++i];
+            std::string& value = a == "--out" ? o.outDir
+                : a == "--report"             ? o.reportPath
+                : a == "--frd"                ? o.frdPath
+                                              : o.zmaPath;
+            value = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             *error = "Unbekannte Option " + a + ".";
             return false;
@@ -133,6 +144,10 @@ int runVelumoSim(
     }
     if (!file.holdsDesign()) {
         err << noDesignText(o.projectPath, DesignFileScope::Project, file.problem) << '\n';
+        return kSimUsage;
+    }
+    if (!o.reportPath.empty() && (!o.frdPath.empty() || !o.zmaPath.empty())) {
+        err << "--frd und --zma gehen nicht zusammen mit --report.\n";
         return kSimUsage;
     }
     if (!o.reportPath.empty() && !report) {
@@ -174,7 +189,21 @@ int runVelumoSim(
         printMessage(err, m);
     if (outcome.status != RunStatus::Ok)
         return kSimRunFailed;
-    return outcome.lists.error != 0 ? kSimWriteFailed : kSimOk;
+    int status = outcome.lists.error != 0 ? kSimWriteFailed : kSimOk;
+    const std::pair<const std::string*, MeasurementKind> exports[] = {
+        { &o.frdPath, MeasurementKind::Frd },
+        { &o.zmaPath, MeasurementKind::Zma },
+    };
+    const std::string projectName = std::filesystem::absolute(o.projectPath, ec).string();
+    for (const auto& [path, kind] : exports) {
+        if (path->empty())
+            continue;
+        if (!writeRunExport(*path, outcome.result, kind, projectName, &error)) {
+            err << "Fehler: " << error << '\n';
+            status = kSimWriteFailed;
+        }
+    }
+    return status;
 }
 
 } // namespace velumo

@@ -22,6 +22,8 @@ struct SimOptions {
     std::string projectPath;
     std::string outDir;     // empty: the settings folder, as in the program (set before a report)
     std::string reportPath; // empty: no report
+    std::string frdPath;    // empty: no FRD export
+    std::string zmaPath;    // empty: no ZMA export
     bool help = false;
 };
 
