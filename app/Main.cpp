@@ -17,6 +17,7 @@
 #include "Application.h"
 #include "GraphSet.h"
 #include "InputTabs.h"
+#include "MeasurementFile.h"
 #include "Optionen.h"
 #include "ParamWindow.h"
 #include "RunLists.h"
@@ -210,6 +211,16 @@ void TMainForm::buildMenus()
         QStringLiteral("Datei speichern unter ..."));
     file->addSeparator();
     add(file, "HTMLExport1", QStringLiteral("&HTML-Export"), &TMainForm::HTMLExport1Click);
+    QMenu* exports = file->addMenu(QStringLiteral("&Exportieren"));
+    exports->setObjectName(QStringLiteral("Exportieren1"));
+    add(
+        exports, "ExportFRD", QStringLiteral("Frequenzgang (FRD) …"),
+        [this] { exportRunCurve(MeasurementKind::Frd); }, QKeySequence(),
+        QStringLiteral("Frequenzgang der letzten Simulation für Weichen- und Messprogramme"));
+    add(
+        exports, "ExportZMA", QStringLiteral("Impedanz (ZMA) …"),
+        [this] { exportRunCurve(MeasurementKind::Zma); }, QKeySequence(),
+        QStringLiteral("Impedanz der letzten Simulation für Weichen- und Messprogramme"));
     file->addSeparator();
     add(
         file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); },

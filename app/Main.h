@@ -33,6 +33,7 @@ namespace velumo {
 class GraphSet;
 class InputTabs;
 struct ReportSources;
+enum class MeasurementKind;
 class ResultWindow;
 class TAboutBox;
 class TOptionenForm;
@@ -97,6 +98,9 @@ public:
     void AlleFensterzeigenClick();
     void Translate();
     void HTMLExport1Click();
+    // Datei › Exportieren: the latest run's frequency response (FRD) or
+    // impedance (ZMA) into a file the user chooses.
+    void exportRunCurve(MeasurementKind kind);
     // What the report shows: the result windows, the input pages and the
     // texts; the menu command and velumo-report both take it from here.
     ReportSources reportSources() const;

@@ -3,6 +3,8 @@
 
 #include <QPushButton>
 
+#include <filesystem>
+
 #include "GraphSet.h"
 #include "InputTabs.h"
 #include "Main.h"
@@ -10,6 +12,7 @@
 #include "ParamWindow.h"
 #include "ProjectReport.h"
 #include "ReportExport.h"
+#include "RunExport.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
@@ -145,6 +148,32 @@ void TMainForm::DateiSpeichernUnterClick()
         updateCaption();
         rememberRecent(path.toStdString());
     }
+}
+
+void TMainForm::exportRunCurve(MeasurementKind kind)
+{
+    if (!m_lastRun || m_lastRun->result.points.empty()) {
+        showMessage({ "Hinweis",
+            "Es liegt noch kein Simulationsergebnis vor.\nBitte zuerst die Simulation starten." });
+        return;
+    }
+    const bool frd = kind == MeasurementKind::Frd;
+    const std::string suffix = frd ? "frd" : "zma";
+    // Named after the project, in its folder; an unsaved design in the last used one.
+    std::filesystem::path preset = m_project->projectPath();
+    if (preset.empty())
+        preset = std::filesystem::path(m_project->settings().currentFolder()) / "Velumo";
+    preset.replace_extension(suffix);
+    const QString path = m_dialogs->saveFileName(this,
+        frd ? QStringLiteral("Frequenzgang (FRD) exportieren") : QStringLiteral("Impedanz (ZMA) exportieren"),
+        QString::fromStdString(preset.string()),
+        frd ? QStringLiteral("Frequenzgang (*.frd)") : QStringLiteral("Impedanz (*.zma)"),
+        QString::fromStdString(suffix));
+    if (path.isEmpty())
+        return;
+    std::string error;
+    if (!writeRunExport(path.toStdString(), m_lastRun->result, kind, m_project->projectPath(), &error))
+        showMessage({ "Fehler", error });
 }
 
 void TMainForm::Treiber1OeffnenClick()

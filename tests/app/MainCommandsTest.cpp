@@ -10,6 +10,7 @@
 
 #include "AppTestSupport.h"
 #include "GraphSet.h"
+#include "MeasurementFile.h"
 #include "ParamWindow.h"
 #include "SkizzeWindow.h"
 #include "WindowPlacement.h"
@@ -104,6 +105,41 @@ TEST_F(MainCommands, failureInsideACommandShowsFehlerAndLeavesTheWindowWorking)
     h.find<QPushButton>("ButtonStart")->click();
     EXPECT_TRUE(h.find<QPushButton>("ButtonStart")->isEnabled());
     EXPECT_EQ(form.results().curveSlot(), 1); // a run went through to its end
+}
+
+// Datei › Exportieren: a note before the first run, then the latest run's
+// curve in the chosen file, and a file that cannot be written in "Fehler".
+TEST_F(MainCommands, exportWritesTheLatestRunOrSaysWhyNot)
+{
+    form.action("ExportFRD")->trigger();
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(h.dialogs.messages.back().caption, "Hinweis");
+    EXPECT_TRUE(h.dialogs.fileDialogs.empty());
+
+    h.find<QPushButton>("ButtonStart")->click();
+    ASSERT_TRUE(form.lastRun().has_value());
+    const size_t points = form.lastRun()->result.points.size();
+    const size_t shown = h.dialogs.messages.size();
+    const std::string frd = h.home.file("docs") + "/r.frd";
+    h.dialogs.files.push_back(QString::fromStdString(frd));
+    form.action("ExportFRD")->trigger();
+    ASSERT_FALSE(h.dialogs.fileDialogs.empty());
+    EXPECT_EQ(h.dialogs.fileDialogs.back().filter, "Frequenzgang (*.frd)");
+    EXPECT_EQ(h.dialogs.fileDialogs.back().suffix, "frd");
+    EXPECT_EQ(h.dialogs.messages.size(), shown);
+    MeasuredCurve curve;
+    std::string error;
+    ASSERT_TRUE(readMeasurementFile(frd, &curve, &error)) << error;
+    EXPECT_EQ(curve.frequency.size(), points);
+
+    const std::string zma = h.home.file("docs") + "/missing/r.zma";
+    h.dialogs.files.push_back(QString::fromStdString(zma));
+    form.action("ExportZMA")->trigger();
+    ASSERT_EQ(h.dialogs.messages.size(), shown + 1);
+    EXPECT_EQ(h.dialogs.messages.back().caption, "Fehler");
+    EXPECT_TRUE(h.dialogs.messages.back().text.startsWith(QString::fromStdString(
+        "Die Datei " + zma + " kann nicht geschrieben werden: Der Ordner existiert nicht")))
+        << h.dialogs.messages.back().text.toStdString();
 }
 
 } // namespace
