@@ -12,6 +12,7 @@
 #include "ProjectFile.h"
 #include "RunExport.h"
 #include "RunInputAdapter.h"
+#include "RunJson.h"
 #include "RunPresentation.h"
 
 namespace velumo {
@@ -60,7 +61,7 @@ private:
 std::string simUsage()
 {
     return "Aufruf: velumo-sim PROJEKT.vlm [--out VERZEICHNIS] [--report DATEI.html]\n"
-           "                  [--frd DATEI.frd] [--zma DATEI.zma]\n"
+           "                  [--frd DATEI.frd] [--zma DATEI.zma] [--json DATEI.json|-]\n"
            "\n"
            "Lädt das Projekt wie \"Öffnen\" (Treiber1, dann die übrigen Werte, dann die\n"
            "Eingabeprüfung), simuliert es und schreibt contour.txt und data.txt.\n"
@@ -73,6 +74,10 @@ std::string simUsage()
            "                       Schalldrucks) als FRD-Datei schreiben\n"
            "  --zma DATEI.zma      zusätzlich die Impedanz (Frequenz, |Zel|, Phase) als\n"
            "                       ZMA-Datei schreiben\n"
+           "  --json DATEI.json    zusätzlich alle Ergebnisse als JSON schreiben (Status,\n"
+           "                       Meldungen, abgeleitete Parameter, Kontur, Ergebnisreihen,\n"
+           "                       simulierte Eingaben); \"-\" schreibt nach stdout statt der\n"
+           "                       abgeleiteten Parameter. Auch nach Status 3.\n"
            "  --help               diese Hilfe\n"
            "\n"
            "Meldungen gehen als \"Titel: Text\" nach stderr, die abgeleiteten Parameter\n"
@@ -96,7 +101,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
-        } else if (a == "--out" || a == "--report" || a == "--frd" || a == "--zma") {
+        } else if (a == "--out" || a == "--report" || a == "--frd" || a == "--zma" || a == "--json") {
             if (i + 1 >= args.size()) {
                 *error = "Option " + a + " braucht einen Wert.";
                 return false;
@@ -104,7 +109,8 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
             std::string& value = a == "--out" ? o.outDir
                 : a == "--report"             ? o.reportPath
                 : a == "--frd"                ? o.frdPath
-                                              : o.zmaPath;
+                : a == "--zma"                ? o.zmaPath
+                                              : o.jsonPath;
             value = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             *error = "Unbekannte Option " + a + ".";
@@ -146,8 +152,8 @@ int runVelumoSim(
         err << noDesignText(o.projectPath, DesignFileScope::Project, file.problem) << '\n';
         return kSimUsage;
     }
-    if (!o.reportPath.empty() && (!o.frdPath.empty() || !o.zmaPath.empty())) {
-        err << "--frd und --zma gehen nicht zusammen mit --report.\n";
+    if (!o.reportPath.empty() && (!o.frdPath.empty() || !o.zmaPath.empty() || !o.jsonPath.empty())) {
+        err << "--frd, --zma und --json gehen nicht zusammen mit --report.\n";
         return kSimUsage;
     }
     if (!o.reportPath.empty() && !report) {
@@ -174,27 +180,49 @@ int runVelumoSim(
 
     RunInput input = readRunInput(design);
     const RunOutcome outcome = runAndWriteLists(input, o.outDir);
+    const std::string projectName = std::filesystem::absolute(o.projectPath, ec).string();
+    std::vector<Message> shown;
     if (outcome.status == RunStatus::Refused) {
-        printMessage(err, runRefusalMessage(design, outcome.refusedControl));
-        return kSimRunFailed;
+        shown.push_back(runRefusalMessage(design, outcome.refusedControl));
+    } else {
+        shown = outcome.messages;
+        for (Message& m : runEndMessages(design, outcome))
+            shown.push_back(std::move(m));
     }
-    for (const Message& m : outcome.messages)
-        printMessage(err, m);
-    for (const std::string& l : outcome.leftLines)
-        out << l << '\n';
-    out << '\n';
-    for (const std::string& l : outcome.rightLines)
-        out << l << '\n';
-    for (const Message& m : runEndMessages(design, outcome))
-        printMessage(err, m);
+    // The run's own messages before the parameter lines, as the window shows them.
+    const size_t own = outcome.status == RunStatus::Refused ? shown.size() : outcome.messages.size();
+    for (size_t i = 0; i < own; ++i)
+        printMessage(err, shown[i]);
+    if (outcome.status != RunStatus::Refused && o.jsonPath != "-") {
+        for (const std::string& l : outcome.leftLines)
+            out << l << '\n';
+        out << '\n';
+        for (const std::string& l : outcome.rightLines)
+            out << l << '\n';
+    }
+    for (size_t i = own; i < shown.size(); ++i)
+        printMessage(err, shown[i]);
+
+    int status = outcome.status != RunStatus::Ok ? kSimRunFailed
+        : outcome.lists.error != 0               ? kSimWriteFailed
+                                                 : kSimOk;
+    // Scripts learn from the JSON why a run failed; the curves of a failed run are not written.
+    if (!o.jsonPath.empty()) {
+        const std::string json = runJson(outcome, input, projectName, shown);
+        if (o.jsonPath == "-") {
+            out << json << std::flush;
+        } else if (!replaceFile(o.jsonPath, json, &error)) {
+            err << "Fehler: " << error << '\n';
+            if (status == kSimOk)
+                status = kSimWriteFailed;
+        }
+    }
     if (outcome.status != RunStatus::Ok)
-        return kSimRunFailed;
-    int status = outcome.lists.error != 0 ? kSimWriteFailed : kSimOk;
+        return status;
     const std::pair<const std::string*, MeasurementKind> exports[] = {
         { &o.frdPath, MeasurementKind::Frd },
         { &o.zmaPath, MeasurementKind::Zma },
     };
-    const std::string projectName = std::filesystem::absolute(o.projectPath, ec).string();
     for (const auto& [path, kind] : exports) {
         if (path->empty())
             continue;

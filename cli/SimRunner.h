@@ -24,6 +24,7 @@ struct SimOptions {
     std::string reportPath; // empty: no report
     std::string frdPath;    // empty: no FRD export
     std::string zmaPath;    // empty: no ZMA export
+    std::string jsonPath;   // empty: no JSON; "-": standard output, instead of the lines
     bool help = false;
 };
 

@@ -26,6 +26,8 @@ endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/manual/ DESTINATION ${VELUMO_INSTALL_PKGDATADIR}/manual)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${VELUMO_INSTALL_PKGDATADIR}/examples
   FILES_MATCHING PATTERN "*.vlm")
+# The layout of velumo-sim --json, for scripts that check what they read.
+install(FILES ${PROJECT_SOURCE_DIR}/data/velumo-run.schema.json DESTINATION ${VELUMO_INSTALL_PKGDATADIR}/examples)
 
 # cpack -G DEB in the build folder writes velumo_VERSION_ARCH.deb.
 set(CPACK_GENERATOR DEB)

@@ -113,9 +113,14 @@ bool writeRunExport(const std::string& path, const RunResult& result, Measuremen
         *error = "Die Datei " + path + " wurde nicht geschrieben: " + why;
         return false;
     }
+    return replaceFile(path, text, error);
+}
+
+bool replaceFile(const std::string& path, const std::string& bytes, std::string* error)
+{
     std::string tempPath;
     const int fd = createFileBeside(path, 0644, &tempPath);
-    int failure = fd < 0 ? errno : writeWhole(fd, text);
+    int failure = fd < 0 ? errno : writeWhole(fd, bytes);
     if (fd >= 0 && ::close(fd) != 0 && failure == 0)
         failure = errno;
     if (failure == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0)

@@ -27,9 +27,12 @@ bool runExportText(const RunResult& result, MeasurementKind kind, const std::str
 // The present time as the comment line gives it, "2026-12-09 01:10 UTC".
 std::string exportDate();
 
-// Writes the export of a run to `path`: into a new file beside it, renamed
-// over it when complete, so a failed write leaves what was there. False with
-// a German *error naming the file and the reason.
+// Writes `bytes` to `path`: into a new file beside it, renamed over it when
+// complete, so a failed write leaves what was there and no other file. False
+// with a German *error naming the file and the reason.
+bool replaceFile(const std::string& path, const std::string& bytes, std::string* error);
+
+// Writes the export of a run to `path` as replaceFile does.
 bool writeRunExport(const std::string& path, const RunResult& result, MeasurementKind kind,
     const std::string& projectPath, std::string* error);
 

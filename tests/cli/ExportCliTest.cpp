@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "MeasurementFile.h"
@@ -19,12 +20,14 @@ using velumo::test::writeBytes;
 
 namespace {
 
-int runSim(const std::vector<std::string>& args, std::string* err = nullptr)
+int runSim(const std::vector<std::string>& args, std::string* err = nullptr, std::string* out = nullptr)
 {
-    std::ostringstream out, errText;
-    int status = runVelumoSim(args, out, errText);
+    std::ostringstream outText, errText;
+    int status = runVelumoSim(args, outText, errText);
     if (err)
         *err = errText.str();
+    if (out)
+        *out = outText.str();
     return status;
 }
 
@@ -159,5 +162,75 @@ TEST(RunExport, failuresWriteNothing)
     // Combined with a report, whose program runs the design itself: refused.
     EXPECT_EQ(runSim({ golden, "--report", out.file("r.html"), "--frd", out.file("r.frd") }, &err),
         velumo::kSimUsage);
-    EXPECT_NE(err.find("--frd und --zma gehen nicht zusammen mit --report."), std::string::npos) << err;
+    EXPECT_NE(err.find("--frd, --zma und --json gehen nicht zusammen mit --report."), std::string::npos)
+        << err;
+}
+
+// --json - gives standard output to the document alone; every series has the
+// run's point count and the values of data.txt.
+TEST(RunJson, everySeriesHasThePointCountOfTheRun)
+{
+    for (const std::string& name : goldenDesigns()) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        std::string err, out;
+        ASSERT_EQ(runSim({ std::string(VELUMO_GOLDEN_DIR) + "/" + name + "/project.vlm", "--out",
+                             dir.path().string(), "--json", "-" },
+                      &err, &out),
+            0)
+            << err;
+        const nlohmann::json run = nlohmann::json::parse(out);
+        const auto rows = dataRows(dir.file("data.txt"));
+        EXPECT_EQ(run["status"], "ok");
+        ASSERT_EQ(run["pointCount"], rows.size());
+        const nlohmann::json& results = run["results"];
+        EXPECT_EQ(results.contains("x2"), !rows.front()[8].empty());
+        for (const auto& [key, series] : results.items()) {
+            if (key == "units")
+                continue;
+            EXPECT_EQ(series.size(), rows.size()) << key;
+            EXPECT_TRUE(results["units"].contains(key)) << key;
+        }
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_NEAR(results["SPL"][i].get<double>(), std::stod(rows[i][1]), 0.005 + 1e-9);
+            EXPECT_NEAR(results["Zimag"][i].get<double>(), std::stod(rows[i][7]), 0.0005 + 1e-9);
+            EXPECT_NEAR(results["Phi_a"][i].get<double>(), std::stod(rows[i][10]), 0.0005 + 1e-9);
+        }
+        EXPECT_EQ(run["contour"]["x"].size(), dataRows(dir.file("contour.txt")).size() + 1);
+        EXPECT_EQ(run["derived"]["totalVolume"]["unit"], "l");
+        EXPECT_GT(run["derived"]["driver1"]["Bl"]["value"].get<double>(), 0.0);
+        EXPECT_GT(run["design"]["driver1"]["Sd"].get<double>(), 0.0);
+    }
+}
+
+// A refused run still tells a script why (exit 3); a JSON file that cannot
+// be written is exit 4 and leaves nothing behind.
+TEST(RunJson, refusedRunAndUnwritableFile)
+{
+    TempDir dir;
+    writeBytes(
+        dir.file("p.vlm"), "[Lautsprecher]\r\nFreiluftresonanzfrequenz=0\r\n[Horn]\r\nHornl\xE4nge=1\r\n");
+    EXPECT_EQ(runSim({ dir.file("p.vlm"), "--out", dir.path().string(), "--json", dir.file("r.json") }),
+        velumo::kSimRunFailed);
+    const nlohmann::json refused = nlohmann::json::parse(readBytes(dir.file("r.json")));
+    EXPECT_EQ(refused["status"], "refused");
+    EXPECT_EQ(refused["pointCount"], 0);
+    ASSERT_EQ(refused["messages"].size(), 1u);
+    EXPECT_EQ(refused["messages"][0]["caption"], "Fehler");
+    EXPECT_FALSE(refused.contains("results"));
+
+    TempDir out;
+    std::filesystem::create_directory(out.file("taken.json"));
+    std::string err;
+    EXPECT_EQ(runSim({ std::string(VELUMO_GOLDEN_DIR) + "/mixed-02/project.vlm", "--out", out.path().string(),
+                         "--json", out.file("taken.json") },
+                  &err),
+        velumo::kSimWriteFailed);
+    EXPECT_NE(err.find("Fehler: Die Datei " + out.file("taken.json") + " kann nicht geschrieben werden"),
+        std::string::npos)
+        << err;
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(out.path()))
+        ++entries;
+    EXPECT_EQ(entries, 3u); // contour.txt, data.txt, the folder in the way
 }
