@@ -22,13 +22,19 @@ namespace {
 // is two parts in 1e8.
 double degrees(Cx z) { return std::atan2(z.im, z.re) * 180.0 / kPi; }
 
-MeasuredCurve emptyCurve(size_t n)
+// One value and the phase of one complex quantity per point.
+MeasuredCurve curveOf(const RunResult& result, double PointResults::*value, Cx PointResults::*complex)
 {
     MeasuredCurve c;
     c.hasPhase = true;
-    c.frequency.reserve(n);
-    c.value.reserve(n);
-    c.phase.reserve(n);
+    c.frequency.reserve(result.points.size());
+    c.value.reserve(result.points.size());
+    c.phase.reserve(result.points.size());
+    for (const PointResults& p : result.points) {
+        c.frequency.push_back(p.f);
+        c.value.push_back(p.*value);
+        c.phase.push_back(degrees(p.*complex));
+    }
     return c;
 }
 
@@ -51,24 +57,12 @@ int writeWhole(int fd, const std::string& bytes)
 
 MeasuredCurve runFrequencyResponse(const RunResult& result)
 {
-    MeasuredCurve c = emptyCurve(result.points.size());
-    for (const PointResults& p : result.points) {
-        c.frequency.push_back(p.f);
-        c.value.push_back(p.spl);
-        c.phase.push_back(degrees(p.pressure));
-    }
-    return c;
+    return curveOf(result, &PointResults::spl, &PointResults::pressure);
 }
 
 MeasuredCurve runImpedance(const RunResult& result)
 {
-    MeasuredCurve c = emptyCurve(result.points.size());
-    for (const PointResults& p : result.points) {
-        c.frequency.push_back(p.f);
-        c.value.push_back(p.zel);
-        c.phase.push_back(degrees(p.impedance));
-    }
-    return c;
+    return curveOf(result, &PointResults::zel, &PointResults::impedance);
 }
 
 bool runExportText(const RunResult& result, MeasurementKind kind, const std::string& projectPath,

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <random>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 namespace velumo::test {
 
@@ -85,5 +87,19 @@ private:
     rlimit m_old {};
     void (*m_oldHandler)(int) = SIG_DFL;
 };
+
+#ifdef VELUMO_GOLDEN_DIR
+// Every folder under tests/golden is a design with independently computed
+// results; a new one needs no edit in the tests.
+inline std::vector<std::string> goldenDesigns()
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(VELUMO_GOLDEN_DIR))
+        if (e.is_directory())
+            names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+#endif
 
 } // namespace velumo::test

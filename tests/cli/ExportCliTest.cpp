@@ -14,6 +14,7 @@
 
 using velumo::MeasuredCurve;
 using velumo::runVelumoSim;
+using velumo::test::goldenDesigns;
 using velumo::test::readBytes;
 using velumo::test::TempDir;
 using velumo::test::writeBytes;
@@ -70,16 +71,6 @@ void expectSameCurve(const MeasuredCurve& read, const MeasuredCurve& written, co
         EXPECT_NEAR(read.phase[i], written.phase[i], 1e-8 * std::max(1.0, std::fabs(written.phase[i])))
             << what << i;
     }
-}
-
-std::vector<std::string> goldenDesigns()
-{
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(VELUMO_GOLDEN_DIR))
-        if (e.is_directory())
-            names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "TestUtil.h"
 
 using velumo::runVelumoSim;
+using velumo::test::goldenDesigns;
 using velumo::test::readBytes;
 using velumo::test::TempDir;
 using velumo::test::writeBytes;
@@ -64,18 +65,6 @@ TEST_P(GoldenDesign, velumoSimReproducesTheIndependentResults)
     EXPECT_EQ(r.out, readBytes(golden + "/lines.txt"));
     expectSameBytes(readBytes(out.file("contour.txt")), readBytes(golden + "/contour.txt"), "contour.txt");
     expectSameBytes(readBytes(out.file("data.txt")), readBytes(golden + "/data.txt"), "data.txt");
-}
-
-// Every folder under tests/golden is a design with independently computed
-// results; a new one needs no edit here.
-std::vector<std::string> goldenDesigns()
-{
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(VELUMO_GOLDEN_DIR))
-        if (e.is_directory())
-            names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, GoldenDesign, ::testing::ValuesIn(goldenDesigns()), [](const auto& test) {
