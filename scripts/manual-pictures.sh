@@ -28,19 +28,7 @@ mkdir -p "$projects"
 
 fail() { echo "manual-pictures: $*" >&2; exit 1; }
 
-wait_for() {
-  local deadline=$((SECONDS + 15))
-  while ((SECONDS < deadline)); do
-    if xwininfo -root -tree | grep -F -- "$1" >/dev/null; then return 0; fi
-    sleep 0.1
-  done
-  fail "no window \"$1\" appeared"
-}
-
-# Client window of the program whose title starts with the text.
-window_id() {
-  xwininfo -root -tree | grep -E "^ *0x[0-9a-f]+ \"$1[^\"]*\": \(\"velumo\"" | awk 'NR == 1 {print $1}'
-}
+. "$repo/scripts/desktop-windows.sh"
 
 activate() {
   local id
