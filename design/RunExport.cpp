@@ -38,21 +38,6 @@ MeasuredCurve curveOf(const RunResult& result, double PointResults::*value, Cx P
     return c;
 }
 
-// Whole, or the errno of the first failure.
-int writeWhole(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : ENOSPC;
-        done += static_cast<size_t>(n);
-    }
-    return 0;
-}
-
 } // namespace
 
 MeasuredCurve runFrequencyResponse(const RunResult& result)
@@ -114,7 +99,7 @@ bool replaceFile(const std::string& path, const std::string& bytes, std::string*
 {
     std::string tempPath;
     const int fd = createFileBeside(path, 0644, &tempPath);
-    int failure = fd < 0 ? errno : writeWhole(fd, bytes);
+    int failure = fd < 0 ? errno : writeAll(fd, bytes);
     if (fd >= 0 && ::close(fd) != 0 && failure == 0)
         failure = errno;
     if (failure == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0)

@@ -112,21 +112,26 @@ void TextFileWriter::write(std::string_view utf8)
     writeBytes(ascii ? utf8 : std::string_view(converted));
 }
 
+int writeAll(int fd, std::string_view bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
 void TextFileWriter::writeBytes(std::string_view bytes)
 {
     if (m_fd < 0 || m_error != 0)
         return;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            fail(n < 0 ? errno : ENOSPC);
-            return;
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (const int error = writeAll(m_fd, bytes))
+        fail(error);
 }
 
 bool TextFileWriter::finish()

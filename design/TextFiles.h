@@ -16,6 +16,10 @@ namespace velumo {
 // set.
 int createFileBeside(const std::string& path, unsigned mode, std::string* createdPath);
 
+// Writes all bytes to fd (again after an interruption); 0, or the errno of
+// the first failure.
+int writeAll(int fd, std::string_view bytes);
+
 // An advisory lock (flock) on a folder for the life of the object: runs that
 // write their lists into the same folder take turns, so no list of one run is
 // paired with the other list of another. A folder that cannot be locked is
