@@ -147,6 +147,17 @@ HelperThread& helperThread()
     return helper;
 }
 
+// Each thread keeps its network from run to run: laying one out costs
+// about as much as a tenth of the points, and a sweep or a live edit runs
+// the same pattern again and again.
+SparseNetwork& threadNetwork()
+{
+    thread_local std::unique_ptr<SparseNetwork> net;
+    if (!net)
+        net = std::make_unique<SparseNetwork>();
+    return *net;
+}
+
 } // namespace
 
 void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector<double>& grid,
@@ -159,9 +170,6 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
         return;
     const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     threads = std::clamp(threads, 1, std::min(kRunThreads, cores));
-    std::unique_ptr<SparseNetwork> nets[kRunThreads];
-    for (int t = 0; t < threads; ++t)
-        nets[t] = std::make_unique<SparseNetwork>();
 
     // Share t takes batches t, t + threads, ...; a failure (out of memory
     // laying out a network) reaches the caller as it would on one thread.
@@ -170,14 +178,13 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
         const CrossoverInput& xo;
         const std::vector<double>& grid;
         GridPoints& out;
-        std::unique_ptr<SparseNetwork>* nets;
         int threads;
         std::exception_ptr failure[kRunThreads];
 
         void run(int t)
         {
             try {
-                SparseNetwork& net = *nets[t];
+                SparseNetwork& net = threadNetwork();
                 prepareNetwork(net, model, xo);
                 const int count = static_cast<int>(grid.size());
                 bool ok[kSolveBatch];
@@ -191,7 +198,7 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
                 failure[t] = std::current_exception();
             }
         }
-    } shares { model, xo, grid, out, nets, threads, {} };
+    } shares { model, xo, grid, out, threads, {} };
     static_assert(kRunThreads == 2, "one helper thread");
 
     const bool helped

@@ -58,7 +58,13 @@ void SparseNetwork::endPattern()
     m_recording = false;
     for (int r = 0; r < kLoops; ++r)
         m_pattern[r].set(r);
-    const std::vector<Bits> stamped = m_pattern;
+    if (!m_laidOut.empty() && m_pattern == m_laidOut) {
+        std::vector<Bits>().swap(m_pattern);
+        m_missed.fill(false);
+        return;
+    }
+    m_laidOut.clear(); // until the new plan is complete
+    std::vector<Bits> stamped = m_pattern;
 
     // Fill-in: row k, once eliminated, spreads its right-hand part into every
     // later row with an entry in column k.
@@ -197,6 +203,7 @@ void SparseNetwork::endPattern()
     std::vector<Bits>().swap(m_pattern);
     m_work.resize(1);
     m_missed.fill(false);
+    m_laidOut = std::move(stamped);
 }
 
 void SparseNetwork::clear()

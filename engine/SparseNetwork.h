@@ -112,7 +112,9 @@ public:
     // Recording: every M[r][c] the stamps touch until endPattern() becomes
     // part of the pattern; the written values are thrown away.
     void beginPattern();
-    // Adds the fill-in, lays out the entries and plans the elimination.
+    // Adds the fill-in, lays out the entries and plans the elimination;
+    // keeps the layout when the pattern is the one it was planned for (a
+    // network reused for run after run of the same design).
     void endPattern();
 
     // Sets every stored entry of M and all of b to zero, in every lane.
@@ -143,6 +145,7 @@ private:
         bool test(int c) const { return (w[c >> 6] >> (c & 63)) & 1u; }
         void set(int c) { w[c >> 6] |= std::uint64_t { 1 } << (c & 63); }
         int next(int from) const; // first set bit >= from, kLoops if none
+        bool operator==(const Bits&) const = default;
     };
     struct RowLayout {
         int lo = 0, hi = -1; // window of columns stored contiguously
@@ -217,6 +220,8 @@ private:
     Slot m_scratch {};
     Slot m_trash {};
     std::vector<Bits> m_pattern; // only while the pattern is built
+    // The stamped pattern the layout below was planned for; empty when none.
+    std::vector<Bits> m_laidOut;
     std::array<RowLayout, kLoops> m_rows {};
     std::array<int, kLoops> m_farIndex {};
     std::vector<int> m_farSlots;

@@ -198,6 +198,33 @@ TEST(FastPathIdentity, concurrentRunsGiveTheirOwnBits)
     }
 }
 
+// A network kept from run to run re-plans when the pattern changes and
+// keeps its plan when it does not; both give a fresh network's bits.
+TEST(FastPathIdentity, reusedNetworkGivesAFreshNetworksBits)
+{
+    const RunInput designs[] = { test::everythingOnDesign(), test::baseDesign(), test::everythingOnDesign(),
+        test::everythingOnDesign() };
+    auto reused = std::make_unique<SparseNetwork>();
+    for (const RunInput& in : designs) {
+        const Model model = prepareRun(in);
+        const std::vector<double> grid = frequencyGrid(model);
+        auto fresh = std::make_unique<SparseNetwork>();
+        prepareNetwork(*fresh, model, in.crossover);
+        prepareNetwork(*reused, model, in.crossover);
+        ASSERT_EQ(reused->storedEntries(), fresh->storedEntries());
+        for (std::size_t i = 0; i + kSolveBatch <= grid.size(); i += 5 * kSolveBatch) {
+            PointResults a[kSolveBatch], b[kSolveBatch];
+            bool aOk[kSolveBatch], bOk[kSolveBatch];
+            computePoints(model, in.crossover, &grid[i], kSolveBatch, *fresh, a, aOk);
+            computePoints(model, in.crossover, &grid[i], kSolveBatch, *reused, b, bOk);
+            for (int m = 0; m < kSolveBatch; ++m) {
+                ASSERT_TRUE(aOk[m] && bOk[m]) << "f = " << grid[i + m];
+                ASSERT_TRUE(sameResults(a[m], b[m])) << "f = " << grid[i + m];
+            }
+        }
+    }
+}
+
 // Horn position (m) of node n of a 2 m horn, inside the node's interval.
 double nodePosition(int n) { return (n + 0.5) * 2.0 / 100.0; }
 
