@@ -128,7 +128,9 @@ void TMainForm::createWindows()
     m_options = std::make_unique<TOptionenForm>(this);
 
     auto resultsExist = [this] { return m_inputs->refreshButton()->isEnabled(); };
-    m_graphs->setRedrawHooks(resultsExist, [this] { runCommand([this] { DrawGraphs(); }); });
+    // A measurement alone is worth a redraw too.
+    m_graphs->setRedrawHooks([this, resultsExist] { return resultsExist() || m_graphs->hasMeasurement(); },
+        [this] { runCommand([this] { redrawGraphs(); }); });
     m_graphs->setProgress([this](int percent) {
         m_progress->setValue(percent);
         m_progress->repaint();
@@ -221,6 +223,11 @@ void TMainForm::buildMenus()
         exports, "ExportZMA", QStringLiteral("Impedanz (ZMA) …"),
         [this] { exportRunCurve(MeasurementKind::Zma); }, QKeySequence(),
         QStringLiteral("Impedanz der letzten Simulation für Weichen- und Messprogramme"));
+    add(file, "MessungLaden", QStringLiteral("Messung laden …"), &TMainForm::MessungLadenClick,
+        QKeySequence(),
+        QStringLiteral("Gemessenen Frequenzgang (FRD) oder Impedanzgang (ZMA) unter den Kurven zeigen"));
+    add(file, "MessungEntfernen", QStringLiteral("Messung entfernen"), &TMainForm::MessungEntfernenClick)
+        ->setEnabled(false);
     file->addSeparator();
     add(
         file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); },

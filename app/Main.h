@@ -101,6 +101,10 @@ public:
     // Datei › Exportieren: the latest run's frequency response (FRD) or
     // impedance (ZMA) into a file the user chooses.
     void exportRunCurve(MeasurementKind kind);
+    // Datei › "Messung laden …" and "Messung entfernen": a measured FRD or
+    // ZMA drawn under the runs' curves, its path kept in the project.
+    void MessungLadenClick();
+    void MessungEntfernenClick();
     // What the report shows: the result windows, the input pages and the
     // texts; the menu command and velumo-report both take it from here.
     ReportSources reportSources() const;
@@ -142,6 +146,13 @@ private:
     void focusControl(std::string_view name);
     // Loads the chosen project unless it cannot be read (then a "Fehler").
     void loadProject(const QString& path);
+    // The measurements a just opened project names; a file that cannot be
+    // read is reported and its path kept.
+    void loadProjectMeasurements();
+    void showMeasurement(MeasurementKind kind, std::optional<MeasuredCurve> curve);
+    // The graphs with the slots' curves once a slot is filled, else grids
+    // and measurements alone.
+    void redrawGraphs();
     bool reportUnreadable(const QString& path);
     void rebuildRecentMenu();
     void rememberRecent(const std::string& path);

@@ -163,6 +163,7 @@ void TMainForm::loadProject(const QString& path)
     refreshInputs();
     applyGeometry(geometry);
     rememberRecent(path.toStdString());
+    loadProjectMeasurements();
 }
 
 void TMainForm::rememberRecent(const std::string& path)

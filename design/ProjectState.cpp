@@ -45,6 +45,7 @@ void ProjectState::open(const std::string& path, Design& design, WindowGeometry&
         sink.message(noDesignMessage(path, DesignFileScope::Project, file.problem));
     loadDesignValues(file.ini, design);
     loadWindowGeometry(file.ini, geometry);
+    m_measurements = loadMeasurementPaths(file.ini);
     runCheck(design, sink);
     m_noUnsavedChanges = true;
     m_settings.storeCurrentFolderOf(path);
@@ -99,6 +100,12 @@ void ProjectState::openDriver2(const std::string& path, Design& design, CheckSin
     runCheck(design, sink);
 }
 
+void ProjectState::setMeasurementPath(MeasurementKind kind, const std::string& path)
+{
+    m_measurements.of(kind) = path;
+    m_noUnsavedChanges = false;
+}
+
 void ProjectState::setProjectPath(const std::string& path)
 {
     m_projectPath = path;
@@ -108,8 +115,12 @@ void ProjectState::setProjectPath(const std::string& path)
 bool ProjectState::writeProject(
     const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink)
 {
+    // Loaded first, so the keys of other programs stay in the file.
+    IniFile ini = IniFile::load(path);
+    saveValues(design, geometry, ini);
+    saveMeasurementPaths(m_measurements, ini);
     std::string reason;
-    if (saveProjectFile(path, design, geometry, &reason))
+    if (ini.save(path, &reason))
         return true;
     sink.message({ "Fehler", "Die Datei " + path + " konnte nicht gespeichert werden.\n" + reason });
     return false;

@@ -10,6 +10,7 @@
 #include "Design.h"
 #include "Directories.h"
 #include "InputCheck.h"
+#include "MeasurementOverlay.h"
 #include "Messages.h"
 #include "ProjectFile.h"
 #include "Settings.h"
@@ -61,6 +62,11 @@ public:
     // Treiber2Oeffnen after its dialog; RGTreiber2 is left as it is.
     void openDriver2(const std::string& path, Design& design, CheckSink& sink);
 
+    // The measurement paths as the project file stores them (open reads
+    // them, save writes them); a change marks the project changed.
+    const MeasurementPaths& measurements() const { return m_measurements; }
+    void setMeasurementPath(MeasurementKind kind, const std::string& path);
+
 private:
     void setProjectPath(const std::string& path);
     static IniFile readDriverFile(const std::string& path, MessageSink& sink);
@@ -71,6 +77,7 @@ private:
     std::string m_projectPath;
     std::string m_driverFilePath;
     std::string m_caption = "Velumo";
+    MeasurementPaths m_measurements;
     bool m_noUnsavedChanges = true;
     bool m_inputsValid = false;
     bool m_projectHoldsDesign = true;

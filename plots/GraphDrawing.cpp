@@ -142,6 +142,49 @@ void paintSlotCurves(QPainter& painter, QSize size, WindowId graph, const Result
     }
 }
 
+void paintMeasuredCurve(
+    QPainter& painter, QSize size, WindowId graph, const MeasuredCurve& curve, const AxisLimits& limits)
+{
+    const bool phase = graph == WindowId::Phia;
+    if (phase && !curve.hasPhase)
+        return;
+    const AxisPair f = frequencyAxis(limits);
+    const int row = axisRow(graph);
+    if (!phase && row < 0)
+        return;
+    const AxisPair v = phase ? AxisPair {} : limits[static_cast<size_t>(row)];
+    QPen pen(measurementColour(), 2, Qt::CustomDashLine, Qt::FlatCap, Qt::RoundJoin);
+    pen.setDashPattern({ 3.0, 2.0 });
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // Drawn as whole polylines, so the dashes run on along the curve.
+    QPolygon run;
+    auto flush = [&] {
+        if (run.size() > 1)
+            painter.drawPolyline(run);
+        run.clear();
+    };
+    double previous = 0.0;
+    for (size_t i = 0; i < curve.frequency.size(); ++i) {
+        double value = phase ? -curve.phase[i] : curve.value[i];
+        if (phase) {
+            value = std::remainder(value, 360.0);
+            if (!run.isEmpty() && std::fabs(value - previous) > 180.0)
+                flush();
+            previous = value;
+        }
+        if (!std::isfinite(value)) {
+            flush();
+            continue;
+        }
+        const int x = mapX(curve.frequency[i], f.minimum, f.maximum, size.width());
+        const int y
+            = phase ? mapPhaseY(value, size.height()) : mapY(value, v.minimum, v.maximum, size.height());
+        run.append(QPoint(x, y));
+    }
+    flush();
+}
+
 void DrawGrid(GraphWindow& window, double fmin, double fmax, int divisions)
 {
     ImageView* plot = window.plotView();

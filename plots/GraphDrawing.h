@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "AxisScale.h"
+#include "MeasurementFile.h"
 
 namespace velumo {
 
@@ -29,6 +30,16 @@ void paintFrequencyLabels(QPainter& painter, int plotWidth, int offset, double f
 // segments with an even end index only.
 void paintSlotCurves(QPainter& painter, QSize size, WindowId graph, const ResultSlot& slot,
     const AxisLimits& limits, bool driver2, const QPen& pen);
+
+// Grey of a measured curve: darker than the grid, apart from every slot colour.
+inline QColor measurementColour() { return QColor(96, 96, 96); }
+
+// A measured curve, grey and dashed, in the SPL or impedance graph (its
+// values) or the phase graph (its phase). The phase graph shows Phi_a, the
+// negated argument of the pressure, so an FRD phase is drawn negated; where
+// the phase wraps around, the line is not joined across the plot.
+void paintMeasuredCurve(
+    QPainter& painter, QSize size, WindowId graph, const MeasuredCurve& curve, const AxisLimits& limits);
 
 // DrawGrid: clears the window's plot image and frequency-label strip to
 // their current sizes, draws the grid and the frequency labels and puts the

@@ -63,11 +63,33 @@ void GraphSet::AchsenBeschriften(Design& design, const ResultSlots& results)
         w->setValueLabelTexts(valueLabelTexts(w->kind(), m_limits));
 }
 
+void GraphSet::setMeasurement(MeasurementKind kind, std::optional<MeasuredCurve> curve)
+{
+    (kind == MeasurementKind::Frd ? m_frd : m_zma) = std::move(curve);
+}
+
+const std::optional<MeasuredCurve>& GraphSet::measurement(MeasurementKind kind) const
+{
+    return kind == MeasurementKind::Frd ? m_frd : m_zma;
+}
+
 void GraphSet::NewGrids()
 {
     const AxisPair f = frequencyAxis(m_limits);
-    for (GraphWindow* w : m_windows)
+    for (GraphWindow* w : m_windows) {
         DrawGrid(*w, f.minimum, f.maximum, gridDivisions(w->kind()));
+        const WindowId graph = w->kind();
+        const MeasuredCurve* curve = nullptr;
+        if (graph == WindowId::Zel && m_zma)
+            curve = &*m_zma;
+        else if ((graph == WindowId::Spl || graph == WindowId::Phia) && m_frd)
+            curve = &*m_frd;
+        if (curve) {
+            ImageView* view = w->plotView();
+            QPainter painter(&view->image());
+            paintMeasuredCurve(painter, view->size(), graph, *curve, m_limits);
+        }
+    }
 }
 
 bool GraphSet::DrawGraphs(Design& design, const ResultSlots& results)

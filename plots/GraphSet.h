@@ -7,10 +7,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "AxisScale.h"
 #include "GraphWindow.h"
+#include "MeasurementFile.h"
 #include "ResultSlots.h"
 
 namespace velumo {
@@ -44,10 +46,18 @@ public:
     // Limits of the last AchsenBeschriften (automatic defaults before that).
     const AxisLimits& limits() const { return m_limits; }
 
+    // The measured curves drawn under the slots by every NewGrids: an FRD in
+    // the SPL and phase graphs, a ZMA in the impedance graph. Not a slot:
+    // a run neither fills nor moves them.
+    void setMeasurement(MeasurementKind kind, std::optional<MeasuredCurve> curve);
+    const std::optional<MeasuredCurve>& measurement(MeasurementKind kind) const;
+    bool hasMeasurement() const { return m_frd.has_value() || m_zma.has_value(); }
+
     // Fills the limits from the design's axis settings and the slots 0..
     // CurveSlot and writes every window's value labels.
     void AchsenBeschriften(Design& design, const ResultSlots& results);
-    // Clears every plot to its grid, using the frequency axis of the limits.
+    // Clears every plot to its grid, using the frequency axis of the limits,
+    // and draws the measured curves on it.
     void NewGrids();
     // AchsenBeschriften, NewGrids, then the curves of the slots 3, 2, 1, 0.
     // False (curves left out) when the line width in OptionGrid is not an
@@ -67,6 +77,8 @@ private:
     TPhiaForm* m_phia = nullptr;
     AxisLimits m_limits;
     std::function<void(int)> m_progress;
+    std::optional<MeasuredCurve> m_frd;
+    std::optional<MeasuredCurve> m_zma;
 };
 
 // Pen width of the curves, OptionGrid row 2 ("Liniendicke [Pixel]"); false
