@@ -223,7 +223,7 @@ void TMainForm::buildMenus()
         exports, "ExportZMA", QStringLiteral("Impedanz (ZMA) …"),
         [this] { exportRunCurve(MeasurementKind::Zma); }, QKeySequence(),
         QStringLiteral("Impedanz der letzten Simulation für Weichen- und Messprogramme"));
-    add(file, "MessungLaden", QStringLiteral("Messung laden …"), &TMainForm::MessungLadenClick,
+    add(file, "MessungLaden", QStringLiteral("&Messung laden …"), &TMainForm::MessungLadenClick,
         QKeySequence(),
         QStringLiteral("Gemessenen Frequenzgang (FRD) oder Impedanzgang (ZMA) unter den Kurven zeigen"));
     add(file, "MessungEntfernen", QStringLiteral("Messung entfernen"), &TMainForm::MessungEntfernenClick)

@@ -2,12 +2,15 @@
 # Takes the README's pictures of Velumo on a real X11 desktop (Xvfb with the
 # openbox window manager) as a user sees it: the start-up layout and the
 # windows after opening examples/bass-horn.vlm and pressing Start at scale
-# factor 1, and the sketch window at scale factor 2. The program is driven
+# factor 1, the SPL window of that run with the FRD that velumo-sim writes
+# for examples/rear-loaded-crossover.vlm loaded as measurement, and the
+# sketch window at scale factor 2. The program is driven
 # through the keyboard, its windows activated by the window manager.
 #
 #   scripts/screenshots.sh [VELUMO_BINARY [OUTPUT_FOLDER]]
 #
-# Defaults: build/release/app/velumo and docs/. The desktop comes from
+# Defaults: build/release/app/velumo and docs/; velumo-sim is looked for in
+# ../cli beside the program (or named by VELUMO_SIM). The desktop comes from
 # ../shared/tools/desktop-session.sh beside the repository (or the script named
 # by VELUMO_DESKTOP_SESSION). Fails when a title bar lies off the screen or
 # the program does not end with Datei › Beenden.
@@ -23,6 +26,7 @@ if [[ ${1:-} != --inside ]]; then
   [[ -x $session ]] || { echo "no desktop session at $session (set VELUMO_DESKTOP_SESSION)" >&2; exit 2; }
   mkdir -p "$out"
   "$session" "$0" --inside layout "$binary" "$out"
+  "$session" "$0" --inside overlay "$binary" "$out"
   "$session" --scale 2 "$0" --inside sketch "$binary" "$out"
   exit 0
 fi
@@ -109,6 +113,30 @@ case $mode in
     open_and_run
     check_frames
     shot "$out/bass-horn-run.png"
+    ;;
+  overlay)
+    sim=${VELUMO_SIM:-$(dirname "$binary")/../cli/velumo-sim}
+    [[ -x $sim ]] || fail "no velumo-sim at $sim"
+    measured=$HOME/rear-loaded-crossover.frd
+    "$sim" "$repo/examples/rear-loaded-crossover.vlm" --out "$HOME" --frd "$measured" >/dev/null ||
+      fail "velumo-sim wrote no FRD"
+    open_and_run
+    focus_main
+    xdotool key alt+d
+    sleep 0.3
+    xdotool key m
+    wait_for 'Messung laden'
+    sleep 0.5
+    timeout 5 xdotool windowactivate --sync "$(window_id 'Messung laden')" || fail "the load dialog cannot be activated"
+    xdotool type --delay 10 "$measured"
+    xdotool key Return
+    sleep 1
+    spl=$(window_id 'SPL \[dB\]')
+    [[ -n $spl ]] || fail "no SPL window"
+    timeout 5 xdotool windowactivate --sync "$spl" || fail "the SPL window cannot be activated"
+    sleep 0.5
+    parent=$(xwininfo -id "$spl" -tree | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    import -window "$parent" "$out/measurement-overlay.png"
     ;;
   sketch)
     open_and_run
