@@ -93,6 +93,13 @@ quit_program() {
   xdotool key alt+d
   sleep 0.3
   xdotool key b
+  # A loaded measurement changed the project: its question is answered "Nein".
+  if [[ $mode == overlay ]]; then
+    wait_for 'Hinweis'
+    sleep 0.5
+    timeout 5 xdotool windowactivate --sync "$(window_id 'Hinweis')" || fail "the question cannot be activated"
+    xdotool key alt+n
+  fi
   for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || return 0
     sleep 0.1
