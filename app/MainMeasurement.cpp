@@ -4,10 +4,8 @@
 // paths.
 
 #include <QAction>
-#include <QPushButton>
 
 #include "GraphSet.h"
-#include "InputTabs.h"
 #include "Main.h"
 #include "MeasurementOverlay.h"
 #include "UserDialogs.h"
@@ -15,8 +13,6 @@
 namespace velumo {
 
 namespace {
-
-std::string fileName(const QString& path) { return path.toStdString(); }
 
 // The reader's message, with the file named where the message does not
 // name it yet ("Zeile 12: ...").
@@ -31,31 +27,32 @@ std::string unreadableText(const std::string& path, const std::string& error)
 
 void TMainForm::MessungLadenClick()
 {
-    const QString path = m_dialogs->openFileName(this, QStringLiteral("Messung laden"),
+    const QString chosen = m_dialogs->openFileName(this, QStringLiteral("Messung laden"),
         QString::fromStdString(m_project->settings().currentFolder()),
         QStringLiteral("Messungen (*.frd *.zma *.FRD *.ZMA);;Alle Dateien (*)"));
-    if (path.isEmpty())
+    if (chosen.isEmpty())
         return;
+    const std::string path = chosen.toStdString();
     MeasuredCurve curve;
     std::string error;
-    if (!readMeasurementFile(fileName(path), &curve, &error)) {
-        showMessage({ "Fehler", unreadableText(fileName(path), error) });
+    if (!readMeasurementFile(path, &curve, &error)) {
+        showMessage({ "Fehler", unreadableText(path, error) });
         return;
     }
-    std::optional<MeasurementKind> kind = measurementKindOfName(fileName(path));
+    std::optional<MeasurementKind> kind = measurementKindOfName(path);
     if (!kind) {
         // Inside, both look alike; the user knows what was measured.
         const auto answer = m_dialogs->question(this, QStringLiteral("Messung laden"),
             QStringLiteral("Die Datei %1 endet weder auf .frd noch auf .zma.\n"
                            "Ist sie ein Frequenzgang (FRD)?\n\n"
                            "Ja: Frequenzgang (FRD), Nein: Impedanz (ZMA)")
-                .arg(path),
+                .arg(chosen),
             true);
         if (answer == UserDialogs::Answer::Cancel)
             return;
         kind = answer == UserDialogs::Answer::Yes ? MeasurementKind::Frd : MeasurementKind::Zma;
     }
-    m_project->setMeasurementPath(*kind, fileName(path));
+    m_project->setMeasurementPath(*kind, path);
     showMeasurement(*kind, std::move(curve));
 }
 
@@ -72,8 +69,10 @@ void TMainForm::loadProjectMeasurements()
 {
     // A project without measurements after one without leaves the graphs
     // as opening always did.
-    if (!m_graphs->hasMeasurement() && m_project->measurements() == MeasurementPaths {})
+    if (!m_graphs->hasMeasurement() && m_project->measurements() == MeasurementPaths {}) {
+        action("MessungEntfernen")->setEnabled(false);
         return;
+    }
     for (MeasurementKind kind : { MeasurementKind::Frd, MeasurementKind::Zma }) {
         const std::string& stored = m_project->measurements().of(kind);
         std::optional<MeasuredCurve> curve;
