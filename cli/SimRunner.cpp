@@ -1,19 +1,24 @@
 #include "SimRunner.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <ostream>
 
 #include "Design.h"
 #include "DesignFile.h"
+#include "DesignRun.h"
 #include "Directories.h"
 #include "IniFile.h"
 #include "InputCheck.h"
+#include "Optimiser.h"
 #include "ProjectFile.h"
 #include "RunExport.h"
 #include "RunInputAdapter.h"
 #include "RunJson.h"
 #include "RunPresentation.h"
+#include "StrictNumber.h"
+#include "SweepRunner.h"
 
 namespace velumo {
 
@@ -94,6 +99,159 @@ std::string simUsage()
            "FRD und ZMA werden nur nach einer erfolgreichen Simulation geschrieben.\n";
 }
 
+namespace {
+
+bool parseEvaluations(const std::string& arg, int* evaluations, std::string* error)
+{
+    double v = 0;
+    if (!parseStrictNumber(arg, &v) || v != std::floor(v) || v < 1 || v > kMaxEvaluations) {
+        *error = "--evaluations \"" + arg + "\": erwartet wird eine ganze Zahl von 1 bis "
+            + std::to_string(kMaxEvaluations) + ".";
+        return false;
+    }
+    *evaluations = static_cast<int>(v);
+    return true;
+}
+
+bool parseGoal(const std::string& option, const std::string& arg, SimOptions* o, std::string* error)
+{
+    const std::optional<Figure> figure = findFigure(arg);
+    if (!figure) {
+        *error = option + " \"" + arg + "\": unbekannte Kennzahl; bekannt sind " + figureNames() + ".";
+        return false;
+    }
+    if (o->goal) {
+        *error = "Nur ein Ziel ist erlaubt: --optimise oder --maximise, einmal.";
+        return false;
+    }
+    o->goal = figure;
+    o->maximise = option == "--maximise";
+    return true;
+}
+
+// One option with its value; false with *error on a bad value.
+bool parseValueOption(const std::string& a, const std::string& v, SimOptions& o, std::string* error)
+{
+    const std::vector<ProjectKey>& keys = projectFileKeys();
+    if (a == "--out" || a == "--report" || a == "--frd" || a == "--zma" || a == "--json") {
+        std::string& value = a == "--out" ? o.outDir
+            : a == "--report"             ? o.reportPath
+            : a == "--frd"                ? o.frdPath
+            : a == "--zma"                ? o.zmaPath
+                                          : o.jsonPath;
+        value = v;
+        return true;
+    }
+    if (a == "--set") {
+        KeyValue set;
+        if (!parseSet(v, keys, &set, error))
+            return false;
+        o.sets.push_back(std::move(set));
+        return true;
+    }
+    if (a == "--sweep") {
+        Sweep sweep;
+        if (!parseSweep(v, keys, &sweep, error))
+            return false;
+        o.sweeps.push_back(std::move(sweep));
+        return true;
+    }
+    if (a == "--vary") {
+        VaryBound vary;
+        if (!parseVary(v, keys, &vary, error))
+            return false;
+        o.vary.push_back(std::move(vary));
+        return true;
+    }
+    if (a == "--require") {
+        Constraint c;
+        if (!parseConstraint(v, &c, error))
+            return false;
+        o.constraints.push_back(c);
+        return true;
+    }
+    if (a == "--optimise" || a == "--maximise")
+        return parseGoal(a, v, &o, error);
+    if (a == "--jobs")
+        return parseJobs(v, &o.jobs, error);
+    if (a == "--seed")
+        return parseSeed(v, &o.seed, error);
+    if (a == "--evaluations")
+        return parseEvaluations(v, &o.evaluations, error);
+    if (a == "--shard") {
+        Shard shard;
+        if (!parseShard(v, &shard, error))
+            return false;
+        o.shard = shard;
+        return true;
+    }
+    Band band;
+    if (!parseBand(v, &band, error))
+        return false;
+    o.band = band;
+    return true;
+}
+
+bool isValueOption(const std::string& a)
+{
+    static const char* const options[]
+        = { "--out", "--report", "--frd", "--zma", "--json", "--set", "--sweep", "--vary", "--require",
+              "--optimise", "--maximise", "--jobs", "--seed", "--evaluations", "--shard", "--band" };
+    return std::find(std::begin(options), std::end(options), a) != std::end(options);
+}
+
+// A free value is named once and not also set.
+bool checkVaried(const SimOptions& o, std::string* error)
+{
+    for (size_t i = 0; i < o.vary.size(); ++i) {
+        const VaryBound& v = o.vary[i];
+        const auto same = [&v](const std::string& section, const std::string& key) {
+            return iniNamesEqual(section, v.section) && iniNamesEqual(key, v.key);
+        };
+        const std::string name = "--vary: \"" + v.section + "/" + v.key + "\"";
+        for (size_t j = 0; j < i; ++j)
+            if (same(o.vary[j].section, o.vary[j].key)) {
+                *error = name + " wird zweimal variiert.";
+                return false;
+            }
+        for (const KeyValue& set : o.sets)
+            if (same(set.section, set.key)) {
+                *error = name + " wird mit --set gesetzt und zugleich variiert.";
+                return false;
+            }
+    }
+    return true;
+}
+
+// The options that only belong to a sweep or an optimisation, and those that
+// do not go with either.
+bool checkCombination(const SimOptions& o, std::string* error)
+{
+    const bool sweep = !o.sweeps.empty();
+    const bool optimise = o.goal.has_value();
+    const bool extraOutput
+        = !o.reportPath.empty() || !o.frdPath.empty() || !o.zmaPath.empty() || !o.jsonPath.empty();
+    if (!o.sets.empty() && !o.reportPath.empty())
+        *error = "--set geht nicht zusammen mit --report.";
+    else if (sweep && optimise)
+        *error = "--sweep und --optimise gehen nicht zusammen.";
+    else if ((sweep || optimise) && extraOutput)
+        *error = "--report, --frd, --zma und --json gehen nicht zusammen mit --sweep oder --optimise.";
+    else if (!sweep && (o.keepLists || o.shard))
+        *error = std::string(o.keepLists ? "--keep-lists" : "--shard") + " gilt nur mit --sweep.";
+    else if (!optimise && (!o.vary.empty() || !o.constraints.empty()))
+        *error = std::string(o.vary.empty() ? "--require" : "--vary") + " gilt nur mit --optimise.";
+    else if (optimise && o.vary.empty())
+        *error = "--optimise braucht mindestens ein --vary.";
+    else if (!sweep && !optimise && o.band)
+        *error = "--band gilt nur mit --sweep oder --optimise.";
+    else
+        return checkVaried(o, error);
+    return false;
+}
+
+} // namespace
+
 bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options, std::string* error)
 {
     SimOptions o;
@@ -101,17 +259,15 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
-        } else if (a == "--out" || a == "--report" || a == "--frd" || a == "--zma" || a == "--json") {
+        } else if (a == "--keep-lists") {
+            o.keepLists = true;
+        } else if (isValueOption(a)) {
             if (i + 1 >= args.size()) {
                 *error = "Option " + a + " braucht einen Wert.";
                 return false;
             }
-            std::string& value = a == "--out" ? o.outDir
-                : a == "--report"             ? o.reportPath
-                : a == "--frd"                ? o.frdPath
-                : a == "--zma"                ? o.zmaPath
-                                              : o.jsonPath;
-            value = args[++i];
+            if (!parseValueOption(a, args[++i], o, error))
+                return false;
         } else if (!a.empty() && a[0] == '-') {
             *error = "Unbekannte Option " + a + ".";
             return false;
@@ -126,17 +282,22 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
         *error = "Keine Projektdatei angegeben.";
         return false;
     }
+    std::vector<Sweep> sweeps = o.sweeps;
+    SweepPlan plan;
+    if (!o.help && (!checkCombination(o, error) || !makeSweepPlan(std::move(sweeps), o.sets, &plan, error)))
+        return false;
     *options = o;
     return true;
 }
 
-int runVelumoSim(
-    const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const ReportWriter& report)
+int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+    const ReportWriter& report, bool progress)
 {
     SimOptions o;
     std::string error;
     if (!parseSimArguments(args, &o, &error)) {
-        err << error << '\n' << simUsage();
+        // One line, so that a script's log shows the reason, not the help.
+        err << error << " (Hilfe: velumo-sim --help)\n";
         return kSimUsage;
     }
     if (o.help) {
@@ -172,8 +333,15 @@ int runVelumoSim(
     if (!o.reportPath.empty())
         return report(o, err);
 
+    IniFile project = file.ini;
+    applyKeyValues(project, o.sets);
+    if (!o.sweeps.empty())
+        return runSweep(project, o, err, progress);
+    if (o.goal)
+        return runOptimisation(project, o, out, err, progress);
+
     Design design;
-    loadDesignValues(file.ini, design);
+    loadDesignValues(project, design);
     StreamCheckSink checkSink(err);
     if (!CheckVariables(design, checkSink))
         return kSimInvalid;

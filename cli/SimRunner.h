@@ -2,20 +2,26 @@
 // velumo-sim: loads a project as "Öffnen" does, checks it, runs the
 // simulation and writes contour.txt and data.txt, all without a window.
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "FiguresOfMerit.h"
+#include "SweepPlan.h"
 
 namespace velumo {
 
 // Exit statuses of velumo-sim.
 enum SimExit {
     kSimOk = 0,
-    kSimUsage = 1,      // usage error, or a project file that cannot be read or holds no design
-    kSimInvalid = 2,    // the input check left the design invalid
-    kSimRunFailed = 3,  // the run was refused or failed (no report is written)
-    kSimWriteFailed = 4 // the lists or the report could not be written
+    kSimUsage = 1,       // usage error, or a project file that cannot be read or holds no design
+    kSimInvalid = 2,     // the input check left the design invalid
+    kSimRunFailed = 3,   // the run was refused or failed (no report is written)
+    kSimWriteFailed = 4, // the lists or the report could not be written
+    kSimNotMet = 5       // an optimisation found no design that meets every --require
 };
 
 struct SimOptions {
@@ -26,6 +32,19 @@ struct SimOptions {
     std::string zmaPath;    // empty: no ZMA export
     std::string jsonPath;   // empty: no JSON; "-": standard output, instead of the lines
     bool help = false;
+
+    std::vector<KeyValue> sets;          // --set, in command-line order
+    std::vector<Sweep> sweeps;           // --sweep: a sweep when not empty
+    int jobs = 0;                        // --jobs; 0: every core
+    bool keepLists = false;              // --keep-lists
+    std::optional<Shard> shard;          // --shard
+    std::optional<Band> band;            // --band
+    std::optional<Figure> goal;          // --optimise / --maximise: an optimisation when set
+    bool maximise = false;               // the goal is to be made as large as possible
+    std::vector<VaryBound> vary;         // --vary
+    std::vector<Constraint> constraints; // --require
+    std::uint64_t seed = 1;              // --seed
+    int evaluations = 2000;              // --evaluations
 };
 
 // Parses the arguments (without the program name); false with a reason on
@@ -42,7 +61,9 @@ using ReportWriter = std::function<int(const SimOptions&, std::ostream& err)>;
 // The whole command: messages go to err as "Caption: text" (or just the text
 // where there is no caption), the derived-parameter lines to out (left
 // column, an empty line, right column).
+// `progress`: err is a terminal, so a sweep or an optimisation may draw its
+// progress bar there.
 int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-    const ReportWriter& report = {});
+    const ReportWriter& report = {}, bool progress = false);
 
 } // namespace velumo

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,5 +18,6 @@ int main(int argc, char* argv[])
     // Only a report needs Qt: velumo-report writes it.
     report = velumo::startReportProgram;
 #endif
-    return velumo::runVelumoSim(args, std::cout, std::cerr, report);
+    // A progress bar only where someone watches it, not into a log file.
+    return velumo::runVelumoSim(args, std::cout, std::cerr, report, ::isatty(STDERR_FILENO) == 1);
 }

@@ -6,6 +6,9 @@ packages=(cmake g++ make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libgtest-d
           libbenchmark-dev clang clang-format libclang-rt-14-dev)
 # velumo-sim --json writes its file with the header-only JSON library.
 packages+=(nlohmann-json3-dev)
+# velumo-sim --optimise searches with NLopt, the standard library of
+# derivative-free optimisers; velumo-sim links its C library.
+packages+=(libnlopt-dev)
 # Qt's own dialogs and buttons speak German only with its translations.
 packages+=(qt6-translations-l10n)
 # The install test checks the desktop entry and the file type with the

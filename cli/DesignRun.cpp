@@ -1,0 +1,162 @@
+#include "DesignRun.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+
+#include "InputCheck.h"
+#include "ProjectFile.h"
+#include "RunInputAdapter.h"
+
+namespace velumo {
+
+namespace {
+
+class RecordingSink : public CheckSink {
+public:
+    explicit RecordingSink(std::vector<Message>& messages)
+        : m_messages(messages)
+    {
+    }
+    void message(const Message& m) override { m_messages.push_back(m); }
+    void focus(std::string_view) override { }
+
+private:
+    std::vector<Message>& m_messages;
+};
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+} // namespace
+
+void applyKeyValues(IniFile& ini, const std::vector<KeyValue>& values)
+{
+    for (const KeyValue& v : values)
+        ini.writeString(v.section, v.key, v.value);
+}
+
+FiguresOfMerit runFigures(const RunInput& input, const RunResult& result, const std::optional<Band>& band)
+{
+    const size_t n = result.points.size();
+    std::vector<double> f(n), spl(n), splMax(n), x1(n), x2, zel(n);
+    const bool driver2 = n > 0 && result.points.front().hasDriver2;
+    if (driver2)
+        x2.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        const PointResults& p = result.points[i];
+        f[i] = p.f;
+        spl[i] = p.spl;
+        splMax[i] = p.splMax;
+        x1[i] = p.x1;
+        zel[i] = p.zel;
+        if (driver2)
+            x2[i] = p.x2;
+    }
+    MeritInput m;
+    m.curves = { f, spl, splMax, x1, x2, zel };
+    m.xmax1 = input.driver1.xmax;
+    // Driver 2 "like driver 1" is driver 1's twin, Xmax included.
+    m.xmax2 = input.driver2Mode == Driver2Mode::OwnValues ? input.driver2.xmax : input.driver1.xmax;
+    m.vHorn = result.derived.hornVolume;
+    m.vGesamt = result.derived.totalVolume;
+    if (band) {
+        m.bandLow = band->low;
+        m.bandHigh = band->high;
+    }
+    FiguresOfMerit figures = computeFiguresOfMerit(m);
+    if (result.status != RunStatus::Ok) {
+        // A run that failed on a point has no whole curve to judge.
+        for (size_t i = 0; i < figures.values.size(); ++i)
+            if (i != static_cast<size_t>(Figure::VHorn) && i != static_cast<size_t>(Figure::VGesamt))
+                figures.values[i] = kNaN;
+    }
+    return figures;
+}
+
+DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
+    const std::optional<Band>& band, const std::string& listFolder, int threads)
+{
+    DesignRun run;
+    run.figures.values.fill(kNaN);
+    IniFile ini = project;
+    applyKeyValues(ini, values);
+    loadDesignValues(ini, run.design);
+    RecordingSink sink(run.messages);
+    if (!CheckVariables(run.design, sink)) {
+        run.status = 2;
+        return run;
+    }
+    run.input = readRunInput(run.design);
+    if (listFolder.empty()) {
+        run.outcome = presentRun(runSimulation(run.input, {}, threads));
+    } else {
+        std::error_code ec;
+        std::filesystem::create_directories(listFolder, ec);
+        run.outcome = runAndWriteLists(run.input, listFolder, {}, threads);
+    }
+    const RunOutcome& o = run.outcome;
+    if (o.status == RunStatus::Refused) {
+        run.messages.push_back(runRefusalMessage(run.design, o.refusedControl));
+        run.status = 3;
+        return run;
+    }
+    run.messages.insert(run.messages.end(), o.messages.begin(), o.messages.end());
+    for (Message& m : runEndMessages(run.design, o))
+        run.messages.push_back(std::move(m));
+    run.status = o.status != RunStatus::Ok ? 3 : o.lists.error != 0 ? 4 : 0;
+    run.figures = runFigures(run.input, o.result, band);
+    return run;
+}
+
+std::string csvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string csvNumber(double value)
+{
+    if (std::isnan(value))
+        return {};
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+std::string designColumnsHeader()
+{
+    std::string header = "status,messages";
+    for (const FigureInfo& f : figureTable())
+        header += "," + csvField(f.name);
+    return header;
+}
+
+std::string designColumns(const DesignRun& run)
+{
+    std::string messages;
+    for (const Message& m : run.messages) {
+        if (!messages.empty())
+            messages += " | ";
+        if (!m.caption.empty())
+            messages += m.caption + ": ";
+        std::string text = m.text;
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        messages += text;
+    }
+    std::string row = std::to_string(run.status) + "," + csvField(messages);
+    for (double v : run.figures.values)
+        row += "," + csvNumber(v);
+    return row;
+}
+
+std::string keyColumn(const std::string& section, const std::string& key) { return section + "/" + key; }
+
+} // namespace velumo
