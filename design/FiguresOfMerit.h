@@ -1,6 +1,6 @@
 #pragma once
 // Figures of merit of one run, for sweep summaries, optimiser objectives and
-// constraints. Definitions (also in docs/figures-of-merit.md):
+// constraints. Definitions (also in the README):
 //
 // The band is F1..F2 (Hz, default the run's first and last frequency); its
 // points are the grid points with F1 <= f <= F2, both ends included.
