@@ -65,15 +65,16 @@ private:
 
 std::string simUsage()
 {
-    return "Aufruf: velumo-sim PROJEKT.vlm [--out VERZEICHNIS] [--set \"Abschnitt/Schlüssel=Wert\"]...\n"
+    return "Aufruf: velumo-sim PROJEKT.vlm [--out VERZEICHNIS] [--set \"A/S=Wert\"]...\n"
            "                  [--report DATEI.html] [--frd DATEI.frd] [--zma DATEI.zma]\n"
            "                  [--json DATEI.json|-]\n"
-           "       velumo-sim PROJEKT.vlm --sweep \"Abschnitt/Schlüssel=von:bis:Anzahl[:log]\"...\n"
+           "       velumo-sim PROJEKT.vlm --sweep \"A/S=von:bis:Anzahl[:log]\"...\n"
            "                  [--keep-lists] [--jobs N] [--shard K/N] [--band F1:F2]\n"
            "       velumo-sim PROJEKT.vlm --optimise KENNZAHL|--maximise KENNZAHL\n"
-           "                  --vary \"Abschnitt/Schlüssel=von:bis\"... [--require \"f3<=40\"]...\n"
+           "                  --vary \"A/S=von:bis\"... [--require \"f3<=40\"]...\n"
            "                  [--band F1:F2] [--seed S] [--evaluations N]\n"
            "\n"
+           "A/S: Abschnitt und Schlüssel der Projektdatei, z. B. \"Horn/Hornlänge\".\n"
            "Lädt das Projekt wie \"Öffnen\" (Treiber1, dann die übrigen Werte, dann die\n"
            "Eingabeprüfung), simuliert es und schreibt contour.txt und data.txt.\n"
            "\n"
