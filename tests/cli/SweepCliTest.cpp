@@ -13,6 +13,7 @@
 #include "IniFile.h"
 #include "Optimiser.h"
 #include "SimRunner.h"
+#include "SweepRunner.h"
 #include "TestUtil.h"
 
 using velumo::test::readBytes;
@@ -304,4 +305,22 @@ TEST(SweepCli, optimiserLowersRippleMeetingItsConstraintsReproducibly)
     EXPECT_LE(best.figures.value(velumo::Figure::F3), 45);
     EXPECT_LE(best.figures.value(velumo::Figure::VGesamt), 500);
     EXPECT_NE(c.out.find("nachher:"), std::string::npos);
+}
+
+TEST(SweepCli, summaryFieldsReadBackAsWritten)
+{
+    EXPECT_EQ(velumo::csvField("Eingabe Hornlänge nicht erlaubt!"), "Eingabe Hornlänge nicht erlaubt!");
+    EXPECT_EQ(velumo::csvField("a, b"), "\"a, b\"");
+    EXPECT_EQ(velumo::csvField("der \"Hals\""), "\"der \"\"Hals\"\"\"");
+    EXPECT_EQ(velumo::csvField("zwei\nZeilen"), "\"zwei\nZeilen\"");
+    EXPECT_EQ(velumo::csvNumber(std::nan("")), "");
+    for (double v : { 0.1, 1.0 / 3.0, -2.5e-7, 123456789.123, 5e300 })
+        EXPECT_EQ(std::stod(velumo::csvNumber(v)), v) << velumo::csvNumber(v);
+    EXPECT_EQ(velumo::csvNumber(2.0), "2");
+
+    // The folders of --keep-lists sort in design order.
+    EXPECT_EQ(velumo::designFolderName(7, 1000), "007");
+    EXPECT_EQ(velumo::designFolderName(999, 1000), "999");
+    EXPECT_EQ(velumo::designFolderName(3, 11), "03");
+    EXPECT_EQ(velumo::designFolderName(0, 1), "0");
 }
