@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <ostream>
 
 #include "Design.h"
@@ -256,23 +257,31 @@ bool checkVaried(const SimOptions& o, std::string* error)
 }
 
 // The options that only belong to a sweep or an optimisation, and those that
-// do not go with either.
-bool checkCombination(const SimOptions& o, std::string* error)
+// do not go with either; `given` holds the options on the command line.
+bool checkCombination(const SimOptions& o, const std::vector<std::string>& given, std::string* error)
 {
     const bool sweep = !o.sweeps.empty();
     const bool optimise = o.goal.has_value();
-    const bool extraOutput
-        = !o.reportPath.empty() || !o.frdPath.empty() || !o.zmaPath.empty() || !o.jsonPath.empty();
+    const auto first = [&given](std::initializer_list<const char*> options) -> std::string {
+        for (const std::string& g : given)
+            for (const char* option : options)
+                if (g == option)
+                    return g;
+        return {};
+    };
+    const std::string sweepOnly = first({ "--keep-lists", "--jobs", "--shard" });
+    const std::string optimiseOnly = first({ "--vary", "--require", "--seed", "--evaluations" });
+    const std::string extraOutput = first({ "--report", "--frd", "--zma", "--json" });
     if (!o.sets.empty() && !o.reportPath.empty())
         *error = "--set geht nicht zusammen mit --report.";
     else if (sweep && optimise)
         *error = "--sweep und --optimise gehen nicht zusammen.";
-    else if ((sweep || optimise) && extraOutput)
-        *error = "--report, --frd, --zma und --json gehen nicht zusammen mit --sweep oder --optimise.";
-    else if (!sweep && (o.keepLists || o.shard))
-        *error = std::string(o.keepLists ? "--keep-lists" : "--shard") + " gilt nur mit --sweep.";
-    else if (!optimise && (!o.vary.empty() || !o.constraints.empty()))
-        *error = std::string(o.vary.empty() ? "--require" : "--vary") + " gilt nur mit --optimise.";
+    else if ((sweep || optimise) && !extraOutput.empty())
+        *error = extraOutput + " geht nicht zusammen mit --sweep oder --optimise.";
+    else if (!sweep && !sweepOnly.empty())
+        *error = sweepOnly + " gilt nur mit --sweep.";
+    else if (!optimise && !optimiseOnly.empty())
+        *error = optimiseOnly + " gilt nur mit --optimise oder --maximise.";
     else if (optimise && o.vary.empty())
         *error = "--optimise braucht mindestens ein --vary.";
     else if (!sweep && !optimise && o.band)
@@ -287,8 +296,11 @@ bool checkCombination(const SimOptions& o, std::string* error)
 bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options, std::string* error)
 {
     SimOptions o;
+    std::vector<std::string> given;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a.starts_with("--"))
+            given.push_back(a);
         if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--keep-lists") {
@@ -316,7 +328,8 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
     }
     std::vector<Sweep> sweeps = o.sweeps;
     SweepPlan plan;
-    if (!o.help && (!checkCombination(o, error) || !makeSweepPlan(std::move(sweeps), o.sets, &plan, error)))
+    if (!o.help
+        && (!checkCombination(o, given, error) || !makeSweepPlan(std::move(sweeps), o.sets, &plan, error)))
         return false;
     *options = o;
     return true;

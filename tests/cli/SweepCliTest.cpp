@@ -221,6 +221,8 @@ TEST(SweepCli, badArgumentsGiveOneGermanLineAndExit1)
         { "--optimise", "ripple", "--vary", "Horn/Hornlänge=1:3", "--require", "f3=<40" },
         { "--vary", "Horn/Hornlänge=1:3" },
         { "--keep-lists" },
+        { "--jobs", "2" },
+        { "--seed", "3", "--sweep", "Horn/Hornlänge=1,2" },
         { "--sweep", "Horn/Hornlänge=1,2", "--shard", "3/2" },
         { "--sweep", "Horn/Hornlänge=1,2", "--jobs", "0" },
         { "--sweep", "Horn/Hornlänge=1,2", "--band", "200:40" },
