@@ -175,7 +175,7 @@ int runOptimisation(
     std::mt19937_64 random(o.seed);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     const std::vector<double> lower(n, 0.0), upper(n, 1.0);
-    for (int start = 1; start <= kOptimiserStarts && search.evaluations < o.evaluations; ++start) {
+    for (int start = 1; search.evaluations < o.evaluations; ++start) {
         std::vector<double> x = start == 1 ? projectStart(project, o.vary) : std::vector<double>(n);
         if (start > 1)
             for (double& xi : x)
@@ -185,9 +185,10 @@ int runOptimisation(
         nlopt_set_lower_bounds(search.opt, lower.data());
         nlopt_set_upper_bounds(search.opt, upper.data());
         nlopt_set_min_objective(search.opt, objective, &search);
-        // This start's share of what is left.
+        // This start's share of what is left; after the first few starts each
+        // may use all of it.
         const int left = o.evaluations - search.evaluations;
-        nlopt_set_maxeval(search.opt, std::max(1, left / (kOptimiserStarts - start + 1)));
+        nlopt_set_maxeval(search.opt, std::max(1, left / std::max(1, kOptimiserStarts - start + 1)));
         nlopt_set_xtol_abs1(search.opt, kRangeTolerance);
         nlopt_set_initial_step1(search.opt, kInitialStep);
         double value = 0;

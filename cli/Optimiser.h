@@ -11,9 +11,9 @@
 //
 // Start 1 is the project's own values (moved into the bounds); the further
 // starts are uniform random points of the bounds from a generator seeded
-// with --seed, so a run is reproducible. The evaluation budget is shared
-// among the starts; a start that converges early leaves its rest to the
-// next.
+// with --seed, so a run is reproducible. The first kOptimiserStarts starts
+// share the evaluation budget; one that converges early leaves its rest to
+// the next, and further starts follow until the budget is spent.
 
 #include <iosfwd>
 
