@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <random>
 
@@ -175,6 +176,7 @@ int runOptimisation(
     std::mt19937_64 random(o.seed);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     const std::vector<double> lower(n, 0.0), upper(n, 1.0);
+    std::optional<nlopt_result> stalled;
     for (int start = 1; search.evaluations < o.evaluations; ++start) {
         std::vector<double> x = start == 1 ? projectStart(project, o.vary) : std::vector<double>(n);
         if (start > 1)
@@ -192,9 +194,15 @@ int runOptimisation(
         nlopt_set_xtol_abs1(search.opt, kRangeTolerance);
         nlopt_set_initial_step1(search.opt, kInitialStep);
         double value = 0;
-        nlopt_optimize(search.opt, x.data(), &value);
+        const int before = search.evaluations;
+        const nlopt_result result = nlopt_optimize(search.opt, x.data(), &value);
         nlopt_destroy(search.opt);
         search.opt = nullptr;
+        // A start that could not even begin would leave the budget as it is forever.
+        if (search.evaluations == before) {
+            stalled = result;
+            break;
+        }
     }
     bar.finish(static_cast<std::uint64_t>(search.evaluations));
 
@@ -206,6 +214,10 @@ int runOptimisation(
             << '\n';
         return kSimWriteFailed;
     }
+    if (stalled) {
+        err << "Die Optimierung lässt sich nicht starten (NLopt-Status " << *stalled << ").\n";
+        return kSimUsage;
+    }
     if (search.bestRank >= kNotRunRank) {
         err << "Keiner der " << search.evaluations
             << " Entwürfe ließ sich simulieren; ihre Meldungen stehen in " << tracePath << ".\n";
@@ -215,8 +227,11 @@ int runOptimisation(
     const DesignRun best = runDesign(project, search.best, o.band, o.outDir, kRunThreads);
     std::string error;
     if (best.status != kSimOk) {
-        for (const Message& m : best.messages)
-            err << (m.caption.empty() ? "" : m.caption + ": ") << m.text << '\n';
+        for (const Message& m : best.messages) {
+            std::string text = m.text;
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            err << (m.caption.empty() ? "" : m.caption + ": ") << text << '\n';
+        }
         return kSimWriteFailed;
     }
     if (!writeBest(project, best, search.best, (folder / kBestFileName).string(), &error)) {
