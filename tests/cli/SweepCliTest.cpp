@@ -326,3 +326,18 @@ TEST(SweepCli, summaryFieldsReadBackAsWritten)
     EXPECT_EQ(velumo::designFolderName(3, 11), "03");
     EXPECT_EQ(velumo::designFolderName(0, 1), "0");
 }
+
+TEST(SweepCli, aSummaryThatCannotBeWrittenIsStatus4AndLeavesNoFile)
+{
+    TempDir dir;
+    Call c;
+    {
+        // Room for the header and a few rows, as on a full disk.
+        velumo::test::FileSizeLimit limit(400);
+        c = sim({ kBassHorn, "--out", dir.path().string(), "--sweep", "Horn/Hornlänge=1.5:3.5:40" });
+    }
+    EXPECT_EQ(c.status, velumo::kSimWriteFailed);
+    EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << c.err;
+    EXPECT_NE(c.err.find("summary.csv"), std::string::npos) << c.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
