@@ -46,6 +46,7 @@ void ProjectState::open(const std::string& path, Design& design, WindowGeometry&
     loadDesignValues(file.ini, design);
     loadWindowGeometry(file.ini, geometry);
     m_measurements = loadMeasurementPaths(file.ini);
+    m_sliders = loadSliders(file.ini);
     runCheck(design, sink);
     m_noUnsavedChanges = true;
     m_settings.storeCurrentFolderOf(path);
@@ -119,6 +120,7 @@ bool ProjectState::writeProject(
     IniFile ini = IniFile::load(path);
     saveValues(design, geometry, ini);
     saveMeasurementPaths(m_measurements, ini);
+    saveSliders(m_sliders, ini);
     std::string reason;
     if (ini.save(path, &reason))
         return true;

@@ -14,6 +14,7 @@
 #include "Messages.h"
 #include "ProjectFile.h"
 #include "Settings.h"
+#include "SliderSection.h"
 
 namespace velumo {
 
@@ -32,6 +33,11 @@ public:
     bool noUnsavedChanges() const { return m_noUnsavedChanges; }
     void setNoUnsavedChanges(bool on) { m_noUnsavedChanges = on; }
     bool inputsValid() const { return m_inputsValid; }
+    // Undo puts back a design together with the check's verdict on it.
+    void setInputsValid(bool on) { m_inputsValid = on; }
+    // The sliders of the "Regler" window: read by open, written by save.
+    const std::vector<SliderSetting>& sliders() const { return m_sliders; }
+    void setSliders(std::vector<SliderSetting> sliders) { m_sliders = std::move(sliders); }
 
     // The input check with its flags: marks the design changed and keeps
     // its verdict for the start command.
@@ -74,6 +80,7 @@ private:
         const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink);
 
     Settings m_settings;
+    std::vector<SliderSetting> m_sliders;
     std::string m_projectPath;
     std::string m_driverFilePath;
     std::string m_caption = "Velumo";

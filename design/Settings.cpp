@@ -90,6 +90,18 @@ bool Settings::setChangeColourAfterRun(bool on, std::string* error) const
     return ini.save(m_dirs.settingsFile(), error);
 }
 
+bool Settings::liveSimulation() const
+{
+    return IniFile::load(m_dirs.settingsFile()).readBool("Optionen", "LiveSimulation", false);
+}
+
+bool Settings::setLiveSimulation(bool on, std::string* error) const
+{
+    IniFile ini = IniFile::load(m_dirs.settingsFile());
+    ini.writeBool("Optionen", "LiveSimulation", on);
+    return ini.save(m_dirs.settingsFile(), error);
+}
+
 std::vector<std::string> Settings::recentProjects() const
 {
     return existingRecent(IniFile::load(m_dirs.settingsFile()));

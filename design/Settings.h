@@ -1,6 +1,6 @@
 #pragma once
 // The program settings file "Velumo.ini" in the settings folder: the last used
-// folders, the colour option and the recently opened projects. Opened and
+// folders, the colour and live options and the recently opened projects. Opened and
 // released within each use.
 
 #include <string>
@@ -27,6 +27,10 @@ public:
     // "Optionen"/"CBFarbeWechseln", default true.
     bool changeColourAfterRun() const;
     bool setChangeColourAfterRun(bool on, std::string* error = nullptr) const;
+    // "Optionen"/"LiveSimulation", default false: every edit is simulated and
+    // drawn at once.
+    bool liveSimulation() const;
+    bool setLiveSimulation(bool on, std::string* error = nullptr) const;
 
     // "Zuletzt geöffnet"/"Datei1".."Datei8": the projects last opened or
     // saved under a new name, most recent first; files that are gone are
