@@ -11,15 +11,20 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "About.h"
 #include "Application.h"
 #include "GraphSet.h"
 #include "InputTabs.h"
+#include "LiveRunner.h"
 #include "MeasurementFile.h"
 #include "Optionen.h"
 #include "ParamWindow.h"
+#include "ReglerWindow.h"
 #include "RunLists.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
@@ -96,6 +101,7 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
     connect(m_inputs, &InputTabs::checkRequested, this,
         [this] { runCommand([this] { CheckVariablesExecute(); }); });
     connect(m_inputs, &InputTabs::edited, this, &TMainForm::onUserEdit);
+    connect(m_inputs, &InputTabs::committed, this, &TMainForm::recordStepLater);
     connect(qApp, &QApplication::focusChanged, m_inputs, &InputTabs::focusChanged);
     connect(m_inputs->driver1Button(), &QPushButton::clicked, this,
         [this] { runCommand([this] { Treiber1OeffnenClick(); }); });
@@ -112,6 +118,7 @@ TMainForm::TMainForm(Environment env, UserDialogs* dialogs, QWidget* parent)
     move(0, 0);
     createWindows();
     acceptProjectDrops();
+    catchEditKeys();
     m_results.ClearValues();
     m_inputs->refreshButton()->setEnabled(false);
     DrawEvoImages();
@@ -126,12 +133,38 @@ void TMainForm::createWindows()
     m_graphs = std::make_unique<GraphSet>();
     m_sketch = std::make_unique<TSkizzeForm>();
     m_options = std::make_unique<TOptionenForm>(this);
+    m_regler = std::make_unique<TReglerForm>(m_design, this);
+    connect(m_regler.get(), &TReglerForm::valueMoved, this, &TMainForm::sliderMoved);
+    connect(m_regler.get(), &TReglerForm::moveFinished, this,
+        [this] { runCommand([this] { sliderReleased(); }); });
+    connect(m_regler.get(), &TReglerForm::slidersChanged, this, [this] {
+        m_project->setSliders(m_regler->sliders());
+        m_project->setNoUnsavedChanges(false);
+    });
+
+    m_live = std::make_unique<LiveRunner>(
+        [this](RunOutcome& outcome, const RunInput& in) {
+            runCommand([this, &outcome, &in] { liveArrived(outcome, in); });
+        },
+        [this](const std::string& why) { showStatus(QString::fromStdString(why)); });
+    // Typing waits for a short pause, so a number typed in one go runs once.
+    m_liveDelay = new QTimer(this);
+    m_liveDelay->setSingleShot(true);
+    m_liveDelay->setInterval(50);
+    connect(m_liveDelay, &QTimer::timeout, this, [this] { runCommand([this] { runLive(); }); });
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("LiveStatus"));
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->hide();
 
     auto resultsExist = [this] { return m_inputs->refreshButton()->isEnabled(); };
     // A measurement alone is worth a redraw too.
     m_graphs->setRedrawHooks([this, resultsExist] { return resultsExist() || m_graphs->hasMeasurement(); },
         [this] { runCommand([this] { redrawGraphs(); }); });
     m_graphs->setProgress([this](int percent) {
+        if (m_liveDrawing)
+            return;
         m_progress->setValue(percent);
         m_progress->repaint();
     });
@@ -233,6 +266,15 @@ void TMainForm::buildMenus()
         file, "Beenden1", QStringLiteral("&Beenden"), [this] { close(); },
         QKeySequence(Qt::CTRL | Qt::Key_Q));
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    edit->setObjectName(QStringLiteral("Bearbeiten1"));
+    add(edit, "Rueckgaengig", QStringLiteral("&Rückgängig"), &TMainForm::RueckgaengigClick,
+        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = add(edit, "Wiederherstellen", QStringLiteral("&Wiederherstellen"),
+        &TMainForm::WiederherstellenClick, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redo->setShortcuts(
+        { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
+
     QMenu* extras = menuBar()->addMenu(QStringLiteral("E&xtras"));
     extras->setObjectName(QStringLiteral("Extras1"));
     add(extras, "Konturlisten1", QStringLiteral("Kontur &listen"),
@@ -245,7 +287,15 @@ void TMainForm::buildMenus()
     add(extras, "Optionen1", QStringLiteral("&Optionen"), &TMainForm::OptionenClick);
     add(extras, "AlleFensterzeigen1", QStringLiteral("Alle Graphen zeigen"),
         &TMainForm::AlleFensterzeigenClick);
+    add(extras, "Regler1", QStringLiteral("&Regler"), &TMainForm::ReglerClick, QKeySequence(),
+        QStringLiteral("Schieberegler für ausgewählte Eingaben"));
     extras->addSeparator();
+    QAction* live = extras->addAction(QStringLiteral("&Live-Simulation"));
+    live->setObjectName(QStringLiteral("LiveSimulation1"));
+    live->setCheckable(true);
+    live->setToolTip(QStringLiteral("Jede Änderung sofort simulieren und zeichnen"));
+    connect(live, &QAction::toggled, this,
+        [this](bool on) { runCommand([this, on] { setLiveSimulation(on); }); });
     add(extras, "Start1", QStringLiteral("&Start"), &TMainForm::ButtonStartClick, QKeySequence(Qt::Key_F9));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
@@ -282,6 +332,15 @@ void TMainForm::FormShow()
     setStartValues(m_design);
     refreshInputs();
     m_project->setNoUnsavedChanges(true);
+    resetHistory();
+    // Remembered on: the next edit runs; the start-up draws nothing new.
+    if (m_project->settings().liveSimulation()) {
+        QAction* live = action("LiveSimulation1");
+        const QSignalBlocker block(live);
+        live->setChecked(true);
+        m_liveOn = true;
+        statusBar()->show();
+    }
     m_graphs->phia().showMinimized();
     clearContourList(m_dirs.settings);
     rebuildRecentMenu();
@@ -354,6 +413,7 @@ void TMainForm::CheckVariablesExecute()
         [this](const Message& m) { showMessage(m); }, [this](std::string_view name) { focusControl(name); });
     m_project->runCheck(m_design, sink);
     refreshInputs();
+    recordStepLater();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -387,6 +447,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
     // The program ends with its main window: the sketch and "Sonstiges" go too.
     m_sketch->closeForGood();
     m_param->closeForGood();
+    m_regler->close();
+    m_live->supersede();
     event->accept();
     emit programEnds();
 }
@@ -418,7 +480,12 @@ void TMainForm::DrawEvoImages()
             QPixmap::fromImage(m_evoPictures[static_cast<size_t>(s)]));
 }
 
-void TMainForm::refreshInputs() { m_inputs->refreshFromDesign(); }
+void TMainForm::refreshInputs()
+{
+    m_inputs->refreshFromDesign();
+    if (m_regler)
+        m_regler->refreshFromDesign();
+}
 
 void TMainForm::updateCaption() { setWindowTitle(QString::fromStdString(m_project->caption())); }
 
@@ -470,11 +537,19 @@ int runProgram(TMainForm& window)
     return QApplication::exec();
 }
 
-void TMainForm::onUserEdit()
+void TMainForm::onUserEdit(bool typing)
 {
     // A change that was typed but not yet checked still counts as unsaved,
     // so closing right after typing asks before the change is lost.
     m_project->setNoUnsavedChanges(false);
+    if (!m_liveOn)
+        return;
+    if (typing) {
+        m_liveDelay->start();
+    } else {
+        m_liveDelay->stop();
+        runLive();
+    }
 }
 
 } // namespace velumo

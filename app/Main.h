@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Design.h"
+#include "DesignHistory.h"
 #include "Directories.h"
 #include "Model.h"
 #include "ProjectFile.h"
@@ -27,17 +28,20 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 
 namespace velumo {
 
 class GraphSet;
 class InputTabs;
+class LiveRunner;
 struct ReportSources;
 enum class MeasurementKind;
 class ResultWindow;
 class TAboutBox;
 class TOptionenForm;
 class TParamForm;
+class TReglerForm;
 class TSkizzeForm;
 class UserDialogs;
 
@@ -58,6 +62,7 @@ public:
     TSkizzeForm& sketchForm() { return *m_sketch; }
     TAboutBox& aboutBox() { return *m_about; }
     TOptionenForm& optionsForm() { return *m_options; }
+    TReglerForm& reglerForm() { return *m_regler; }
     const Directories& directories() const { return m_dirs; }
     QAction* action(const char* name) const;
 
@@ -112,6 +117,25 @@ public:
     // with the drawing command only, not with every redraw after a resize.
     void DrawSketch(bool withNotes = true);
 
+    // Extras › "Live-Simulation": every edit is checked quietly and, when
+    // valid, simulated off this thread; the result replaces the current
+    // colour slot's curves and every window is redrawn. No files are written.
+    bool liveSimulation() const { return m_liveOn; }
+    void setLiveSimulation(bool on);
+    // No live run waiting, in flight or held back by the typing pause.
+    bool liveIdle() const;
+    // Live results drawn so far.
+    int liveDraws() const;
+    // The status line: the live check's or run's message, empty when none.
+    QString statusText() const;
+
+    // "Bearbeiten": the design as it was before the last completed edit,
+    // and back again.
+    void RueckgaengigClick();
+    void WiederherstellenClick();
+    const DesignHistory& history() const { return m_history; }
+    void ReglerClick();
+
     // The graph, sketch and parameter windows' positions, sizes and states;
     // positions are those of the outer frames.
     WindowGeometry collectGeometry() const;
@@ -160,7 +184,19 @@ private:
     void openPendingStartFile();
     void openDriverFile(
         const QString& title, void (ProjectState::*load)(const std::string&, Design&, CheckSink&));
-    void onUserEdit();
+    void onUserEdit(bool typing);
+    void runLive();
+    void liveArrived(RunOutcome& outcome, const RunInput& in);
+    void showStatus(const QString& text);
+    void recordStepLater();
+    void recordStep();
+    void restoreStep(const DesignStep& step);
+    void resetHistory();
+    void markSaved();
+    void updateUndoActions();
+    void sliderMoved(const std::string& control, const QString& text);
+    void sliderReleased();
+    void catchEditKeys();
     void finishRun(const RunOutcome& outcome, const RunInput& in);
     void enableStart(bool on);
     ResultWindow* geometryWidget(WindowId w) const;
@@ -193,6 +229,15 @@ private:
     std::unique_ptr<GraphSet> m_graphs;
     std::unique_ptr<TSkizzeForm> m_sketch;
     std::unique_ptr<TOptionenForm> m_options;
+    std::unique_ptr<TReglerForm> m_regler;
+
+    std::unique_ptr<LiveRunner> m_live;
+    QTimer* m_liveDelay = nullptr;
+    QLabel* m_status = nullptr;
+    bool m_liveOn = false;
+    bool m_liveDrawing = false;
+    DesignHistory m_history;
+    bool m_stepPending = false;
 
     bool m_shown = false;
     bool m_checking = false;

@@ -115,6 +115,7 @@ void TMainForm::DateiNeuClick()
         return;
     m_project->newProject();
     updateCaption();
+    resetHistory();
 }
 
 void TMainForm::DateiOeffnenClick()
@@ -135,6 +136,7 @@ void TMainForm::DateiSpeichernClick()
     }
     WindowCheckSink sink([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
     m_project->save(m_design, collectGeometry(), sink);
+    markSaved();
 }
 
 void TMainForm::DateiSpeichernUnterClick()
@@ -145,6 +147,7 @@ void TMainForm::DateiSpeichernUnterClick()
         return;
     WindowCheckSink sink([this](const Message& m) { showMessage(m); }, [](std::string_view) {});
     if (m_project->saveAs(path.toStdString(), m_design, collectGeometry(), sink)) {
+        markSaved();
         updateCaption();
         rememberRecent(path.toStdString());
     }
@@ -202,6 +205,9 @@ void TMainForm::openDriverFile(
         ((*m_project).*load)(path.toStdString(), m_design, sink);
     }
     refreshInputs();
+    recordStepLater();
+    if (m_liveOn)
+        runLive();
 }
 
 void TMainForm::OptionenClick()

@@ -14,6 +14,7 @@
 #include "Application.h"
 #include "InputTabs.h"
 #include "Main.h"
+#include "ReglerWindow.h"
 #include "ResultWindow.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
@@ -159,11 +160,15 @@ void TMainForm::loadProject(const QString& path)
             [this](std::string_view name) { focusControl(name); });
         m_project->open(path.toStdString(), m_design, geometry, sink);
     }
+    m_regler->setSliders(m_project->sliders());
     updateCaption();
     refreshInputs();
+    resetHistory();
     applyGeometry(geometry);
     rememberRecent(path.toStdString());
     loadProjectMeasurements();
+    if (m_liveOn)
+        runLive();
 }
 
 void TMainForm::rememberRecent(const std::string& path)

@@ -8,6 +8,7 @@
 #include "GraphSet.h"
 #include "InputCheck.h"
 #include "InputTabs.h"
+#include "LiveRunner.h"
 #include "Main.h"
 #include "ParamWindow.h"
 #include "ResultSlot.h"
@@ -42,6 +43,8 @@ void TMainForm::SimulateExecute()
         showMessage(runRefusalMessage(m_design, controlName(*refused)));
         return;
     }
+    // A live result still in flight belongs to inputs before this start.
+    m_live->supersede();
     // The start controls come back however the run ends, also by a failure.
     const FlagScope running(m_running);
     enableStart(false);
@@ -126,6 +129,7 @@ void TMainForm::DrawSketch(bool withNotes)
 
 void TMainForm::BtnClearClick()
 {
+    m_live->supersede();
     m_results.setCurveSlot(0);
     DrawEvoImages();
     m_graphs->NewGrids();

@@ -359,6 +359,8 @@ void CrossoverEditor::cellEdited(QTableWidgetItem* item)
         return;
     m_design.fwCell(item->column(), item->row()) = item->text().toStdString();
     m_cellsEdited = true;
+    if (m_cellEdited)
+        m_cellEdited();
 }
 
 void CrossoverEditor::gridLeft()

@@ -82,6 +82,8 @@ public:
     // Called when the grid is left and when the switch is clicked; the owner
     // runs the input check there. The grid is refreshed afterwards.
     void setInputLeftHandler(std::function<void()> handler) { m_inputLeft = std::move(handler); }
+    // Called after a cell's new text is stored in the design.
+    void setCellEditedHandler(std::function<void()> handler) { m_cellEdited = std::move(handler); }
 
     // Shows the cell texts and the switch state of the design.
     void refreshFromDesign();
@@ -106,6 +108,7 @@ private:
     QCheckBox* m_ohneFW = nullptr;
     std::vector<CrossoverElementPicture*> m_pictures;
     std::function<void()> m_inputLeft;
+    std::function<void()> m_cellEdited;
     QMetaObject::Connection m_focusWatch;
     bool m_refreshing = false;
     bool m_leaving = false;

@@ -86,6 +86,8 @@ QColor boxColour(BoxColour colour)
     return QApplication::palette().color(colour == BoxColour::Window ? QPalette::Base : QPalette::Button);
 }
 
+QColor flaggedColour() { return QColor(255, 205, 205); }
+
 QTabWidget* makePageControl(QWidget* client)
 {
     auto* pages = new QTabWidget(client);
@@ -132,8 +134,9 @@ QWidget* InputTabs::makeControl(const ControlSpec& entry)
         e->setAutoFillBackground(true);
         connect(e, &QLineEdit::textEdited, this, [this, name](const QString& t) {
             m_design.setText(name, str(t));
-            emit edited();
+            emit edited(true);
         });
+        connect(e, &QLineEdit::editingFinished, this, &InputTabs::committed);
         w = e;
         break;
     }
@@ -143,7 +146,8 @@ QWidget* InputTabs::makeControl(const ControlSpec& entry)
             c->addItem(qs(item));
         connect(c, &QComboBox::activated, this, [this, name](int index) {
             m_design.setIndex(name, index);
-            emit edited();
+            emit edited(false);
+            emit committed();
         });
         w = c;
         break;
@@ -153,9 +157,10 @@ QWidget* InputTabs::makeControl(const ControlSpec& entry)
         const bool runs = entry.runsCheck;
         connect(b, &QCheckBox::clicked, this, [this, name, runs](bool on) {
             m_design.setChecked(name, on);
-            emit edited();
+            emit edited(false);
             if (runs)
                 emit checkRequested();
+            emit committed();
         });
         w = b;
         break;
@@ -174,8 +179,9 @@ QWidget* InputTabs::makeControl(const ControlSpec& entry)
         }
         connect(buttons, &QButtonGroup::idClicked, this, [this, name](int id) {
             m_design.setIndex(name, id);
-            emit edited();
+            emit edited(false);
             emit checkRequested();
+            emit committed();
         });
         w = box;
         break;
@@ -290,6 +296,15 @@ QWidget* InputTabs::buildCrossoverPage()
     m_crossover->setObjectName(QStringLiteral("TabFrequenzweiche"));
     // The editor reports leaving its grid and clicking its switch itself.
     m_crossover->setInputLeftHandler([this] { emit checkRequested(); });
+    m_crossover->setCellEditedHandler([this] {
+        emit edited(false);
+        emit committed();
+    });
+    // After the editor's own handler, which stores the switch and checks.
+    connect(m_crossover->ignoreBox(), &QCheckBox::clicked, this, [this] {
+        emit edited(false);
+        emit committed();
+    });
     m_widgets["FWGrid"] = m_crossover->grid();
     m_widgets["CBohneFW"] = m_crossover->ignoreBox();
     return m_crossover;
@@ -319,7 +334,8 @@ QWidget* InputTabs::buildAxesPage()
         if (m_refreshing)
             return;
         m_design.setAxisAuto(m_autoList->row(item), item->checkState() == Qt::Checked);
-        emit edited();
+        emit edited(false);
+        emit committed();
     });
     m_widgets["CheckListAuto"] = m_autoList;
 
@@ -384,7 +400,8 @@ void InputTabs::bindGrid(QTableWidget* table, const char* name)
         if (m_refreshing)
             return;
         writeGridBack(name, item->row(), item->column(), item->text());
-        emit edited();
+        emit edited(false);
+        emit committed();
     });
 }
 
@@ -428,9 +445,14 @@ void InputTabs::refreshFromDesign()
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
             if (e->text() != qs(st.text))
                 e->setText(qs(st.text));
-            QPalette p = e->palette();
-            p.setColor(QPalette::Base, boxColour(st.colour));
-            e->setPalette(p);
+            // An unchanged palette is not set again: each setting repaints
+            // the box, and the live mode refreshes on every keystroke.
+            const QColor base = entry.name == m_flagged ? flaggedColour() : boxColour(st.colour);
+            if (e->palette().color(QPalette::Base) != base) {
+                QPalette p = e->palette();
+                p.setColor(QPalette::Base, base);
+                e->setPalette(p);
+            }
         } else if (auto* c = qobject_cast<QComboBox*>(w)) {
             c->setCurrentIndex(st.index);
         } else if (auto* b = qobject_cast<QCheckBox*>(w)) {
@@ -449,6 +471,24 @@ void InputTabs::refreshFromDesign()
     refreshGrids();
     m_crossover->refreshFromDesign();
     m_refreshing = false;
+}
+
+void InputTabs::enterText(std::string_view name, const QString& text)
+{
+    m_design.setText(name, str(text));
+    if (auto* e = qobject_cast<QLineEdit*>(widget(name))) {
+        const QSignalBlocker block(e);
+        e->setText(text);
+    }
+    emit edited(false);
+}
+
+void InputTabs::setFlagged(std::string name)
+{
+    if (name == m_flagged)
+        return;
+    m_flagged = std::move(name);
+    refreshFromDesign();
 }
 
 std::string InputTabs::controlContaining(QWidget* w) const

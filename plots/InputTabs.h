@@ -69,10 +69,23 @@ public:
     // runs as leaving it would run it. True when a check was requested.
     bool commitFocusedInput();
 
+    // A box's text as if typed (a slider of the "Regler" window): design,
+    // box and the signal edited(false).
+    void enterText(std::string_view name, const QString& text);
+
+    // The box whose value the live check refused, tinted until it is valid;
+    // empty for none.
+    void setFlagged(std::string name);
+    const std::string& flagged() const { return m_flagged; }
+
 signals:
     void checkRequested();
-    // The user changed an input (typing, selecting, clicking).
-    void edited();
+    // The user changed an input (typing, selecting, clicking); `typing` for
+    // each keystroke in a box.
+    void edited(bool typing);
+    // An edit is complete: a box left or confirmed, a selection made, a cell
+    // stored. Undo takes one step per completed edit.
+    void committed();
 
 private:
     QWidget* buildDriverPage();
@@ -100,9 +113,12 @@ private:
     QListWidget* m_autoList = nullptr;
     bool m_refreshing = false;
     bool m_uncheckedEdit = false; // an edit since the last check request
+    std::string m_flagged;
 };
 
 // Window colour for a box in use, button-face colour for an irrelevant one.
 QColor boxColour(BoxColour colour);
+// A light red for a box whose value is refused while typing.
+QColor flaggedColour();
 
 } // namespace velumo

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSaveFile>
@@ -76,6 +77,22 @@ inline void settle()
 {
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
+}
+
+// Until the live mode has drawn the latest inputs (at most five seconds).
+inline bool waitForLive(const TMainForm& form)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (form.liveIdle()) {
+            settle();
+            if (form.liveIdle())
+                return true;
+        }
+    }
+    return false;
 }
 
 struct ShownMessage {

@@ -1,0 +1,164 @@
+// The live mode: every edit checked quietly on a copy of the design and, when
+// valid, run off the window's thread; the latest result replaces the current
+// colour slot's curves and every window is redrawn. Live runs write no files
+// and leave the colour slot where it is.
+
+#include <QAction>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "GraphSet.h"
+#include "InputCheck.h"
+#include "InputTabs.h"
+#include "LiveRunner.h"
+#include "Main.h"
+#include "ParamWindow.h"
+#include "ResultSlot.h"
+#include "RunInputAdapter.h"
+#include "RunSetup.h"
+#include "ScopeGuards.h"
+#include "Sinks.h"
+#include "SkizzeWindow.h"
+
+namespace velumo {
+
+namespace {
+
+// Keeps the check's messages for the status line instead of showing boxes,
+// and the first box it would have focused.
+class QuietCheckSink : public CheckSink {
+public:
+    void message(const Message& m) override { messages.push_back(m); }
+    void focus(std::string_view controlName) override
+    {
+        if (firstFocus.empty())
+            firstFocus = controlName;
+    }
+    std::vector<Message> messages;
+    std::string firstFocus;
+};
+
+QString statusOf(const std::vector<Message>& messages)
+{
+    QStringList lines;
+    for (const Message& m : messages)
+        lines << QString::fromStdString(m.text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return lines.join(QStringLiteral(" · "));
+}
+
+// Colours, hints and enabled states follow the options at once; the texts
+// stay as typed until the box is left and the real check runs.
+void takeAppearance(Design& design, const Design& checked)
+{
+    for (const ControlSpec& entry : designTable()) {
+        if (entry.kind == ControlKind::Grid)
+            continue;
+        ControlState& to = design.control(entry.name);
+        const ControlState& from = checked.control(entry.name);
+        to.colour = from.colour;
+        to.hint = from.hint;
+        to.enabled = from.enabled;
+    }
+}
+
+} // namespace
+
+void TMainForm::setLiveSimulation(bool on)
+{
+    if (QAction* live = action("LiveSimulation1"); live && live->isChecked() != on) {
+        const QSignalBlocker block(live);
+        live->setChecked(on);
+    }
+    if (on == m_liveOn)
+        return;
+    m_liveOn = on;
+    std::string error;
+    if (!m_project->settings().setLiveSimulation(on, &error) && !error.empty())
+        showMessage({ "Fehler", error });
+    statusBar()->setVisible(on);
+    showStatus(QString());
+    if (on) {
+        runLive();
+    } else {
+        m_liveDelay->stop();
+        m_live->supersede();
+        m_inputs->setFlagged(std::string());
+    }
+}
+
+bool TMainForm::liveIdle() const { return !m_liveDelay->isActive() && !m_live->busy(); }
+
+int TMainForm::liveDraws() const { return m_live->delivered(); }
+
+QString TMainForm::statusText() const { return m_status->text(); }
+
+void TMainForm::showStatus(const QString& text) { m_status->setText(text); }
+
+void TMainForm::runLive()
+{
+    m_liveDelay->stop();
+    // The start command owns the slot and the windows while it runs.
+    if (!m_liveOn || m_running)
+        return;
+    Design checked = m_design;
+    QuietCheckSink sink;
+    const bool valid = CheckVariables(checked, sink);
+    takeAppearance(m_design, checked);
+    m_inputs->setFlagged(valid ? std::string() : sink.firstFocus);
+    refreshInputs();
+    showStatus(statusOf(sink.messages));
+    if (!valid) {
+        // The curves of the last valid inputs stay.
+        m_live->supersede();
+        return;
+    }
+    const RunInput in = readRunInput(checked);
+    if (const std::optional<RunInputId> refused = firstUnrunnableInput(in)) {
+        showStatus(QString::fromStdString(runRefusalMessage(m_design, controlName(*refused)).text));
+        m_live->supersede();
+        return;
+    }
+    m_live->submit(in);
+}
+
+void TMainForm::liveArrived(RunOutcome& outcome, const RunInput& in)
+{
+    if (!m_liveOn || m_running)
+        return;
+    if (outcome.status == RunStatus::Refused) {
+        showStatus(QString::fromStdString(runRefusalMessage(m_design, outcome.refusedControl).text));
+        return;
+    }
+    ResultSlot& slot = m_results.beginRun();
+    // Nothing of an earlier live run (points beyond this one's end) stays
+    // beside a design it is no part of: the slot starts as a fresh one.
+    slot = ResultSlot {};
+    clearSlot(slot);
+    storeRun(slot, outcome.result);
+    std::vector<Message> notes = outcome.messages;
+    for (Message& m : runEndMessages(m_design, outcome))
+        notes.push_back(std::move(m));
+    if (!notes.empty())
+        showStatus(statusOf(notes));
+    m_lastRun = std::move(outcome);
+    m_lastRunInput = in;
+    m_param->setLines(m_lastRun->leftLines, m_lastRun->rightLines);
+    const Design beforeLimits = m_design;
+    if (m_lastRun->points >= 2) {
+        // A live run has no progress to show; the bar's repaints would only
+        // hold up the drawing.
+        const FlagScope drawing(m_liveDrawing);
+        if (!m_graphs->DrawGraphs(m_design, m_results))
+            showStatus(QString::fromStdString(refusalText("Liniendicke [Pixel]")));
+    }
+    m_btnClear->setEnabled(true);
+    m_inputs->refreshButton()->setEnabled(true);
+    // Automatic limits are written back into the axis grid.
+    if (!(beforeLimits == m_design))
+        refreshInputs();
+    DrawSketch(false);
+}
+
+} // namespace velumo

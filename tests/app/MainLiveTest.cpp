@@ -1,0 +1,168 @@
+// The live mode: every edit checked quietly and run off the window's thread,
+// its curves in the current colour slot, no files, and a start command that
+// is the same with it as without it.
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "AppTestSupport.h"
+#include "GraphSet.h"
+#include "InputCheck.h"
+#include "InputTabs.h"
+#include "RunInputAdapter.h"
+#include "Simulation.h"
+
+namespace velumo {
+namespace {
+
+class QuietCheck : public CheckSink {
+public:
+    void message(const Message&) override { }
+    void focus(std::string_view) override { }
+};
+
+// The SPL a run of the design as it stands gives, checked as the live mode
+// checks it.
+std::vector<double> splOf(Design design)
+{
+    QuietCheck sink;
+    CheckVariables(design, sink);
+    std::vector<double> spl;
+    for (const PointResults& p : runSimulation(readRunInput(design)).points)
+        spl.push_back(p.spl);
+    return spl;
+}
+
+std::vector<double> slotSpl(const ResultSlot& slot, size_t points)
+{
+    return std::vector<double>(slot.spl.begin(), slot.spl.begin() + static_cast<std::ptrdiff_t>(points));
+}
+
+class MainLive : public ::testing::Test {
+protected:
+    TMainForm& startLive()
+    {
+        TMainForm& form = h.start();
+        form.action("LiveSimulation1")->trigger();
+        EXPECT_TRUE(form.liveSimulation());
+        EXPECT_TRUE(test::waitForLive(form));
+        return form;
+    }
+    const ResultSlot& current() const { return h.form->results().slot(h.form->results().curveSlot()); }
+
+    test::WindowHarness h;
+};
+
+TEST_F(MainLive, typingRedrawsTheSplCurveWithoutABoxOrAFileAndTheModeIsRemembered)
+{
+    TMainForm& form = startLive();
+    h.type("Editl1", "1.5");
+    ASSERT_TRUE(test::waitForLive(form));
+    const QImage before = form.graphs().spl().plotView()->image();
+    h.type("Editl1", "2,5");
+    ASSERT_TRUE(test::waitForLive(form));
+
+    const std::vector<double> expected = splOf(form.design());
+    ASSERT_GT(expected.size(), 10u);
+    EXPECT_EQ(slotSpl(current(), expected.size()), expected);
+    EXPECT_NE(form.graphs().spl().plotView()->image(), before);
+    // Still being typed: the box keeps its comma until it is left.
+    EXPECT_EQ(h.text("Editl1"), "2,5");
+    EXPECT_EQ(form.results().curveSlot(), 0);
+    EXPECT_TRUE(h.dialogs.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(h.settingsDir() + "/data.txt"));
+    EXPECT_TRUE(form.statusText().isEmpty());
+
+    h.form.reset();
+    TMainForm& again = h.start();
+    EXPECT_TRUE(again.liveSimulation());
+    EXPECT_TRUE(again.action("LiveSimulation1")->isChecked());
+}
+
+TEST_F(MainLive, aBurstOfEditsDrawsOnlyTheLastOnesResult)
+{
+    TMainForm& form = startLive();
+    const int drawn = form.liveDraws();
+    auto* contour = h.find<QComboBox>("CBKontur");
+    ASSERT_NE(contour, nullptr);
+    // Selections run at once, each superseding the one before.
+    for (int item : { 1, 2, 4, 5, 0 }) {
+        contour->setCurrentIndex(item);
+        emit contour->activated(item);
+    }
+    ASSERT_TRUE(test::waitForLive(form));
+    EXPECT_EQ(form.liveDraws(), drawn + 1);
+    const std::vector<double> expected = splOf(form.design());
+    EXPECT_EQ(slotSpl(current(), expected.size()), expected);
+}
+
+TEST_F(MainLive, anInvalidValueIsTintedNamedInTheStatusLineAndKeepsTheCurves)
+{
+    TMainForm& form = startLive();
+    h.type("Editl1", "1.5");
+    ASSERT_TRUE(test::waitForLive(form));
+    const ResultSlot valid = current();
+    ASSERT_TRUE(valid.isFilled());
+
+    h.type("EditxT1", "9");
+    ASSERT_TRUE(test::waitForLive(form));
+    EXPECT_TRUE(h.dialogs.messages.empty());
+    EXPECT_EQ(form.statusText(), "Eingabe PositionTreiber1 nicht erlaubt!");
+    EXPECT_EQ(h.find<QLineEdit>("EditxT1")->palette().color(QPalette::Base), flaggedColour());
+    EXPECT_EQ(current().spl, valid.spl);
+
+    h.type("EditxT1", "0.5");
+    ASSERT_TRUE(test::waitForLive(form));
+    EXPECT_TRUE(form.statusText().isEmpty());
+    EXPECT_EQ(h.find<QLineEdit>("EditxT1")->palette().color(QPalette::Base), boxColour(BoxColour::Window));
+    EXPECT_NE(current().spl, valid.spl);
+}
+
+// The same edits with and without the live mode, then Start.
+TEST(MainLiveStart, startAfterLiveEditsWritesTheSameFilesAndSlotAsWithout)
+{
+    struct Outcome {
+        std::string contour;
+        std::string data;
+        ResultSlot slot;
+        int curveSlot = 0;
+        size_t messages = 0;
+    };
+    auto run = [](bool live) {
+        test::WindowHarness h;
+        TMainForm& form = h.start();
+        if (live)
+            form.action("LiveSimulation1")->trigger();
+        for (auto [box, text] : { std::pair { "Editl1", "1,5" }, { "EditVrk", "35" }, { "EditAh", "150" } }) {
+            if (live) {
+                h.type(box, text);
+                EXPECT_TRUE(test::waitForLive(form));
+            } else {
+                h.typeAndLeave(box, text);
+            }
+        }
+        // Live: the last box is still being typed in when Start is pressed.
+        h.find<QPushButton>("ButtonStart")->click();
+        test::settle();
+        return Outcome { test::readBytes(h.settingsDir() + "/contour.txt"),
+            test::readBytes(h.settingsDir() + "/data.txt"), form.results().slot(0),
+            form.results().curveSlot(), h.dialogs.messages.size() };
+    };
+    const Outcome plain = run(false);
+    const Outcome live = run(true);
+    ASSERT_GT(plain.data.size(), 1000u);
+    EXPECT_EQ(live.data, plain.data);
+    EXPECT_EQ(live.contour, plain.contour);
+    EXPECT_EQ(live.curveSlot, 1);
+    EXPECT_EQ(live.curveSlot, plain.curveSlot);
+    EXPECT_EQ(live.messages, plain.messages);
+    for (auto field : { &ResultSlot::frequency, &ResultSlot::spl, &ResultSlot::zel, &ResultSlot::x1,
+             &ResultSlot::splMax, &ResultSlot::pmax1, &ResultSlot::phase })
+        EXPECT_EQ(live.slot.*field, plain.slot.*field);
+    EXPECT_EQ(live.slot.contourA, plain.slot.contourA);
+}
+
+} // namespace
+} // namespace velumo
