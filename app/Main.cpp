@@ -290,7 +290,7 @@ void TMainForm::buildMenus()
     add(extras, "Regler1", QStringLiteral("&Regler"), &TMainForm::ReglerClick, QKeySequence(),
         QStringLiteral("Schieberegler für ausgewählte Eingaben"));
     extras->addSeparator();
-    QAction* live = extras->addAction(QStringLiteral("&Live-Simulation"));
+    QAction* live = extras->addAction(QStringLiteral("Li&ve-Simulation"));
     live->setObjectName(QStringLiteral("LiveSimulation1"));
     live->setCheckable(true);
     live->setToolTip(QStringLiteral("Jede Änderung sofort simulieren und zeichnen"));

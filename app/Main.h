@@ -236,6 +236,7 @@ private:
     QLabel* m_status = nullptr;
     bool m_liveOn = false;
     bool m_liveDrawing = false;
+    bool m_reglerPlaced = false;
     DesignHistory m_history;
     bool m_stepPending = false;
 

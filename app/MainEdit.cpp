@@ -10,6 +10,7 @@
 #include "InputTabs.h"
 #include "Main.h"
 #include "ReglerWindow.h"
+#include "WindowPlacement.h"
 
 namespace velumo {
 
@@ -127,6 +128,13 @@ void TMainForm::restoreStep(const DesignStep& step)
 void TMainForm::ReglerClick()
 {
     m_regler->refreshFromDesign();
+    // First shown below the inputs, where it covers no graph.
+    if (!m_regler->isVisible() && !m_reglerPlaced) {
+        const QRect main = outerFrame(this);
+        placeFrame(m_regler.get(), QPoint(main.left(), main.bottom() + 1 + kWindowGap),
+            QSize(width(), m_regler->height()));
+        m_reglerPlaced = true;
+    }
     m_regler->show();
     m_regler->raise();
     m_regler->activateWindow();

@@ -89,7 +89,7 @@ TReglerForm::TReglerForm(const Design& design, QWidget* parent)
     for (int row = 0; row < kMaxSliders; ++row)
         buildRow(row);
     grid->setColumnStretch(2, 1);
-    resize(640, sizeHint().height());
+    resize(sizeHint());
     for (int row = 0; row < kMaxSliders; ++row)
         showRow(row);
 }
@@ -101,6 +101,9 @@ void TReglerForm::buildRow(int row)
     const QString suffix = QString::number(row + 1);
     r.chooser = new QComboBox(this);
     r.chooser->setObjectName(QStringLiteral("ReglerEingabe") + suffix);
+    // The longest captions would make the window wider than the inputs.
+    r.chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    r.chooser->setMinimumContentsLength(20);
     r.chooser->addItem(QStringLiteral("–"));
     for (const ControlSpec* spec : m_inputs)
         r.chooser->addItem(sliderCaption(*spec), qs(spec->name));
@@ -112,7 +115,7 @@ void TReglerForm::buildRow(int row)
     r.slider->setObjectName(QStringLiteral("Regler") + suffix);
     r.slider->setRange(0, kSliderSteps);
     r.slider->setPageStep(kSliderSteps / 20);
-    r.slider->setMinimumWidth(200);
+    r.slider->setMinimumWidth(120);
     r.max = new QLineEdit(this);
     r.max->setObjectName(QStringLiteral("ReglerMax") + suffix);
     r.max->setFixedWidth(64);

@@ -3,9 +3,11 @@
 # openbox window manager) as a user sees it: the start-up layout and the
 # windows after opening examples/bass-horn.vlm and pressing Start at scale
 # factor 1, the SPL window of that run with the FRD that velumo-sim writes
-# for examples/rear-loaded-crossover.vlm loaded as measurement, and the
-# sketch window at scale factor 2. The program is driven
-# through the keyboard, its windows activated by the window manager.
+# for examples/rear-loaded-crossover.vlm loaded as measurement, the sketch
+# window at scale factor 2, and a series of the "Regler" window's
+# horn-length slider moving the SPL curve in the live mode (regler-1.png ..
+# regler-3.png). The program is driven through the keyboard, its windows
+# activated by the window manager.
 #
 #   scripts/screenshots.sh [VELUMO_BINARY [OUTPUT_FOLDER]]
 #
@@ -28,6 +30,7 @@ if [[ ${1:-} != --inside ]]; then
   "$session" "$0" --inside layout "$binary" "$out"
   "$session" "$0" --inside overlay "$binary" "$out"
   "$session" --scale 2 "$0" --inside sketch "$binary" "$out"
+  "$session" "$0" --inside regler "$binary" "$out"
   exit 0
 fi
 
@@ -72,14 +75,15 @@ focus_main() {
 }
 
 open_and_run() {
+  local file=${1:-$project}
   focus_main
   xdotool key ctrl+o
   wait_for 'Projekt öffnen'
   sleep 0.5
   timeout 5 xdotool windowactivate --sync "$(window_id 'Projekt öffnen')" || fail "the open dialog cannot be activated"
-  xdotool type --delay 10 "$project"
+  xdotool type --delay 10 "$file"
   xdotool key Return
-  wait_for 'bass-horn.vlm'
+  wait_for "$(basename "$file")"
   sleep 0.5
   focus_main
   xdotool key F9
@@ -88,13 +92,14 @@ open_and_run() {
   sleep 1
 }
 
+# "discard": the design was changed, the question whether to save it is
+# answered "Nein".
 quit_program() {
   focus_main
   xdotool key alt+d
   sleep 0.3
   xdotool key b
-  # A loaded measurement changed the project: its question is answered "Nein".
-  if [[ $mode == overlay ]]; then
+  if [[ ${1:-} == discard ]]; then
     wait_for 'Hinweis'
     sleep 0.5
     timeout 5 xdotool windowactivate --sync "$(window_id 'Hinweis')" || fail "the question cannot be activated"
@@ -144,6 +149,9 @@ case $mode in
     sleep 0.5
     parent=$(xwininfo -id "$spl" -tree | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
     import -window "$parent" "$out/measurement-overlay.png"
+    # A loaded measurement changed the project.
+    quit_program discard
+    exit 0
     ;;
   sketch)
     open_and_run
@@ -153,6 +161,40 @@ case $mode in
     sleep 0.5
     parent=$(xwininfo -id "$sketch" -tree | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
     import -window "$parent" "$out/sketch-scale2.png"
+    ;;
+  regler)
+    # The example with three sliders stored in its section [Regler]; Start
+    # draws it black, and the live mode then draws every slider step red.
+    tuned=$HOME/Documents/bass-horn-regler.vlm
+    { cat "$project"; printf '[Regler]\r\nRegler1=Editl1\r\nRegler1Min=1.2\r\nRegler1Max=3.6\r\n'
+      printf 'Regler2=EditVrk\r\nRegler2Min=20\r\nRegler2Max=60\r\n'
+      printf 'Regler3=EditH\r\nRegler3Min=35\r\nRegler3Max=105\r\n'; } >"$tuned"
+    open_and_run "$tuned"
+    focus_main
+    xdotool key alt+x
+    sleep 0.3
+    xdotool key v
+    sleep 0.3
+    xdotool key alt+x
+    sleep 0.3
+    xdotool key r
+    wait_for 'Regler'
+    sleep 0.5
+    timeout 5 xdotool windowactivate --sync "$(window_id Regler)" || fail "the Regler window cannot be activated"
+    # From the first input's list over its lower end to its slider.
+    xdotool key Tab Tab
+    n=1
+    for keys in Home "Prior Prior Prior Prior Prior" End; do
+      # shellcheck disable=SC2086
+      xdotool key --delay 50 $keys
+      sleep 1
+      # The inputs, the sliders and the SPL and impedance windows.
+      shot "$out/regler-$n.png"
+      convert "$out/regler-$n.png" -crop 990x690+0+0 +repage "$out/regler-$n.png"
+      n=$((n + 1))
+    done
+    quit_program discard
+    exit 0
     ;;
   *) fail "unknown mode $mode" ;;
 esac
