@@ -268,12 +268,15 @@ void TMainForm::buildMenus()
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
-    add(edit, "Rueckgaengig", QStringLiteral("&Rückgängig"), &TMainForm::RueckgaengigClick,
+    QAction* undo = add(edit, "Rueckgaengig", QStringLiteral("&Rückgängig"), &TMainForm::RueckgaengigClick,
         QKeySequence(Qt::CTRL | Qt::Key_Z));
     QAction* redo = add(edit, "Wiederherstellen", QStringLiteral("&Wiederherstellen"),
         &TMainForm::WiederherstellenClick, QKeySequence(Qt::CTRL | Qt::Key_Y));
     redo->setShortcuts(
         { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
+    // Also from the Regler and the graph windows, where the tuning happens.
+    undo->setShortcutContext(Qt::ApplicationShortcut);
+    redo->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("E&xtras"));
     extras->setObjectName(QStringLiteral("Extras1"));

@@ -153,6 +153,13 @@ TEST_F(MainEdit, slidersWriteTheBoxAndAreStoredWithTheProject)
     EXPECT_EQ(h.text("EditVrk"), "60");
     EXPECT_EQ(form.design().text("EditVrk"), "60");
     EXPECT_EQ(regler.valueLabel(1)->text(), "60");
+    // The keys work where the sliders are.
+    regler.slider(1)->setFocus();
+    pressCtrl(regler.slider(1), Qt::Key_Z);
+    EXPECT_EQ(h.text("EditVrk"), "20");
+    EXPECT_EQ(regler.slider(1)->value(), kSliderSteps / 5);
+    pressCtrl(regler.slider(1), Qt::Key_Y);
+    EXPECT_EQ(h.text("EditVrk"), "60");
     // Typing moves the slider.
     form.activateWindow();
     test::settle();
