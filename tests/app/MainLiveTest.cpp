@@ -84,11 +84,17 @@ TEST_F(MainLive, typingRedrawsTheSplCurveWithoutABoxOrAFileAndTheModeIsRemembere
 TEST_F(MainLive, aBurstOfEditsDrawsOnlyTheLastOnesResult)
 {
     TMainForm& form = startLive();
+    // A horn whose flare law matters: longer than 0, its mouth wider than
+    // its throat.
+    h.typeAndLeave("Editl1", "1.5");
+    h.typeAndLeave("EditH", "60");
+    ASSERT_TRUE(test::waitForLive(form));
+    const Design before = form.design();
     const int drawn = form.liveDraws();
     auto* contour = h.find<QComboBox>("CBKontur");
     ASSERT_NE(contour, nullptr);
     // Selections run at once, each superseding the one before.
-    for (int item : { 1, 2, 4, 5, 0 }) {
+    for (int item : { 2, 4, 5, 0, 1 }) {
         contour->setCurrentIndex(item);
         emit contour->activated(item);
     }
@@ -96,6 +102,14 @@ TEST_F(MainLive, aBurstOfEditsDrawsOnlyTheLastOnesResult)
     EXPECT_EQ(form.liveDraws(), drawn + 1);
     const std::vector<double> expected = splOf(form.design());
     EXPECT_EQ(slotSpl(current(), expected.size()), expected);
+
+    // Undone in the live mode: the design exactly as before, drawn again.
+    form.action("Rueckgaengig")->trigger();
+    ASSERT_TRUE(test::waitForLive(form));
+    EXPECT_TRUE(form.design() == before);
+    const std::vector<double> restored = splOf(before);
+    EXPECT_EQ(slotSpl(current(), restored.size()), restored);
+    EXPECT_NE(restored, expected);
 }
 
 TEST_F(MainLive, anInvalidValueIsTintedNamedInTheStatusLineAndKeepsTheCurves)
