@@ -148,7 +148,7 @@ void TMainForm::sliderMoved(const std::string& control, const QString& text)
 void TMainForm::sliderReleased()
 {
     // As leaving the box after typing: the check, then one step.
-    CheckVariablesExecute();
+    emit m_inputs->checkRequested();
 }
 
 } // namespace velumo
