@@ -17,27 +17,19 @@
 namespace velumo {
 namespace {
 
-class QuietCheck : public CheckSink {
-public:
-    void message(const Message&) override { }
-    void focus(std::string_view) override { }
-};
-
-// The SPL a run of the design as it stands gives, checked as the live mode
+// The SPL of a run of the design as it stands, checked as the live mode
 // checks it.
 std::vector<double> splOf(Design design)
 {
-    QuietCheck sink;
-    CheckVariables(design, sink);
+    struct : CheckSink {
+        void message(const Message&) override { }
+        void focus(std::string_view) override { }
+    } quiet;
+    CheckVariables(design, quiet);
     std::vector<double> spl;
     for (const PointResults& p : runSimulation(readRunInput(design)).points)
         spl.push_back(p.spl);
     return spl;
-}
-
-std::vector<double> slotSpl(const ResultSlot& slot, size_t points)
-{
-    return std::vector<double>(slot.spl.begin(), slot.spl.begin() + static_cast<std::ptrdiff_t>(points));
 }
 
 class MainLive : public ::testing::Test {
@@ -50,7 +42,12 @@ protected:
         EXPECT_TRUE(test::waitForLive(form));
         return form;
     }
-    const ResultSlot& current() const { return h.form->results().slot(h.form->results().curveSlot()); }
+    // The current slot's SPL as far as `expected` goes, to compare with it.
+    std::vector<double> drawnSpl(const std::vector<double>& expected) const
+    {
+        const ResultSlot& slot = h.form->results().slot(h.form->results().curveSlot());
+        return { slot.spl.begin(), slot.spl.begin() + static_cast<std::ptrdiff_t>(expected.size()) };
+    }
 
     test::WindowHarness h;
 };
@@ -66,7 +63,7 @@ TEST_F(MainLive, typingRedrawsTheSplCurveWithoutABoxOrAFileAndTheModeIsRemembere
 
     const std::vector<double> expected = splOf(form.design());
     ASSERT_GT(expected.size(), 10u);
-    EXPECT_EQ(slotSpl(current(), expected.size()), expected);
+    EXPECT_EQ(drawnSpl(expected), expected);
     EXPECT_NE(form.graphs().spl().plotView()->image(), before);
     // Still being typed: the box keeps its comma until it is left.
     EXPECT_EQ(h.text("Editl1"), "2,5");
@@ -76,9 +73,8 @@ TEST_F(MainLive, typingRedrawsTheSplCurveWithoutABoxOrAFileAndTheModeIsRemembere
     EXPECT_TRUE(form.statusText().isEmpty());
 
     h.form.reset();
-    TMainForm& again = h.start();
-    EXPECT_TRUE(again.liveSimulation());
-    EXPECT_TRUE(again.action("LiveSimulation1")->isChecked());
+    EXPECT_TRUE(h.start().action("LiveSimulation1")->isChecked());
+    EXPECT_TRUE(h.form->liveSimulation());
 }
 
 TEST_F(MainLive, aBurstOfEditsDrawsOnlyTheLastOnesResult)
@@ -91,9 +87,8 @@ TEST_F(MainLive, aBurstOfEditsDrawsOnlyTheLastOnesResult)
     ASSERT_TRUE(test::waitForLive(form));
     const Design before = form.design();
     const int drawn = form.liveDraws();
-    auto* contour = h.find<QComboBox>("CBKontur");
-    ASSERT_NE(contour, nullptr);
     // Selections run at once, each superseding the one before.
+    auto* contour = h.find<QComboBox>("CBKontur");
     for (int item : { 2, 4, 5, 0, 1 }) {
         contour->setCurrentIndex(item);
         emit contour->activated(item);
@@ -101,14 +96,14 @@ TEST_F(MainLive, aBurstOfEditsDrawsOnlyTheLastOnesResult)
     ASSERT_TRUE(test::waitForLive(form));
     EXPECT_EQ(form.liveDraws(), drawn + 1);
     const std::vector<double> expected = splOf(form.design());
-    EXPECT_EQ(slotSpl(current(), expected.size()), expected);
+    EXPECT_EQ(drawnSpl(expected), expected);
 
     // Undone in the live mode: the design exactly as before, drawn again.
     form.action("Rueckgaengig")->trigger();
     ASSERT_TRUE(test::waitForLive(form));
     EXPECT_TRUE(form.design() == before);
     const std::vector<double> restored = splOf(before);
-    EXPECT_EQ(slotSpl(current(), restored.size()), restored);
+    EXPECT_EQ(drawnSpl(restored), restored);
     EXPECT_NE(restored, expected);
 }
 
@@ -117,29 +112,28 @@ TEST_F(MainLive, anInvalidValueIsTintedNamedInTheStatusLineAndKeepsTheCurves)
     TMainForm& form = startLive();
     h.type("Editl1", "1.5");
     ASSERT_TRUE(test::waitForLive(form));
-    const ResultSlot valid = current();
-    ASSERT_TRUE(valid.isFilled());
+    const auto valid = form.results().slot(0).spl;
+    ASSERT_TRUE(form.results().slot(0).isFilled());
 
     h.type("EditxT1", "9");
     ASSERT_TRUE(test::waitForLive(form));
     EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_EQ(form.statusText(), "Eingabe PositionTreiber1 nicht erlaubt!");
     EXPECT_EQ(h.find<QLineEdit>("EditxT1")->palette().color(QPalette::Base), flaggedColour());
-    EXPECT_EQ(current().spl, valid.spl);
+    EXPECT_EQ(form.results().slot(0).spl, valid);
 
     h.type("EditxT1", "0.5");
     ASSERT_TRUE(test::waitForLive(form));
     EXPECT_TRUE(form.statusText().isEmpty());
     EXPECT_EQ(h.find<QLineEdit>("EditxT1")->palette().color(QPalette::Base), boxColour(BoxColour::Window));
-    EXPECT_NE(current().spl, valid.spl);
+    EXPECT_NE(form.results().slot(0).spl, valid);
 }
 
 // The same edits with and without the live mode, then Start.
 TEST(MainLiveStart, startAfterLiveEditsWritesTheSameFilesAndSlotAsWithout)
 {
     struct Outcome {
-        std::string contour;
-        std::string data;
+        std::string contour, data;
         ResultSlot slot;
         int curveSlot = 0;
         size_t messages = 0;
@@ -149,15 +143,14 @@ TEST(MainLiveStart, startAfterLiveEditsWritesTheSameFilesAndSlotAsWithout)
         TMainForm& form = h.start();
         if (live)
             form.action("LiveSimulation1")->trigger();
-        for (auto [box, text] : { std::pair { "Editl1", "1,5" }, { "EditVrk", "35" }, { "EditAh", "150" } }) {
-            if (live) {
-                h.type(box, text);
-                EXPECT_TRUE(test::waitForLive(form));
-            } else {
-                h.typeAndLeave(box, text);
-            }
-        }
         // Live: the last box is still being typed in when Start is pressed.
+        for (auto [box, text] : { std::pair { "Editl1", "1,5" }, { "EditVrk", "35" }, { "EditAh", "150" } }) {
+            h.type(box, text);
+            if (live)
+                EXPECT_TRUE(test::waitForLive(form));
+            else
+                h.leave();
+        }
         h.find<QPushButton>("ButtonStart")->click();
         test::settle();
         return Outcome { test::readBytes(h.settingsDir() + "/contour.txt"),

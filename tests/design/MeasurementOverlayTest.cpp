@@ -36,14 +36,10 @@ TEST(MeasurementOverlay, projectFileKeepsThePathsAndTheKeysOfOtherPrograms)
     velumo::test::TempDir tmp;
     for (const char* sub : { "docs", "settings" })
         std::filesystem::create_directories(tmp.path() / sub);
-    auto fresh = [&] {
-        return velumo::ProjectState({ tmp.file("program"), tmp.file("docs"), tmp.file("settings") });
-    };
     velumo::Design d;
     velumo::WindowGeometry g;
     Quiet quiet;
-
-    velumo::ProjectState s = fresh();
+    velumo::ProjectState s({ tmp.file("program"), tmp.file("docs"), tmp.file("settings") });
     ASSERT_TRUE(s.saveAs(tmp.file("plain.vlm"), d, g, quiet));
     EXPECT_EQ(measurementSection(tmp.file("plain.vlm")), "");
 
@@ -56,7 +52,7 @@ TEST(MeasurementOverlay, projectFileKeepsThePathsAndTheKeysOfOtherPrograms)
     ASSERT_TRUE(s.save(d, g, quiet));
     EXPECT_EQ(measurementSection(file), "[Messung]\r\nFarbe=grau\r\nFRD=/m/front.frd\r\n\r\n");
 
-    velumo::ProjectState again = fresh();
+    velumo::ProjectState again({ tmp.file("program"), tmp.file("docs"), tmp.file("settings") });
     again.open(file, d, g, quiet);
     EXPECT_EQ(again.measurements(), (MeasurementPaths { "/m/front.frd", "" }));
     again.setMeasurementPath(MeasurementKind::Frd, "");
@@ -73,7 +69,6 @@ TEST(MeasurementOverlay, kindByNameAndPathsRelativeToTheProject)
     EXPECT_EQ(velumo::measurementKindOfName("/a/z.Zma"), MeasurementKind::Zma);
     for (const char* other : { "/a/frd", "/a.zma/b.txt", "x.frdx" })
         EXPECT_FALSE(velumo::measurementKindOfName(other).has_value()) << other;
-
     EXPECT_EQ(velumo::resolveMeasurementPath("../a.frd", "/p/q/box.vlm"), "/p/a.frd");
     EXPECT_EQ(velumo::resolveMeasurementPath("/abs/a.frd", "/p/box.vlm"), "/abs/a.frd");
 }

@@ -1,6 +1,6 @@
-// The phase of the electrical input impedance of a sealed box, computed here
-// from the driver's small-signal parameters and the box as a chain of
-// lumped elements, against the run's solved network.
+// The electrical input impedance of a sealed box, computed here from the
+// driver's small-signal parameters and the box as lumped elements, against
+// the run's solved network.
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,8 @@ const C j(0.0, 1.0);
 
 C parallel(C a, C b) { return a * b / (a + b); }
 
-// Struve H1 by its power series; the port opening below is tiny against
-// the wavelength (x < 1e-3), where a few terms are exact to rounding.
+// Struve H1 by its power series, exact to rounding for the tiny port
+// opening below (x < 1e-3).
 double struveH1(double x)
 {
     double sum = 0.0;
@@ -37,14 +37,11 @@ double struveH1(double x)
     return sum;
 }
 
-// A driver on a front chamber that leads into a straight duct closed at its
-// far end (a parabolic horn with equal throat and mouth, mouth closed, the
-// driver at the throat), a rear chamber without a port, position "Frei",
-// no driver 2, no crossover entries: a sealed box on both sides. The rear
-// chamber's stand-in port (tuned to 1 Hz) still radiates through a tiny
-// opening, whose reactance the program takes from an approximation of the
-// Struve function; damping it shut keeps that approximation some orders
-// below the tolerance, while the port stays in the computation below.
+// A front chamber into a straight duct closed at its far end (parabolic,
+// throat = mouth, mouth closed), a rear chamber without a port, "Frei", no
+// driver 2, empty crossover: sealed on both sides. The rear chamber's
+// stand-in port (1 Hz) is damped shut so the program's approximation of its
+// radiation stays orders below the tolerance; the model keeps the port.
 RunInput sealedBox()
 {
     RunInput in;
@@ -88,8 +85,7 @@ struct SealedBoxModel {
     double area = 0.02, length = 0.6, beta1 = 1.0, beta2 = 2.0;
     double openShunt = 6e9; // the stand-in of an empty shunt position, 1e9 · Rdc
 
-    // The voice coil's lossy inductance: an impedance a·(1 + j·sqrt(3)) of
-    // fixed 60° phase, a = K·f^nL through the magnitudes at 1 and 10 kHz.
+    // Lossy coil inductance a·(1 + j·sqrt(3)), a = K·f^nL through |Z| at 1 and 10 kHz.
     C coilInductance(double f, double scale) const
     {
         auto a = [&](double z) { return (std::sqrt(4.0 * z * z - 3.0 * rdc * rdc) - rdc) / 4.0; };
@@ -102,12 +98,11 @@ struct SealedBoxModel {
     C acousticLoad(double w) const
     {
         const double k = w / kSound;
-        // Front chamber: 50 slices, each a compliance and the mass and loss
-        // of a duct of length lvk / 50 and cross-section vvk / lvk.
+        // Front chamber: 50 slices of compliance, mass and loss.
         const C Zvk = 50.0 * kBulkModulus / (j * w * vvk);
         const double Rvk = bvk * lvk * lvk / vvk * w / 628.0;
         const C Mvk = 0.02 * Rvk + 0.02 * j * w * kAirDensity * lvk * lvk / vvk;
-        // The closed duct: 100 segments, the air of each node as compliance.
+        // The closed duct: 100 segments.
         const double dx = length / 100.0;
         auto Zc = [&](int) { return kBulkModulus / (j * w * area * dx); };
         auto Zseg = [&](int i) {
@@ -163,10 +158,9 @@ struct SealedBoxModel {
     }
 };
 
-// Three points: below the box resonance, at it, and where the voice coil's
-// inductance dominates. Phase in radians. The two agree to about 1e-11;
-// 1e-10 still sees the cut-off branch of driver 2 (some 5e-10 here), and
-// leaving out the stand-ins of the empty crossover fails at every point.
+// Below the box resonance, at it, and where the coil inductance dominates.
+// They agree to about 1e-11; 1e-10 would still see driver 2's cut-off
+// branch (5e-10), and leaving out the empty crossover's stand-ins fails.
 TEST(ImpedancePhase, sealedBoxAgreesWithTheDriverAndBoxFormula)
 {
     const RunResult run = runSimulation(sealedBox());

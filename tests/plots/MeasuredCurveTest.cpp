@@ -16,19 +16,8 @@ using namespace velumo;
 
 namespace {
 
-// Rows of the image that hold a pixel of the measurement's grey.
-std::vector<int> greyRows(const QImage& image)
-{
-    std::vector<int> rows;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == measurementColour()) {
-                rows.push_back(y);
-                break;
-            }
-    return rows;
-}
-
+// The rows of a 400 × 360 phase graph that the curve of these phases (at
+// 20 Hz, 200 Hz, ...) touches.
 std::vector<int> phaseRows(const std::vector<double>& phase)
 {
     MeasuredCurve c;
@@ -45,7 +34,14 @@ std::vector<int> phaseRows(const std::vector<double>& phase)
     QPainter painter(&image);
     paintMeasuredCurve(painter, image.size(), WindowId::Phia, c, limits);
     painter.end();
-    return greyRows(image);
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == measurementColour()) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
 }
 
 } // namespace
