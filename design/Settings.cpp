@@ -23,6 +23,13 @@ bool storeValue(const std::string& file, const char* section, const char* key, c
     return ini.save(file, error);
 }
 
+bool storeOption(const std::string& file, const char* key, bool on, std::string* error)
+{
+    IniFile ini = IniFile::load(file);
+    ini.writeBool("Optionen", key, on);
+    return ini.save(file, error);
+}
+
 constexpr const char* kRecentSection = "Zuletzt geöffnet";
 
 std::string recentKey(int i) { return "Datei" + std::to_string(i + 1); }
@@ -85,9 +92,7 @@ bool Settings::changeColourAfterRun() const
 
 bool Settings::setChangeColourAfterRun(bool on, std::string* error) const
 {
-    IniFile ini = IniFile::load(m_dirs.settingsFile());
-    ini.writeBool("Optionen", "CBFarbeWechseln", on);
-    return ini.save(m_dirs.settingsFile(), error);
+    return storeOption(m_dirs.settingsFile(), "CBFarbeWechseln", on, error);
 }
 
 bool Settings::liveSimulation() const
@@ -97,9 +102,7 @@ bool Settings::liveSimulation() const
 
 bool Settings::setLiveSimulation(bool on, std::string* error) const
 {
-    IniFile ini = IniFile::load(m_dirs.settingsFile());
-    ini.writeBool("Optionen", "LiveSimulation", on);
-    return ini.save(m_dirs.settingsFile(), error);
+    return storeOption(m_dirs.settingsFile(), "LiveSimulation", on, error);
 }
 
 std::vector<std::string> Settings::recentProjects() const
