@@ -392,7 +392,10 @@ int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::o
         return kSimInvalid;
 
     RunInput input = readRunInput(design);
-    const RunOutcome outcome = runAndWriteLists(input, o.outDir);
+    // One thread: in a process that ends after one run, starting a second
+    // thread (its stack, its heap, its own network) costs more than the half
+    // of the points it would take.
+    const RunOutcome outcome = runAndWriteLists(input, o.outDir, {}, 1);
     const std::string projectName = std::filesystem::absolute(o.projectPath, ec).string();
     std::vector<Message> shown;
     if (outcome.status == RunStatus::Refused) {
