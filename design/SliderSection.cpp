@@ -23,8 +23,8 @@ std::string exactText(double v)
 
 bool isEditBox(const std::string& name)
 {
-    const ControlSpec* spec = findControl(name);
-    return spec && spec->kind == ControlKind::Edit;
+    const ControlSpec* control = findControl(name);
+    return control && control->kind == ControlKind::Edit;
 }
 
 } // namespace

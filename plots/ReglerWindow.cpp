@@ -32,10 +32,10 @@ std::vector<const ControlSpec*> sliderInputs()
     return inputs;
 }
 
-QString sliderCaption(const ControlSpec& spec)
+QString sliderCaption(const ControlSpec& control)
 {
-    const std::string_view name = spec.caption.empty() ? spec.hint : spec.caption;
-    return QStringLiteral("%1 [%2] (%3)").arg(qs(name), qs(spec.unit), qs(spec.group));
+    const std::string_view name = control.caption.empty() ? control.hint : control.caption;
+    return QStringLiteral("%1 [%2] (%3)").arg(qs(name), qs(control.unit), qs(control.group));
 }
 
 SliderSetting defaultSlider(std::string control, double value)
@@ -105,8 +105,8 @@ void TReglerForm::buildRow(int row)
     r.chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     r.chooser->setMinimumContentsLength(20);
     r.chooser->addItem(QStringLiteral("–"));
-    for (const ControlSpec* spec : m_inputs)
-        r.chooser->addItem(sliderCaption(*spec), qs(spec->name));
+    for (const ControlSpec* control : m_inputs)
+        r.chooser->addItem(sliderCaption(*control), qs(control->name));
     r.min = new QLineEdit(this);
     r.min->setObjectName(QStringLiteral("ReglerMin") + suffix);
     r.min->setFixedWidth(64);

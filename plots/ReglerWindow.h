@@ -27,7 +27,7 @@ inline constexpr int kSliderSteps = 1000;
 // order of the design table.
 std::vector<const ControlSpec*> sliderInputs();
 // "Rdc [Ω] (Treiber1)": how the list of inputs names one.
-QString sliderCaption(const ControlSpec& spec);
+QString sliderCaption(const ControlSpec& control);
 
 // The default range for an input now at `value`: half of it either way; a
 // zero value gets 0 to 1.
