@@ -8,29 +8,20 @@
 #include "MeasurementFile.h"
 #include "ProjectInput.h"
 #include "RunExport.h"
+#include "SimCall.h"
 #include "SimRunner.h"
 #include "Simulation.h"
 #include "TestUtil.h"
 
 using velumo::MeasuredCurve;
-using velumo::runVelumoSim;
 using velumo::test::goldenDesigns;
 using velumo::test::readBytes;
+using velumo::test::runSim;
+using velumo::test::SimRun;
 using velumo::test::TempDir;
 using velumo::test::writeBytes;
 
 namespace {
-
-int runSim(const std::vector<std::string>& args, std::string* err = nullptr, std::string* out = nullptr)
-{
-    std::ostringstream outText, errText;
-    int status = runVelumoSim(args, outText, errText);
-    if (err)
-        *err = errText.str();
-    if (out)
-        *out = outText.str();
-    return status;
-}
 
 // The numeric rows of data.txt, split at tabs.
 std::vector<std::vector<std::string>> dataRows(const std::string& path)
@@ -84,12 +75,9 @@ TEST(RunExport, frdAndZmaAgreeWithTheResultListAndReadBack)
         SCOPED_TRACE(name);
         const std::string project = std::string(VELUMO_GOLDEN_DIR) + "/" + name + "/project.vlm";
         TempDir dir;
-        std::string err;
-        ASSERT_EQ(runSim({ project, "--out", dir.path().string(), "--frd", dir.file("r.frd"), "--zma",
-                             dir.file("r.zma") },
-                      &err),
-            0)
-            << err;
+        const SimRun r = runSim({ project, "--out", dir.path().string(), "--frd", dir.file("r.frd"), "--zma",
+            dir.file("r.zma") });
+        ASSERT_EQ(r.status, 0) << r.err;
         const auto rows = dataRows(dir.file("data.txt"));
         const MeasuredCurve frd = readCurve(dir.file("r.frd"));
         const MeasuredCurve zma = readCurve(dir.file("r.zma"));
@@ -125,7 +113,8 @@ TEST(RunExport, failuresWriteNothing)
     writeBytes(
         dir.file("p.vlm"), "[Lautsprecher]\r\nFreiluftresonanzfrequenz=0\r\n[Horn]\r\nHornl\xE4nge=1\r\n");
     EXPECT_EQ(runSim({ dir.file("p.vlm"), "--out", dir.path().string(), "--frd", dir.file("a.frd"), "--zma",
-                  dir.file("a.zma") }),
+                         dir.file("a.zma") })
+                  .status,
         velumo::kSimRunFailed);
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.frd")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("a.zma")));
@@ -133,11 +122,10 @@ TEST(RunExport, failuresWriteNothing)
     const std::string golden = std::string(VELUMO_GOLDEN_DIR) + "/mixed-01/project.vlm";
     TempDir out;
     std::filesystem::create_directory(out.file("taken.zma"));
-    std::string err;
-    EXPECT_EQ(runSim({ golden, "--out", out.path().string(), "--frd", out.file("data.txt/x.frd"), "--zma",
-                         out.file("taken.zma") },
-                  &err),
-        velumo::kSimWriteFailed);
+    SimRun r = runSim({ golden, "--out", out.path().string(), "--frd", out.file("data.txt/x.frd"), "--zma",
+        out.file("taken.zma") });
+    EXPECT_EQ(r.status, velumo::kSimWriteFailed);
+    const std::string& err = r.err;
     EXPECT_NE(
         err.find("Fehler: Die Datei " + out.file("data.txt/x.frd") + " kann nicht geschrieben werden: "),
         std::string::npos)
@@ -151,8 +139,8 @@ TEST(RunExport, failuresWriteNothing)
     EXPECT_EQ(names, (std::vector<std::string> { "contour.txt", "data.txt", "taken.zma" }));
 
     // Combined with a report, whose program runs the design itself: refused.
-    EXPECT_EQ(runSim({ golden, "--report", out.file("r.html"), "--frd", out.file("r.frd") }, &err),
-        velumo::kSimUsage);
+    r = runSim({ golden, "--report", out.file("r.html"), "--frd", out.file("r.frd") });
+    EXPECT_EQ(r.status, velumo::kSimUsage);
     EXPECT_NE(err.find("--frd, --zma und --json gehen nicht zusammen mit --report."), std::string::npos)
         << err;
 }
@@ -164,13 +152,10 @@ TEST(RunJson, everySeriesHasThePointCountOfTheRun)
     for (const std::string& name : goldenDesigns()) {
         SCOPED_TRACE(name);
         TempDir dir;
-        std::string err, out;
-        ASSERT_EQ(runSim({ std::string(VELUMO_GOLDEN_DIR) + "/" + name + "/project.vlm", "--out",
-                             dir.path().string(), "--json", "-" },
-                      &err, &out),
-            0)
-            << err;
-        const nlohmann::json run = nlohmann::json::parse(out);
+        const SimRun r = runSim({ std::string(VELUMO_GOLDEN_DIR) + "/" + name + "/project.vlm", "--out",
+            dir.path().string(), "--json", "-" });
+        ASSERT_EQ(r.status, 0) << r.err;
+        const nlohmann::json run = nlohmann::json::parse(r.out);
         const auto rows = dataRows(dir.file("data.txt"));
         EXPECT_EQ(run["status"], "ok");
         ASSERT_EQ(run["pointCount"], rows.size());
@@ -201,7 +186,8 @@ TEST(RunJson, refusedRunAndUnwritableFile)
     TempDir dir;
     writeBytes(
         dir.file("p.vlm"), "[Lautsprecher]\r\nFreiluftresonanzfrequenz=0\r\n[Horn]\r\nHornl\xE4nge=1\r\n");
-    EXPECT_EQ(runSim({ dir.file("p.vlm"), "--out", dir.path().string(), "--json", dir.file("r.json") }),
+    EXPECT_EQ(
+        runSim({ dir.file("p.vlm"), "--out", dir.path().string(), "--json", dir.file("r.json") }).status,
         velumo::kSimRunFailed);
     const nlohmann::json refused = nlohmann::json::parse(readBytes(dir.file("r.json")));
     EXPECT_EQ(refused["status"], "refused");
@@ -212,11 +198,10 @@ TEST(RunJson, refusedRunAndUnwritableFile)
 
     TempDir out;
     std::filesystem::create_directory(out.file("taken.json"));
-    std::string err;
-    EXPECT_EQ(runSim({ std::string(VELUMO_GOLDEN_DIR) + "/mixed-02/project.vlm", "--out", out.path().string(),
-                         "--json", out.file("taken.json") },
-                  &err),
-        velumo::kSimWriteFailed);
+    const SimRun r = runSim({ std::string(VELUMO_GOLDEN_DIR) + "/mixed-02/project.vlm", "--out",
+        out.path().string(), "--json", out.file("taken.json") });
+    EXPECT_EQ(r.status, velumo::kSimWriteFailed);
+    const std::string& err = r.err;
     EXPECT_NE(err.find("Fehler: Die Datei " + out.file("taken.json") + " kann nicht geschrieben werden"),
         std::string::npos)
         << err;

@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <sstream>
 
+#include "SimCall.h"
 #include "SimRunner.h"
 #include "TestUtil.h"
 
-using velumo::runVelumoSim;
 using velumo::test::goldenDesigns;
 using velumo::test::readBytes;
+using velumo::test::runSim;
+using velumo::test::SimRun;
 using velumo::test::TempDir;
 using velumo::test::writeBytes;
 
@@ -33,22 +35,6 @@ void expectSameBytes(const std::string& actual, const std::string& expected, con
         }
     }
     ADD_FAILURE() << what << ": line ends differ";
-}
-
-struct SimRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-SimRun runSim(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    SimRun r;
-    r.status = runVelumoSim(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
 }
 
 } // namespace

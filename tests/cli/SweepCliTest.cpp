@@ -13,6 +13,7 @@
 #include "DesignRun.h"
 #include "IniFile.h"
 #include "Optimiser.h"
+#include "SimCall.h"
 #include "SimRunner.h"
 #include "SweepRunner.h"
 #include "TestUtil.h"
@@ -26,19 +27,8 @@ const std::string kGolden
     = std::string(VELUMO_SOURCE_DIR) + "/tests/golden/two-drivers-absorber-tunnel/project.vlm";
 const std::string kBassHorn = std::string(VELUMO_SOURCE_DIR) + "/examples/bass-horn.vlm";
 
-struct Call {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-Call sim(std::vector<std::string> args, const std::vector<std::string>& more = {})
-{
-    args.insert(args.end(), more.begin(), more.end());
-    std::ostringstream out, err;
-    const int status = velumo::runVelumoSim(args, out, err);
-    return { status, out.str(), err.str() };
-}
+using velumo::test::runSim;
+using velumo::test::SimRun;
 
 // The fields of a line, without the CR of a CRLF.
 std::vector<std::string> split(const std::string& line, char separator)
@@ -88,7 +78,7 @@ TEST(SweepCli, everySweptDesignIsThePlainRunWithTheSameSetValues)
     TempDir sweep;
     // Hornlänge 1 puts the absorber chamber beyond the horn: a design the
     // check refuses, in the middle of the sweep.
-    const Call c = sim({ kGolden, "--out", sweep.path().string(), "--sweep", "Horn/Hornlänge=1.9,1,2.6",
+    const SimRun c = runSim({ kGolden, "--out", sweep.path().string(), "--sweep", "Horn/Hornlänge=1.9,1,2.6",
         "--sweep", "Horn/Rückkammervolumen=12:30:2", "--keep-lists", "--jobs", "2" });
     ASSERT_EQ(c.status, velumo::kSimOk) << c.err;
     EXPECT_EQ(c.err,
@@ -103,7 +93,7 @@ TEST(SweepCli, everySweptDesignIsThePlainRunWithTheSameSetValues)
         EXPECT_EQ(row.at("index"), std::to_string(i));
         EXPECT_EQ(row.at("Horn/Rückkammervolumen"), i % 2 ? "30" : "12");
         TempDir plain;
-        const Call p = sim(
+        const SimRun p = runSim(
             { kGolden, "--out", plain.path().string(), "--set", "Horn/Hornlänge=" + row.at("Horn/Hornlänge"),
                 "--set", "Horn/Rückkammervolumen=" + row.at("Horn/Rückkammervolumen") });
         EXPECT_EQ(row.at("status"), std::to_string(p.status));
@@ -146,14 +136,14 @@ TEST(SweepCli, shardsJoinedInOrderAreTheWholeSweep)
     const std::vector<std::string> sweep
         = { kBassHorn, "--sweep", "Horn/Hornlänge=1.5:3.5:7:log", "--sweep", "Horn/Mundhöhe=50,70" };
     TempDir whole;
-    ASSERT_EQ(sim(sweep, { "--out", whole.path().string() }).status, velumo::kSimOk);
+    ASSERT_EQ(runSim(sweep, { "--out", whole.path().string() }).status, velumo::kSimOk);
     // 14 designs in 4 shards, two of 4 and two of 3; each shard's header once.
     std::string joined;
     for (int k = 1; k <= 4; ++k) {
         TempDir part;
-        ASSERT_EQ(
-            sim(sweep, { "--out", part.path().string(), "--shard", std::to_string(k) + "/4", "--jobs", "2" })
-                .status,
+        ASSERT_EQ(runSim(sweep,
+                      { "--out", part.path().string(), "--shard", std::to_string(k) + "/4", "--jobs", "2" })
+                      .status,
             velumo::kSimOk);
         const std::string text = readBytes(part.file("summary.csv"));
         joined += k == 1 ? text : text.substr(text.find('\n') + 1);
@@ -169,15 +159,15 @@ TEST(SweepCli, setIsTheValueInTheFile)
     ini.writeString("Horn", "Mundbreite", "45.5");
     ini.writeString("Lautsprecher", "Gleichstromwiderstand", "6");
     ASSERT_TRUE(ini.save(edited.file("p.vlm")));
-    const Call e = sim({ edited.file("p.vlm"), "--out", edited.path().string() });
+    const SimRun e = runSim({ edited.file("p.vlm"), "--out", edited.path().string() });
     // Names as the file compares them: upper and lower case alike.
-    const Call s = sim({ kBassHorn, "--out", set.path().string(), "--set", "horn/MUNDBREITE=45.5", "--set",
-        "Lautsprecher/Gleichstromwiderstand = 6" });
+    const SimRun s = runSim({ kBassHorn, "--out", set.path().string(), "--set", "horn/MUNDBREITE=45.5",
+        "--set", "Lautsprecher/Gleichstromwiderstand = 6" });
     ASSERT_EQ(e.status, velumo::kSimOk);
     EXPECT_EQ(s.status, velumo::kSimOk);
     EXPECT_EQ(s.out, e.out);
     EXPECT_EQ(readBytes(set.file("data.txt")), readBytes(edited.file("data.txt")));
-    ASSERT_EQ(sim({ kBassHorn, "--out", original.path().string() }).status, velumo::kSimOk);
+    ASSERT_EQ(runSim({ kBassHorn, "--out", original.path().string() }).status, velumo::kSimOk);
     EXPECT_NE(readBytes(set.file("data.txt")), readBytes(original.file("data.txt")));
 }
 
@@ -201,7 +191,7 @@ TEST(SweepCli, badArgumentsGiveOneGermanLineAndExit1)
         { "--optimise", "ripple", "--vary", "Horn/Hornlänge=1:3", "--evaluations", "0" }, { "--sweep" } };
     for (const auto& extra : cases) {
         TempDir dir;
-        const Call c = sim({ kBassHorn, "--out", dir.path().string() }, extra);
+        const SimRun c = runSim({ kBassHorn, "--out", dir.path().string() }, extra);
         SCOPED_TRACE(c.err);
         EXPECT_EQ(c.status, velumo::kSimUsage);
         EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1);
@@ -237,9 +227,9 @@ TEST(SweepCli, optimiserLowersRippleMeetingItsConstraintsReproducibly)
               "--vary", "Horn/Mundhöhe=40:100", "--vary", "Horn/Rückkammervolumen=10:80", "--require",
               "f3<=45", "--require", "Vgesamt<=500", "--evaluations", "120", "--seed", "7" };
     TempDir first, second, plain;
-    const Call c = sim(optimise, { "--out", first.path().string() });
+    const SimRun c = runSim(optimise, { "--out", first.path().string() });
     ASSERT_EQ(c.status, velumo::kSimOk) << c.err;
-    ASSERT_EQ(sim(optimise, { "--out", second.path().string() }).status, velumo::kSimOk);
+    ASSERT_EQ(runSim(optimise, { "--out", second.path().string() }).status, velumo::kSimOk);
     EXPECT_EQ(readBytes(first.file("trace.csv")), readBytes(second.file("trace.csv")));
     EXPECT_NE(c.out.find("nachher:"), std::string::npos);
 
@@ -250,7 +240,7 @@ TEST(SweepCli, optimiserLowersRippleMeetingItsConstraintsReproducibly)
     EXPECT_EQ(trace.front().at("Horn/Hornlänge"), "2.4");
 
     // best.vlm is a project file whose plain run gives the optimiser's lists.
-    ASSERT_EQ(sim({ first.file("best.vlm"), "--out", plain.path().string() }).status, velumo::kSimOk);
+    ASSERT_EQ(runSim({ first.file("best.vlm"), "--out", plain.path().string() }).status, velumo::kSimOk);
     for (const char* list : { "data.txt", "contour.txt" })
         EXPECT_EQ(readBytes(plain.file(list)), readBytes(first.file(list))) << list;
     const velumo::DesignRun best = velumo::runDesign(
@@ -280,11 +270,11 @@ TEST(SweepCli, summaryFieldsReadBackAsWritten)
 TEST(SweepCli, aSummaryThatCannotBeWrittenIsStatus4AndLeavesNoFile)
 {
     TempDir dir;
-    Call c;
+    SimRun c;
     {
         // Room for the header and a few rows, as on a full disk.
         velumo::test::FileSizeLimit limit(400);
-        c = sim({ kBassHorn, "--out", dir.path().string(), "--sweep", "Horn/Hornlänge=1.5:3.5:40" });
+        c = runSim({ kBassHorn, "--out", dir.path().string(), "--sweep", "Horn/Hornlänge=1.5:3.5:40" });
     }
     EXPECT_EQ(c.status, velumo::kSimWriteFailed);
     EXPECT_EQ(std::count(c.err.begin(), c.err.end(), '\n'), 1) << c.err;
