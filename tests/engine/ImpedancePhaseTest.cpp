@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 
+#include "EngineDesigns.h"
 #include "RunInput.h"
 #include "Simulation.h"
 
@@ -44,36 +45,18 @@ double struveH1(double x)
 // radiation stays orders below the tolerance; the model keeps the port.
 RunInput sealedBox()
 {
-    RunInput in;
-    in.driver1 = DriverInput { 1, 6.0, 40.0, 0.4, 4.0, 100.0, 100.0, 500.0, 7.0, 15.0, 4.0 };
+    RunInput in = test::baseDesign();
     in.driver2 = in.driver1;
-    in.driver2Mode = Driver2Mode::None;
-    in.ue = 2.83;
     in.flareLaw = FlareLaw::Parabolic;
     in.ah = 200;
     in.h = 20;
     in.b = 10;
     in.l1 = 0.6;
     in.mouthClosed = true;
-    in.beta1 = 1;
-    in.beta2 = 2;
-    in.xT1 = 0;
-    in.vvk = 2;
-    in.lvk = 0.1;
-    in.bvk = 10;
-    in.vrk = 30;
-    in.lrk = 0.3;
-    in.brk = 300;
     in.abr = 0;
     in.abrTextIsZero = true;
     in.bbr = 1e6;
     in.position = RoomPosition::Free;
-    in.rdcBoxValue = in.driver1.rdc;
-    // What the input check puts into an empty crossover: open shunt positions.
-    for (int p : { 2, 4, 6, 10, 12, 14 })
-        in.crossover.R[p] = 1e9 * in.rdcBoxValue;
-    in.freqAuto = true;
-    in.freqPoints = 100;
     return in;
 }
 
