@@ -8,6 +8,7 @@
 #include "InputCheck.h"
 #include "ProjectFile.h"
 #include "RunInputAdapter.h"
+#include "SimRunner.h"
 
 namespace velumo {
 
@@ -84,7 +85,7 @@ DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
     loadDesignValues(ini, run.design);
     RecordingSink sink(run.messages);
     if (!CheckVariables(run.design, sink)) {
-        run.status = 2;
+        run.status = kSimInvalid;
         return run;
     }
     run.input = readRunInput(run.design);
@@ -95,18 +96,29 @@ DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
         std::filesystem::create_directories(listFolder, ec);
         run.outcome = runAndWriteLists(run.input, listFolder, {}, threads);
     }
-    const RunOutcome& o = run.outcome;
-    if (o.status == RunStatus::Refused) {
-        run.messages.push_back(runRefusalMessage(run.design, o.refusedControl));
-        run.status = 3;
-        return run;
-    }
-    run.messages.insert(run.messages.end(), o.messages.begin(), o.messages.end());
-    for (Message& m : runEndMessages(run.design, o))
+    for (Message& m : runMessages(run.design, run.outcome))
         run.messages.push_back(std::move(m));
-    run.status = o.status != RunStatus::Ok ? 3 : o.lists.error != 0 ? 4 : 0;
-    run.figures = runFigures(run.input, o.result, band);
+    run.status = runExitStatus(run.outcome);
+    if (run.outcome.status != RunStatus::Refused)
+        run.figures = runFigures(run.input, run.outcome.result, band);
     return run;
+}
+
+std::vector<Message> runMessages(const Design& design, const RunOutcome& outcome)
+{
+    if (outcome.status == RunStatus::Refused)
+        return { runRefusalMessage(design, outcome.refusedControl) };
+    std::vector<Message> shown = outcome.messages;
+    for (Message& m : runEndMessages(design, outcome))
+        shown.push_back(std::move(m));
+    return shown;
+}
+
+int runExitStatus(const RunOutcome& outcome)
+{
+    return outcome.status != RunStatus::Ok ? kSimRunFailed
+        : outcome.lists.error != 0         ? kSimWriteFailed
+                                           : kSimOk;
 }
 
 std::string csvField(std::string_view text)

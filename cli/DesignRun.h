@@ -35,6 +35,12 @@ struct DesignRun {
 DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
     const std::optional<Band>& band, const std::string& listFolder, int threads);
 
+// What a run shows after the check, in velumo-sim's order: the refusal, or
+// the run's own messages followed by its end messages.
+std::vector<Message> runMessages(const Design& design, const RunOutcome& outcome);
+// velumo-sim's exit status of a run that passed the check: 0, 3 or 4.
+int runExitStatus(const RunOutcome& outcome);
+
 // The figures of a computed run; all NaN but the volumes for a run that
 // did not end with status Ok.
 FiguresOfMerit runFigures(const RunInput& input, const RunResult& result, const std::optional<Band>& band);

@@ -397,14 +397,7 @@ int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::o
     // of the points it would take.
     const RunOutcome outcome = runAndWriteLists(input, o.outDir, {}, 1);
     const std::string projectName = std::filesystem::absolute(o.projectPath, ec).string();
-    std::vector<Message> shown;
-    if (outcome.status == RunStatus::Refused) {
-        shown.push_back(runRefusalMessage(design, outcome.refusedControl));
-    } else {
-        shown = outcome.messages;
-        for (Message& m : runEndMessages(design, outcome))
-            shown.push_back(std::move(m));
-    }
+    const std::vector<Message> shown = runMessages(design, outcome);
     // The run's own messages before the parameter lines, as the window shows them.
     const size_t own = outcome.status == RunStatus::Refused ? shown.size() : outcome.messages.size();
     for (size_t i = 0; i < own; ++i)
@@ -419,9 +412,7 @@ int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::o
     for (size_t i = own; i < shown.size(); ++i)
         printMessage(err, shown[i]);
 
-    int status = outcome.status != RunStatus::Ok ? kSimRunFailed
-        : outcome.lists.error != 0               ? kSimWriteFailed
-                                                 : kSimOk;
+    int status = runExitStatus(outcome);
     // Scripts learn from the JSON why a run failed; the curves of a failed run are not written.
     if (!o.jsonPath.empty()) {
         const std::string json = runJson(outcome, input, projectName, shown);
