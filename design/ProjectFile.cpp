@@ -184,11 +184,13 @@ void saveValues(const Design& design, const WindowGeometry& geometry, IniFile& i
     saveGeometry(geometry, ini);
 }
 
-bool saveProjectFile(
-    const std::string& path, const Design& design, const WindowGeometry& geometry, std::string* error)
+bool saveProjectFile(const std::string& path, const Design& design, const WindowGeometry& geometry,
+    std::string* error, const std::function<void(IniFile&)>& moreSections)
 {
     IniFile ini = IniFile::load(path);
     saveValues(design, geometry, ini);
+    if (moreSections)
+        moreSections(ini);
     return ini.save(path, error);
 }
 

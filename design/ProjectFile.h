@@ -5,6 +5,7 @@
 // only its section "Lautsprecher".
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -86,10 +87,11 @@ struct WindowGeometry {
 void saveValues(const Design& design, const WindowGeometry& geometry, IniFile& ini);
 
 // Loads the file at `path` (if any, so its foreign keys survive), writes the
-// design into it and replaces it atomically. On failure returns false with a
-// German reason in *error and leaves the old file untouched.
+// design and then, through `moreSections`, the project's other sections into
+// it and replaces it atomically. On failure returns false with a German
+// reason in *error and leaves the old file untouched.
 bool saveProjectFile(const std::string& path, const Design& design, const WindowGeometry& geometry,
-    std::string* error = nullptr);
+    std::string* error = nullptr, const std::function<void(IniFile&)>& moreSections = {});
 
 // Every value of a design from a project file, as "Öffnen" loads it: driver 1
 // first (see loadDriver1Values), then the others.

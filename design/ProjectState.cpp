@@ -116,13 +116,11 @@ void ProjectState::setProjectPath(const std::string& path)
 bool ProjectState::writeProject(
     const std::string& path, const Design& design, const WindowGeometry& geometry, MessageSink& sink)
 {
-    // Loaded first, so the keys of other programs stay in the file.
-    IniFile ini = IniFile::load(path);
-    saveValues(design, geometry, ini);
-    saveMeasurementPaths(m_measurements, ini);
-    saveSliders(m_sliders, ini);
     std::string reason;
-    if (ini.save(path, &reason))
+    if (saveProjectFile(path, design, geometry, &reason, [this](IniFile& ini) {
+            saveMeasurementPaths(m_measurements, ini);
+            saveSliders(m_sliders, ini);
+        }))
         return true;
     sink.message({ "Fehler", "Die Datei " + path + " konnte nicht gespeichert werden.\n" + reason });
     return false;
