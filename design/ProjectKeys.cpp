@@ -7,6 +7,20 @@ namespace velumo {
 
 namespace {
 
+bool readsWholeNumber(ValueForm form)
+{
+    switch (form) {
+    case ValueForm::TextReadInt:
+    case ValueForm::ComboPlus1:
+    case ValueForm::RadioIndex:
+    case ValueForm::Boolean:
+    case ValueForm::BooleanReadInt:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The grids' keys, in the order ProjectFile writes them.
 void appendGridKeys(std::string_view grid, std::vector<ProjectKey>& keys)
 {
@@ -33,7 +47,7 @@ std::vector<ProjectKey> buildKeys()
         if (entry.form == ValueForm::GridCells)
             appendGridKeys(entry.name, keys);
         else
-            keys.push_back({ std::string(entry.section), std::string(entry.key) });
+            keys.push_back({ std::string(entry.section), std::string(entry.key), readsWholeNumber(entry.form) });
     }
     return keys;
 }

@@ -11,6 +11,8 @@ namespace velumo {
 struct ProjectKey {
     std::string section;
     std::string key;
+    // Read as a whole number: a choice, a check box or a count.
+    bool wholeNumber = false;
     bool operator==(const ProjectKey&) const = default;
 };
 

@@ -221,6 +221,17 @@ bool parseSweep(std::string_view arg, const std::vector<ProjectKey>& known, Swee
     const std::vector<std::string_view> parts = split(rest, ':');
     if (!(parts.size() == 1 ? parseList(rest, where, &s, error) : parseRange(parts, where, &s, error)))
         return false;
+    // The file would read such a value as something else than the row says.
+    if (key.wholeNumber) {
+        for (const std::string& value : s.values) {
+            double v = 0.0;
+            if (!parseStrictNumber(value, &v) || v != std::floor(v)) {
+                *error = where + quote(value) + " ist keine ganze Zahl; " + quote(key.section + "/" + key.key)
+                    + " nimmt nur ganze Zahlen.";
+                return false;
+            }
+        }
+    }
     *sweep = std::move(s);
     return true;
 }
@@ -301,6 +312,13 @@ bool parseVary(
     std::string_view rest;
     if (!splitKey("--vary", arg, "von:bis, z. B. \"Horn/Hornlänge=1:4\"", known, &key, &rest, error))
         return false;
+    if (key.wholeNumber) {
+        *error = prefix("--vary", arg) + quote(key.section + "/" + key.key)
+            + " nimmt nur ganze Zahlen und lässt sich nicht stufenlos optimieren; "
+              "gehen Sie die Werte mit --sweep durch, z. B. --sweep \""
+            + key.section + "/" + key.key + "=1,2,3\".";
+        return false;
+    }
     VaryBound v { key.section, key.key, 0.0, 0.0 };
     if (!parsePair(rest, prefix("--vary", arg), "von", "bis", &v.low, &v.high, error))
         return false;

@@ -150,6 +150,8 @@ TEST(SweepPlan, parsesTheOtherOptionsAndRefusesBadOnes)
     velumo::Band band;
     int jobs = 0;
     std::uint64_t seed = 0;
+    velumo::Sweep sweep;
+    ASSERT_TRUE(velumo::parseSweep("Horn/Kontur=1:7:7", keys(), &sweep, &error)) << error;
     ASSERT_TRUE(velumo::parseShard("2/8", &shard, &error) && velumo::parseBand("30:300", &band, &error)
         && velumo::parseVary("Horn/Hornlänge=1:4", keys(), &vary, &error)
         && velumo::parseJobs("4", &jobs, &error) && velumo::parseSeed("18446744073709551615", &seed, &error))
@@ -169,6 +171,12 @@ TEST(SweepPlan, parsesTheOtherOptionsAndRefusesBadOnes)
             "--shard \"2-8\": erwartet wird K/N, z. B. \"2/8\" für den zweiten von acht Teilen." },
         { [&] { return velumo::parseVary("Horn/Hornlänge=4:1", keys(), &vary, &error); },
             "--vary \"Horn/Hornlänge=4:1\": von muss kleiner als bis sein." },
+        // A choice read from "5.5" is not the design the row or best.vlm names.
+        { [&] { return velumo::parseVary("horn/kontur=1:6", keys(), &vary, &error); },
+            "--vary \"horn/kontur=1:6\": \"Horn/Kontur\" nimmt nur ganze Zahlen und lässt sich nicht stufenlos "
+            "optimieren; gehen Sie die Werte mit --sweep durch, z. B. --sweep \"Horn/Kontur=1,2,3\"." },
+        { [&] { return velumo::parseSweep("Horn/Kontur=1:2:3", keys(), &sweep, &error); },
+            "--sweep \"Horn/Kontur=1:2:3\": \"1.5\" ist keine ganze Zahl; \"Horn/Kontur\" nimmt nur ganze Zahlen." },
         { [&] { return velumo::parseBand("0:300", &band, &error); },
             "--band \"0:300\": F1 muss größer als 0 Hz sein." },
         { [&] { return velumo::parseBand("300", &band, &error); },
