@@ -42,8 +42,11 @@ int SparseNetwork::Bits::next(int from) const
 
 SparseNetwork::SparseNetwork()
 {
-    for (int l = 0; l < kSolveBatch; ++l)
+    m_b.resize(kLoops);
+    for (int l = 0; l < kSolveBatch; ++l) {
         m_lanes[l].M = Matrix(this, l);
+        m_lanes[l].b = Sources(this, l);
+    }
     m_farIndex.fill(-1);
 }
 
@@ -211,8 +214,7 @@ void SparseNetwork::clear()
     // All bits zero is (+0, +0) in every lane. (No values while recording.)
     if (!m_values.empty())
         std::memset(static_cast<void*>(m_values.data()), 0, m_values.size() * sizeof(Slot));
-    for (Lane& lane : m_lanes)
-        std::memset(static_cast<void*>(lane.b.data()), 0, sizeof lane.b);
+    std::memset(static_cast<void*>(m_b.data()), 0, m_b.size() * sizeof(Slot));
     m_missed.fill(false);
 }
 
@@ -284,12 +286,7 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
     VI alive[kParts];
     for (int l = 0; l < kSolveBatch; ++l)
         alive[l / kVector][l % kVector] = l < count && !m_missed[l] ? -1 : 0;
-    for (int i = 0; i < kLoops; ++i) {
-        for (int l = 0; l < kSolveBatch; ++l) {
-            w.b[i].re[l] = m_lanes[l].b[i].re;
-            w.b[i].im[l] = m_lanes[l].b[i].im;
-        }
-    }
+    Slot* rhs = m_b.data();
 
     // One pivot step of row i in a single lane, as the dense solver takes it.
     auto laneStep = [&](int l, int i, const Step& step) {
@@ -312,7 +309,7 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
             target.re[l] = t.re;
             target.im[l] = t.im;
         };
-        update(w.b[i], Cx { w.b[step.k].re[l], w.b[step.k].im[l] } * q);
+        update(rhs[i], Cx { rhs[step.k].re[l], rhs[step.k].im[l] } * q);
         for (int o = step.opBegin; o < step.opEnd; ++o)
             update(v[ops[o].dst], Cx { v[ops[o].src].re[l], v[ops[o].src].im[l] } * q);
         const Cx zq = Cx {} * q;
@@ -355,9 +352,11 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
             }
             return;
         }
-        update(w.b[i], w.b[step.k], qre, qim);
+        update(rhs[i], rhs[step.k], qre, qim);
         for (int o = step.opBegin; o < step.opEnd; ++o)
             update(v[ops[o].dst], v[ops[o].src], qre, qim);
+        if (step.zeroBegin == step.zeroEnd)
+            return;
         // (+0, +0)·q is the same product for every such entry.
         V zre[Parts], zim[Parts];
         const V zero {};
@@ -410,7 +409,7 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
                 sre = sre - (V)(gapRe & negativeZero);
                 sim = sim - (V)(gapIm & negativeZero);
             };
-            V sre = load(w.b[i].re + at), sim = load(w.b[i].im + at);
+            V sre = load(rhs[i].re + at), sim = load(rhs[i].im + at);
             int right = kLoops;
             for (int e = m_backBegin[i]; e < m_backBegin[i + 1]; ++e) {
                 const BackEntry& entry = m_back[e];
@@ -442,11 +441,22 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
         }
     }
 
-    for (int l = 0; l < count; ++l) {
-        for (int i = 0; i < kLoops; ++i)
-            m_lanes[l].x[i] = Cx { w.x[i].re[l], w.x[i].im[l] };
-        ok[l] = alive[l / kVector][l % kVector] != 0;
+    // Each lane's flows as (re, im) pairs: four lanes' parts interleaved
+    // give two lanes' pairs per vector.
+    for (int i = 0; i < kLoops; ++i) {
+        for (int p = 0; p < Parts; ++p) {
+            const int at = p * kVector;
+            const V re = load(w.x[i].re + at), im = load(w.x[i].im + at);
+            const V evenLanes = __builtin_shufflevector(re, im, 0, 4, 2, 6);
+            const V oddLanes = __builtin_shufflevector(re, im, 1, 5, 3, 7);
+            m_lanes[at].x[i] = Cx { evenLanes[0], evenLanes[1] };
+            m_lanes[at + 1].x[i] = Cx { oddLanes[0], oddLanes[1] };
+            m_lanes[at + 2].x[i] = Cx { evenLanes[2], evenLanes[3] };
+            m_lanes[at + 3].x[i] = Cx { oddLanes[2], oddLanes[3] };
+        }
     }
+    for (int l = 0; l < count; ++l)
+        ok[l] = alive[l / kVector][l % kVector] != 0;
 }
 
 // One vector for up to four points, all of them otherwise.

@@ -86,10 +86,33 @@ public:
         int m_lane = 0;
     };
 
+    // b of one lane, as in LoopNetwork: b[i] reads and assigns as a Cx.
+    class Sources {
+    public:
+        EntryRef operator[](int i) const { return EntryRef { m_net->m_b[i].re + m_lane }; }
+        Sources& operator=(const std::array<Cx, kLoops>& values)
+        {
+            for (int i = 0; i < kLoops; ++i)
+                (*this)[i] = values[i];
+            return *this;
+        }
+
+        Sources() = default;
+        Sources(SparseNetwork* net, int lane)
+            : m_net(net)
+            , m_lane(lane)
+        {
+        }
+
+    private:
+        SparseNetwork* m_net = nullptr;
+        int m_lane = 0;
+    };
+
     // One network of the batch as the stamps and the results see it.
     struct Lane {
         Matrix M;
-        std::array<Cx, kLoops> b {};
+        Sources b;
         LoopFlows x {};
     };
 
@@ -106,7 +129,7 @@ public:
 
     // Lane 0, for single points.
     Matrix M { this, 0 };
-    std::array<Cx, kLoops>& b = m_lanes[0].b;
+    Sources& b = m_lanes[0].b;
     LoopFlows& x = m_lanes[0].x;
 
     // Recording: every M[r][c] the stamps touch until endPattern() becomes
@@ -179,7 +202,6 @@ private:
         std::int64_t v[kSolveBatch];
     };
     struct Work {
-        std::array<Slot, kLoops> b;
         std::array<Slot, kLoops> x;
         std::array<LoopLanes, kLoops> den; // |M[k][k]|² as the quotient forms it
         // How many flows c' >= c make the re / im part of (+0, +0)·x[c']
@@ -226,6 +248,7 @@ private:
     std::array<int, kLoops> m_farIndex {};
     std::vector<int> m_farSlots;
     std::vector<Slot> m_values;
+    std::vector<Slot> m_b; // b of every lane; the solver works on it in place
     std::array<int, kLoops> m_diag {};
     std::vector<Step> m_steps;
     std::vector<Op> m_ops;
