@@ -1,5 +1,6 @@
 #include "Optimiser.h"
 
+#include <dlfcn.h>
 #include <nlopt.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <optional>
 #include <ostream>
 #include <random>
+#include <string>
+#include <type_traits>
 
 #include "DesignRun.h"
 #include "NumberText.h"
@@ -29,6 +32,61 @@ constexpr double kNotRunRank = 1e13;
 constexpr double kInitialStep = 0.25;
 constexpr double kRangeTolerance = 1e-4;
 
+// NLopt is loaded when an optimisation starts: a plain run or a sweep, a
+// few milliseconds each, would otherwise pay for loading it every time.
+struct Nlopt {
+    decltype(&nlopt_create) create = nullptr;
+    decltype(&nlopt_destroy) destroy = nullptr;
+    decltype(&nlopt_set_lower_bounds) setLowerBounds = nullptr;
+    decltype(&nlopt_set_upper_bounds) setUpperBounds = nullptr;
+    decltype(&nlopt_set_min_objective) setMinObjective = nullptr;
+    decltype(&nlopt_set_maxeval) setMaxeval = nullptr;
+    decltype(&nlopt_set_xtol_abs1) setXtolAbs1 = nullptr;
+    decltype(&nlopt_set_initial_step1) setInitialStep1 = nullptr;
+    decltype(&nlopt_optimize) optimize = nullptr;
+    decltype(&nlopt_force_stop) forceStop = nullptr;
+};
+
+// The library's functions, or nullptr with the loader's reason in `error`.
+const Nlopt* loadNlopt(std::string* error)
+{
+    static const Nlopt* loaded = nullptr;
+    static std::string failure;
+    static const bool tried = [] {
+        void* lib = dlopen("libnlopt.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!lib) {
+            failure = dlerror();
+            return true;
+        }
+        static Nlopt f;
+        bool complete = true;
+        auto bind = [&](auto& fn, const char* name) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+            if (!fn && complete) {
+                complete = false;
+                failure = std::string(name) + " fehlt";
+            }
+        };
+        bind(f.create, "nlopt_create");
+        bind(f.destroy, "nlopt_destroy");
+        bind(f.setLowerBounds, "nlopt_set_lower_bounds");
+        bind(f.setUpperBounds, "nlopt_set_upper_bounds");
+        bind(f.setMinObjective, "nlopt_set_min_objective");
+        bind(f.setMaxeval, "nlopt_set_maxeval");
+        bind(f.setXtolAbs1, "nlopt_set_xtol_abs1");
+        bind(f.setInitialStep1, "nlopt_set_initial_step1");
+        bind(f.optimize, "nlopt_optimize");
+        bind(f.forceStop, "nlopt_force_stop");
+        if (complete)
+            loaded = &f;
+        return true;
+    }();
+    (void)tried;
+    if (!loaded)
+        *error = failure;
+    return loaded;
+}
+
 struct Search {
     Search(const IniFile& p, const SimOptions& options)
         : project(p)
@@ -39,6 +97,7 @@ struct Search {
     const SimOptions& o;
     std::FILE* trace = nullptr;
     ProgressBar* bar = nullptr;
+    const Nlopt* nlopt = nullptr;
     nlopt_opt opt = nullptr;
     int start = 0;
     int evaluations = 0;
@@ -61,7 +120,7 @@ struct Search {
     double evaluate(const double* x)
     {
         if (evaluations >= o.evaluations) {
-            nlopt_force_stop(opt);
+            nlopt->forceStop(opt);
             return HUGE_VAL;
         }
         const std::vector<KeyValue> kv = values(x);
@@ -155,9 +214,18 @@ double designRank(const FiguresOfMerit& figures, int status, Figure goal, bool m
 int runOptimisation(
     const IniFile& project, const SimOptions& o, std::ostream& out, std::ostream& err, bool progress)
 {
+    std::string loadError;
+    const Nlopt* nlopt = loadNlopt(&loadError);
+    if (!nlopt) {
+        err << "Die Optimierung braucht die Bibliothek NLopt (Debian-Paket libnlopt0), die sich nicht laden "
+               "lässt: "
+            << loadError << '\n';
+        return kSimUsage;
+    }
     const std::filesystem::path folder(o.outDir);
     const std::string tracePath = (folder / kTraceFileName).string();
     Search search(project, o);
+    search.nlopt = nlopt;
     search.trace = std::fopen(tracePath.c_str(), "wb");
     if (!search.trace) {
         err << "Fehler: " << tracePath << " kann nicht geschrieben werden: " << systemErrorText(errno)
@@ -183,20 +251,20 @@ int runOptimisation(
             for (double& xi : x)
                 xi = uniform(random);
         search.start = start;
-        search.opt = nlopt_create(NLOPT_LN_NELDERMEAD, n);
-        nlopt_set_lower_bounds(search.opt, lower.data());
-        nlopt_set_upper_bounds(search.opt, upper.data());
-        nlopt_set_min_objective(search.opt, objective, &search);
+        search.opt = nlopt->create(NLOPT_LN_NELDERMEAD, n);
+        nlopt->setLowerBounds(search.opt, lower.data());
+        nlopt->setUpperBounds(search.opt, upper.data());
+        nlopt->setMinObjective(search.opt, objective, &search);
         // This start's share of what is left; after the first few starts each
         // may use all of it.
         const int left = o.evaluations - search.evaluations;
-        nlopt_set_maxeval(search.opt, std::max(1, left / std::max(1, kOptimiserStarts - start + 1)));
-        nlopt_set_xtol_abs1(search.opt, kRangeTolerance);
-        nlopt_set_initial_step1(search.opt, kInitialStep);
+        nlopt->setMaxeval(search.opt, std::max(1, left / std::max(1, kOptimiserStarts - start + 1)));
+        nlopt->setXtolAbs1(search.opt, kRangeTolerance);
+        nlopt->setInitialStep1(search.opt, kInitialStep);
         double value = 0;
         const int before = search.evaluations;
-        const nlopt_result result = nlopt_optimize(search.opt, x.data(), &value);
-        nlopt_destroy(search.opt);
+        const nlopt_result result = nlopt->optimize(search.opt, x.data(), &value);
+        nlopt->destroy(search.opt);
         search.opt = nullptr;
         // A start that could not even begin would leave the budget as it is forever.
         if (search.evaluations == before) {

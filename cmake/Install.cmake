@@ -49,8 +49,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so dpkg-shlibdeps cannot see it: Qt's German dialogs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's German dialogs,
+# and NLopt for velumo-sim --optimise.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libnlopt0")
 # Manual, lists and reports open in the desktop's default applications.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_STRIP_FILES ON)
