@@ -47,7 +47,8 @@ std::vector<ProjectKey> buildKeys()
         if (entry.form == ValueForm::GridCells)
             appendGridKeys(entry.name, keys);
         else
-            keys.push_back({ std::string(entry.section), std::string(entry.key), readsWholeNumber(entry.form) });
+            keys.push_back(
+                { std::string(entry.section), std::string(entry.key), readsWholeNumber(entry.form) });
     }
     return keys;
 }

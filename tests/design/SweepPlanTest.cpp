@@ -173,10 +173,12 @@ TEST(SweepPlan, parsesTheOtherOptionsAndRefusesBadOnes)
             "--vary \"Horn/Hornlänge=4:1\": von muss kleiner als bis sein." },
         // A choice read from "5.5" is not the design the row or best.vlm names.
         { [&] { return velumo::parseVary("horn/kontur=1:6", keys(), &vary, &error); },
-            "--vary \"horn/kontur=1:6\": \"Horn/Kontur\" nimmt nur ganze Zahlen und lässt sich nicht stufenlos "
+            "--vary \"horn/kontur=1:6\": \"Horn/Kontur\" nimmt nur ganze Zahlen und lässt sich nicht "
+            "stufenlos "
             "optimieren; gehen Sie die Werte mit --sweep durch, z. B. --sweep \"Horn/Kontur=1,2,3\"." },
         { [&] { return velumo::parseSweep("Horn/Kontur=1:2:3", keys(), &sweep, &error); },
-            "--sweep \"Horn/Kontur=1:2:3\": \"1.5\" ist keine ganze Zahl; \"Horn/Kontur\" nimmt nur ganze Zahlen." },
+            "--sweep \"Horn/Kontur=1:2:3\": \"1.5\" ist keine ganze Zahl; \"Horn/Kontur\" nimmt nur ganze "
+            "Zahlen." },
         { [&] { return velumo::parseBand("0:300", &band, &error); },
             "--band \"0:300\": F1 muss größer als 0 Hz sein." },
         { [&] { return velumo::parseBand("300", &band, &error); },
