@@ -79,8 +79,8 @@ std::string simUsage()
            "Lädt das Projekt wie \"Öffnen\" (Treiber1, dann die übrigen Werte, dann die\n"
            "Eingabeprüfung), simuliert es und schreibt contour.txt und data.txt.\n"
            "\n"
-           "  --out VERZEICHNIS    Zielordner der beiden Listen (Vorgabe: der\n"
-           "                       Einstellungsordner ~/.config/Velumo)\n"
+           "  --out VERZEICHNIS    Zielordner der beiden Listen, wird bei Bedarf angelegt\n"
+           "                       (Vorgabe: der Einstellungsordner ~/.config/Velumo)\n"
            "  --set \"A/S=Wert\"     den Schlüssel S im Abschnitt A so setzen, als stünde der\n"
            "                       Wert in der Projektdatei (vor der Eingabeprüfung);\n"
            "                       mehrfach möglich\n"
@@ -370,9 +370,18 @@ int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::o
     StreamMessageSink setUpSink(err);
     if (o.outDir.empty())
         o.outDir = resolveDirectories(Environment::fromProcess(nullptr), setUpSink).settings;
+    // A missing folder is made, as the README's examples assume.
     std::error_code ec;
+    if (!std::filesystem::exists(o.outDir, ec)) {
+        std::filesystem::create_directories(o.outDir, ec);
+        if (ec) {
+            err << "Der Ausgabeordner " << o.outDir
+                << " lässt sich nicht anlegen: " << systemErrorText(ec.value()) << '\n';
+            return kSimWriteFailed;
+        }
+    }
     if (!std::filesystem::is_directory(o.outDir, ec)) {
-        err << "Der Ausgabeordner " << o.outDir << " existiert nicht.\n";
+        err << "Der Ausgabeordner " << o.outDir << " ist kein Ordner.\n";
         return kSimUsage;
     }
     if (!o.reportPath.empty())

@@ -1,6 +1,6 @@
 // The lists of velumo-sim: a write that fails or is interrupted never ends
 // with exit 0 and never touches the previous lists; runs into one folder
-// take turns.
+// take turns; a missing folder is made.
 
 #include <gtest/gtest.h>
 
@@ -124,4 +124,24 @@ TEST(OutputIntegrity, aRunWaitsWhileAnotherWritesListsIntoTheSameFolder)
     EXPECT_EQ(run.get(), velumo::kSimOk);
     EXPECT_EQ(readBytes(dir.file("data.bak")), "earlier data.txt\r\n");
     EXPECT_EQ(readBytes(dir.file("data.txt")).rfind("f\tSPL\t", 0), 0u);
+}
+
+TEST(OutputIntegrity, aMissingFolderIsMadeAndAFileInItsPlaceIsRefused)
+{
+    const TempDir dir;
+    std::ostringstream out, err;
+    const std::string nested = dir.file("a/b");
+    ASSERT_EQ(velumo::runVelumoSim({ kProject, "--out", nested }, out, err), velumo::kSimOk) << err.str();
+    EXPECT_FALSE(readBytes(dir.file("a/b/data.txt")).empty());
+
+    writeBytes(dir.file("plain"), "not a folder");
+    EXPECT_EQ(velumo::runVelumoSim({ kProject, "--out", dir.file("plain") }, out, err), velumo::kSimUsage);
+    EXPECT_NE(err.str().find("ist kein Ordner."), std::string::npos) << err.str();
+
+    // Below a file nothing can be made: a write failure, not success.
+    err.str("");
+    EXPECT_EQ(velumo::runVelumoSim({ kProject, "--out", dir.file("plain/sub") }, out, err),
+        velumo::kSimWriteFailed);
+    EXPECT_NE(err.str().find("lässt sich nicht anlegen"), std::string::npos) << err.str();
+    EXPECT_EQ(readBytes(dir.file("plain")), "not a folder");
 }
