@@ -70,25 +70,29 @@ public:
         int m_lane;
         int m_row;
     };
-    class Matrix {
+    // One lane of this network, which M and b of a Lane address.
+    class LaneView {
     public:
-        RowRef operator[](int r) const { return { m_net, m_lane, r }; }
-
-        Matrix() = default;
-        Matrix(SparseNetwork* net, int lane)
+        LaneView() = default;
+        LaneView(SparseNetwork* net, int lane)
             : m_net(net)
             , m_lane(lane)
         {
         }
 
-    private:
+    protected:
         SparseNetwork* m_net = nullptr;
         int m_lane = 0;
     };
-
-    // b of one lane, as in LoopNetwork: b[i] reads and assigns as a Cx.
-    class Sources {
+    class Matrix : public LaneView {
     public:
+        using LaneView::LaneView;
+        RowRef operator[](int r) const { return { m_net, m_lane, r }; }
+    };
+    // b of one lane, as in LoopNetwork: b[i] reads and assigns as a Cx.
+    class Sources : public LaneView {
+    public:
+        using LaneView::LaneView;
         EntryRef operator[](int i) const { return EntryRef { m_net->m_b[i].re + m_lane }; }
         Sources& operator=(const std::array<Cx, kLoops>& values)
         {
@@ -96,17 +100,6 @@ public:
                 (*this)[i] = values[i];
             return *this;
         }
-
-        Sources() = default;
-        Sources(SparseNetwork* net, int lane)
-            : m_net(net)
-            , m_lane(lane)
-        {
-        }
-
-    private:
-        SparseNetwork* m_net = nullptr;
-        int m_lane = 0;
     };
 
     // One network of the batch as the stamps and the results see it.
