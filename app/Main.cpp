@@ -342,7 +342,7 @@ void TMainForm::FormShow()
         const QSignalBlocker block(live);
         live->setChecked(true);
         m_liveOn = true;
-        statusBar()->show();
+        setStatusLineVisible(true);
     }
     m_graphs->phia().showMinimized();
     clearContourList(m_dirs.settings);

@@ -188,6 +188,9 @@ private:
     void runLive();
     void liveArrived(RunOutcome& outcome, const RunInput& in);
     void showStatus(const QString& text);
+    // Shows or hides the live status line below the inputs; the windows
+    // lined up below the main window keep their distance to it.
+    void setStatusLineVisible(bool on);
     void recordStepLater();
     void recordStep();
     void restoreStep(const DesignStep& step);

@@ -1,6 +1,8 @@
 // "Bearbeiten": undo and redo of design edits, and the "Regler" window whose
 // sliders write into the input boxes as typing does.
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,6 +11,7 @@
 
 #include "InputTabs.h"
 #include "Main.h"
+#include "ParamWindow.h"
 #include "ReglerWindow.h"
 #include "WindowPlacement.h"
 
@@ -128,11 +131,16 @@ void TMainForm::restoreStep(const DesignStep& step)
 void TMainForm::ReglerClick()
 {
     m_regler->refreshFromDesign();
-    // First shown below the inputs, where it covers no graph.
+    // First shown below the inputs, where it covers no graph, and below
+    // "Sonstiges" when that stands there.
     if (!m_regler->isVisible() && !m_reglerPlaced) {
         const QRect main = outerFrame(this);
-        placeFrame(m_regler.get(), QPoint(main.left(), main.bottom() + 1 + kWindowGap),
-            QSize(width(), m_regler->height()));
+        int top = main.bottom() + 1 + kWindowGap;
+        const QRect param = m_param->normalFrame();
+        if (m_param->isVisible() && !m_param->isMinimized() && param.top() >= main.bottom()
+            && param.left() < main.right())
+            top = std::max(top, param.bottom() + 1 + kWindowGap);
+        placeFrame(m_regler.get(), QPoint(main.left(), top), QSize(width(), m_regler->height()));
         m_reglerPlaced = true;
     }
     m_regler->show();

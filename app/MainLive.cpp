@@ -4,6 +4,7 @@
 // and leave the colour slot where it is.
 
 #include <QAction>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,12 +16,14 @@
 #include "LiveRunner.h"
 #include "Main.h"
 #include "ParamWindow.h"
+#include "ReglerWindow.h"
 #include "ResultSlot.h"
 #include "RunInputAdapter.h"
 #include "RunSetup.h"
 #include "ScopeGuards.h"
 #include "Sinks.h"
 #include "SkizzeWindow.h"
+#include "WindowPlacement.h"
 
 namespace velumo {
 
@@ -77,7 +80,7 @@ void TMainForm::setLiveSimulation(bool on)
     std::string error;
     if (!m_project->settings().setLiveSimulation(on, &error) && !error.empty())
         showMessage({ "Fehler", error });
-    statusBar()->setVisible(on);
+    setStatusLineVisible(on);
     showStatus(QString());
     if (on) {
         runLive();
@@ -95,6 +98,23 @@ int TMainForm::liveDraws() const { return m_live->delivered(); }
 QString TMainForm::statusText() const { return m_status->text(); }
 
 void TMainForm::showStatus(const QString& text) { m_status->setText(text); }
+
+void TMainForm::setStatusLineVisible(bool on)
+{
+    const int oldBottom = outerFrame(this).bottom();
+    statusBar()->setVisible(on);
+    // The fixed-size window takes its new height now, not at the next event:
+    // the windows placed below it must see it.
+    layout()->activate();
+    const int grow = outerFrame(this).bottom() - oldBottom;
+    if (grow == 0)
+        return;
+    const int linedUp = oldBottom + 1 + kWindowGap;
+    if (m_param->normalFrame().top() == linedUp)
+        m_param->setNormalFrame(m_param->normalFrame().translated(0, grow));
+    if (m_reglerPlaced && outerFrame(m_regler.get()).top() == linedUp)
+        placeFrame(m_regler.get(), outerFrame(m_regler.get()).topLeft() + QPoint(0, grow), m_regler->size());
+}
 
 void TMainForm::runLive()
 {

@@ -11,8 +11,11 @@
 #include "GraphSet.h"
 #include "InputCheck.h"
 #include "InputTabs.h"
+#include "ParamWindow.h"
+#include "ReglerWindow.h"
 #include "RunInputAdapter.h"
 #include "Simulation.h"
+#include "WindowPlacement.h"
 
 namespace velumo {
 namespace {
@@ -127,6 +130,30 @@ TEST_F(MainLive, anInvalidValueIsTintedNamedInTheStatusLineAndKeepsTheCurves)
     EXPECT_TRUE(form.statusText().isEmpty());
     EXPECT_EQ(h.find<QLineEdit>("EditxT1")->palette().color(QPalette::Base), boxColour(BoxColour::Window));
     EXPECT_NE(form.results().slot(0).spl, valid);
+}
+
+// The status line makes the main window taller: "Sonstiges" below it and
+// the "Regler" window must stay clear of it, switched on or remembered.
+TEST_F(MainLive, theStatusLineCoversNoWindowBelowTheInputs)
+{
+    auto clearOfMain = [this](const QWidget& w) {
+        test::settle();
+        return !outerFrame(&w).intersects(outerFrame(h.form.get()));
+    };
+    TMainForm& form = h.start();
+    test::settle();
+    const int plainBottom = outerFrame(&form).bottom();
+    form.action("LiveSimulation1")->trigger();
+    ASSERT_GT(outerFrame(&form).bottom(), plainBottom);
+    EXPECT_TRUE(clearOfMain(form.paramForm()));
+
+    h.form.reset();
+    TMainForm& again = h.start();
+    ASSERT_TRUE(again.liveSimulation());
+    EXPECT_TRUE(clearOfMain(again.paramForm()));
+    again.action("Regler1")->trigger();
+    EXPECT_TRUE(clearOfMain(again.reglerForm()));
+    EXPECT_FALSE(outerFrame(&again.reglerForm()).intersects(outerFrame(&again.paramForm())));
 }
 
 // The same edits with and without the live mode, then Start.
