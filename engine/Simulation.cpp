@@ -184,6 +184,10 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
         void run(int t)
         {
             try {
+                // A thread's second run is likely one of many.
+                thread_local int runs = 0;
+                if (++runs == 2)
+                    keepRadiationImpedances();
                 SparseNetwork& net = threadNetwork();
                 prepareNetwork(net, model, xo);
                 const int count = static_cast<int>(grid.size());

@@ -1,6 +1,10 @@
 #include "Stamps.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 
 #include "Constants.h"
 #include "DriverModel.h"
@@ -10,7 +14,44 @@
 
 namespace velumo {
 
-Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series)
+namespace {
+
+// The last impedance of each of 2048 places, a place chosen by the bits of
+// k, r and S; a new one replaces the old one at its place.
+class RadiationMemo {
+public:
+    template <class Compute> Cx get(double k, double r, double S, Compute compute)
+    {
+        const Key key { std::bit_cast<std::uint64_t>(k), std::bit_cast<std::uint64_t>(r),
+            std::bit_cast<std::uint64_t>(S) };
+        const std::uint64_t mixed
+            = key.k * 0x9E3779B97F4A7C15u ^ key.r * 0xC2B2AE3D27D4EB4Fu ^ key.s * 0x165667B19E3779F9u;
+        Entry& e = m_entries[mixed >> (64 - kBits)];
+        if (!(e.filled && e.key == key)) {
+            e.z = compute();
+            e.key = key;
+            e.filled = true;
+        }
+        return e.z;
+    }
+
+private:
+    struct Key {
+        std::uint64_t k = 0, r = 0, s = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct Entry {
+        Key key;
+        Cx z;
+        bool filled = false;
+    };
+    static constexpr int kBits = 11;
+    std::array<Entry, std::size_t { 1 } << kBits> m_entries {};
+};
+
+thread_local std::unique_ptr<RadiationMemo> t_radiationMemo;
+
+Cx computeRadiationImpedance(double k, double r, double S, SeriesEvaluation series)
 {
     const double x = 2.0 * k * r;
     PistonParts piston;
@@ -22,6 +63,21 @@ Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series)
     }
     const Cx z = (1.0 - piston.r) + (j * piston.x) / (k * r);
     return kRho * kC / S * z;
+}
+
+} // namespace
+
+Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series)
+{
+    if (series == SeriesEvaluation::Fast && t_radiationMemo)
+        return t_radiationMemo->get(k, r, S, [&] { return computeRadiationImpedance(k, r, S, series); });
+    return computeRadiationImpedance(k, r, S, series);
+}
+
+void keepRadiationImpedances()
+{
+    if (!t_radiationMemo)
+        t_radiationMemo = std::make_unique<RadiationMemo>();
 }
 
 namespace {

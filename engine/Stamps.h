@@ -38,6 +38,12 @@ enum class SeriesEvaluation { Literal, Fast };
 // S (m²) in an infinite baffle at wave number k.
 Cx radiationImpedance(double k, double r, double S, SeriesEvaluation series = SeriesEvaluation::Literal);
 
+// From now on the calling thread keeps the radiation impedances it computes
+// the fast way and takes them again for the same k, r and S: a sweep, the
+// live mode or the optimiser runs the same radiators at the same
+// frequencies design after design. The same bits as computing them anew.
+void keepRadiationImpedances();
+
 // Every element value of frequency f, in the fixed order: inductances,
 // filter branches, mechanical impedances, radiation, segment damping,
 // chamber damping.

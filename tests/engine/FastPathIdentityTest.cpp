@@ -24,6 +24,7 @@
 #include "RunSetup.h"
 #include "Simulation.h"
 #include "SparseNetwork.h"
+#include "Stamps.h"
 #include "SpecialFunctions.h"
 #include "TestUtil.h"
 
@@ -221,6 +222,37 @@ TEST(FastPathIdentity, reusedNetworkGivesAFreshNetworksBits)
                 ASSERT_TRUE(aOk[m] && bOk[m]) << "f = " << grid[i + m];
                 ASSERT_TRUE(sameResults(a[m], b[m])) << "f = " << grid[i + m];
             }
+        }
+    }
+}
+
+// Kept radiation impedances: a longer horn shares every radiator with the
+// first design, a larger mouth does not; all give the bits of a thread that
+// keeps none.
+TEST(FastPathIdentity, keptRadiationImpedancesGiveTheBitsOfNewOnes)
+{
+    std::vector<RunInput> designs(3, test::everythingOnDesign());
+    designs[1].l1 = 2.7;
+    designs[2].h = 75;
+    auto runAll = [&designs](bool keep) {
+        std::vector<GridPoints> all(designs.size());
+        std::thread([&] {
+            if (keep)
+                keepRadiationImpedances();
+            for (std::size_t d = 0; d < designs.size(); ++d) {
+                const Model model = prepareRun(designs[d]);
+                computeGrid(model, designs[d].crossover, frequencyGrid(model), all[d], 1);
+            }
+        }).join();
+        return all;
+    };
+    const std::vector<GridPoints> fresh = runAll(false), kept = runAll(true);
+    for (std::size_t d = 0; d < designs.size(); ++d) {
+        ASSERT_EQ(kept[d].results.size(), fresh[d].results.size());
+        for (std::size_t i = 0; i < fresh[d].results.size(); ++i) {
+            ASSERT_TRUE(fresh[d].ok[i] && kept[d].ok[i]) << "design " << d << ", point " << i;
+            ASSERT_TRUE(sameResults(kept[d].results[i], fresh[d].results[i]))
+                << "design " << d << ", point " << i;
         }
     }
 }
