@@ -11,7 +11,8 @@ double spaceFactor(RoomPosition position, double omega, double a)
     if (position != RoomPosition::Free && position != RoomPosition::Floor)
         return 1.0;
     const double x = omega * a / kC;
-    return 0.3 * std::pow(x, 4.0) / (std::pow(x, 4.0) + 1.0) + 0.5;
+    const double x4 = std::pow(x, 4.0); // once: the call may set errno, so it is not merged
+    return 0.3 * x4 / (x4 + 1.0) + 0.5;
 }
 
 Cx pistonPressure(double D, Cx U, double S, double r, double k)

@@ -16,8 +16,8 @@ namespace velumo {
 
 namespace {
 
-// The last impedance of each of 2048 places, a place chosen by the bits of
-// k, r and S; a new one replaces the old one at its place.
+// The last two impedances of each of 1024 sets, a set chosen by the bits of
+// k, r and S; a new one replaces the one of its set used less recently.
 class RadiationMemo {
 public:
     template <class Compute> Cx get(double k, double r, double S, Compute compute)
@@ -26,13 +26,18 @@ public:
             std::bit_cast<std::uint64_t>(S) };
         const std::uint64_t mixed
             = key.k * 0x9E3779B97F4A7C15u ^ key.r * 0xC2B2AE3D27D4EB4Fu ^ key.s * 0x165667B19E3779F9u;
-        Entry& e = m_entries[mixed >> (64 - kBits)];
-        if (!(e.filled && e.key == key)) {
-            e.z = compute();
-            e.key = key;
-            e.filled = true;
+        const std::size_t set = mixed >> (64 - kSetBits);
+        Entry* ways = &m_entries[2 * set];
+        for (int w = 0; w < 2; ++w) {
+            if (ways[w].filled && ways[w].key == key) {
+                m_older[set] = static_cast<std::uint8_t>(1 - w);
+                return ways[w].z;
+            }
         }
-        return e.z;
+        const int w = m_older[set];
+        ways[w] = Entry { key, compute(), true };
+        m_older[set] = static_cast<std::uint8_t>(1 - w);
+        return ways[w].z;
     }
 
 private:
@@ -45,8 +50,9 @@ private:
         Cx z;
         bool filled = false;
     };
-    static constexpr int kBits = 11;
-    std::array<Entry, std::size_t { 1 } << kBits> m_entries {};
+    static constexpr int kSetBits = 10;
+    std::array<Entry, 2 << kSetBits> m_entries {};
+    std::array<std::uint8_t, 1 << kSetBits> m_older {};
 };
 
 thread_local std::unique_ptr<RadiationMemo> t_radiationMemo;
