@@ -53,7 +53,30 @@ SparseNetwork::SparseNetwork()
 void SparseNetwork::beginPattern()
 {
     m_pattern.assign(kLoops, Bits {});
+    m_windows.fill(Window {});
     m_recording = true;
+}
+
+SparseNetwork::EntryRef SparseNetwork::entryOutsideWindow(int lane, int r, int c)
+{
+    if (m_recording) {
+        m_pattern[r].set(c);
+        return EntryRef { m_scratch.re };
+    }
+    const int slot = slotOf(r, c);
+    if (slot < 0) {
+        m_missed[lane] = true;
+        return EntryRef { m_trash.re };
+    }
+    return EntryRef { &m_values[slot].re[lane] };
+}
+
+void SparseNetwork::openWindows()
+{
+    for (int r = 0; r < kLoops; ++r) {
+        const RowLayout& L = m_rows[r];
+        m_windows[r] = Window { L.lo, static_cast<unsigned>(L.hi - L.lo + 1), L.base };
+    }
 }
 
 void SparseNetwork::endPattern()
@@ -64,6 +87,7 @@ void SparseNetwork::endPattern()
     if (!m_laidOut.empty() && m_pattern == m_laidOut) {
         std::vector<Bits>().swap(m_pattern);
         m_missed.fill(false);
+        openWindows();
         return;
     }
     m_laidOut.clear(); // until the new plan is complete
@@ -206,6 +230,7 @@ void SparseNetwork::endPattern()
     std::vector<Bits>().swap(m_pattern);
     m_work.resize(1);
     m_missed.fill(false);
+    openWindows();
     m_laidOut = std::move(stamped);
 }
 

@@ -168,6 +168,12 @@ private:
         int base = 0;        // slot of column lo
         int farBase = 0;     // first far slot of this row
     };
+    // A row's window as entry() reads it; empty while recording.
+    struct Window {
+        int lo = 0;
+        unsigned width = 0;
+        int base = 0;
+    };
     struct Step {
         int row = 0;                    // eliminated row
         int k = 0;                      // pivot row
@@ -203,19 +209,17 @@ private:
         std::array<LoopCounts, kLoops + 1> negIm;
     };
 
+    // The row's window takes one comparison; the rest (far columns, the
+    // recording, a miss) takes the long way.
     EntryRef entry(int lane, int r, int c)
     {
-        if (m_recording) {
-            m_pattern[r].set(c);
-            return EntryRef { m_scratch.re };
-        }
-        const int slot = slotOf(r, c);
-        if (slot < 0) {
-            m_missed[lane] = true;
-            return EntryRef { m_trash.re };
-        }
-        return EntryRef { &m_values[slot].re[lane] };
+        const Window& w = m_windows[r];
+        if (static_cast<unsigned>(c - w.lo) < w.width)
+            return EntryRef { &m_values.data()[w.base + c - w.lo].re[lane] };
+        return entryOutsideWindow(lane, r, c);
     }
+    EntryRef entryOutsideWindow(int lane, int r, int c);
+    void openWindows(); // from m_rows, once the layout holds
     int slotOf(int r, int c) const
     {
         const RowLayout& L = m_rows[r];
@@ -238,6 +242,7 @@ private:
     // The stamped pattern the layout below was planned for; empty when none.
     std::vector<Bits> m_laidOut;
     std::array<RowLayout, kLoops> m_rows {};
+    std::array<Window, kLoops> m_windows {};
     std::array<int, kLoops> m_farIndex {};
     std::vector<int> m_farSlots;
     std::vector<Slot> m_values;
