@@ -48,10 +48,9 @@ void computePoints(const Model& model, const CrossoverInput& xo, const double* f
 {
     PointValues pv[kSolveBatch];
     net.clear();
-    for (int m = 0; m < count; ++m) {
+    for (int m = 0; m < count; ++m)
         pv[m] = pointValues(model, xo, f[m], SeriesEvaluation::Fast);
-        stampLane(net.lane(m), model, pv[m]);
-    }
+    stampLanes(net, model, pv, count);
     solveBatch(net, count, ok);
     for (int m = 0; m < count; ++m) {
         if (!ok[m])

@@ -162,16 +162,25 @@ Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)
 
 namespace {
 
+// Every stamp group in order; `group` gets one callable per group, which
+// stamps a network with the values of a point.
+template <class Net, class Group> void stampGroups(const Model& model, Group group)
+{
+    group([&](Net& n, const PointValues& p) { stampCrossover1(n, p.xo, model.ue); });
+    group([&](Net& n, const PointValues& p) { stampDriver1(n, model, p); });
+    group([&](Net& n, const PointValues& p) { stampHorn(n, model, p, Rows::FirstHalf); });
+    group([&](Net& n, const PointValues& p) { stampHorn(n, model, p, Rows::SecondHalf); });
+    group([&](Net& n, const PointValues& p) { stampMouth(n, model, p); });
+    group([&](Net& n, const PointValues& p) { stampAbsorber(n, model, p); });
+    group([&](Net& n, const PointValues& p) { stampDriver2(n, model, p); });
+    group([&](Net& n, const PointValues& p) { stampRearChamberAndPort(n, model, p, Rows::FirstHalf); });
+    group([&](Net& n, const PointValues& p) { stampRearChamberAndPort(n, model, p, Rows::SecondHalf); });
+    group([&](Net& n, const PointValues& p) { stampExtraTunnel(n, model, p); });
+}
+
 template <class Net> void stampElements(Net& net, const Model& model, const PointValues& pv)
 {
-    stampCrossover1(net, pv.xo, model.ue);
-    stampDriver1(net, model, pv);
-    stampHorn(net, model, pv);
-    stampMouth(net, model, pv);
-    stampAbsorber(net, model, pv);
-    stampDriver2(net, model, pv);
-    stampRearChamberAndPort(net, model, pv);
-    stampExtraTunnel(net, model, pv);
+    stampGroups<Net>(model, [&](auto stamp) { stamp(net, pv); });
 }
 
 } // namespace
@@ -193,6 +202,14 @@ void stampNetwork(SparseNetwork& net, const Model& model, const PointValues& pv)
 void stampLane(SparseNetwork::Lane& lane, const Model& model, const PointValues& pv)
 {
     stampElements(lane, model, pv);
+}
+
+void stampLanes(SparseNetwork& net, const Model& model, const PointValues* pv, int count)
+{
+    stampGroups<SparseNetwork::Lane>(model, [&](auto stamp) {
+        for (int m = 0; m < count; ++m)
+            stamp(net.lane(m), pv[m]);
+    });
 }
 
 } // namespace velumo

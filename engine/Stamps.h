@@ -66,13 +66,25 @@ void stampNetwork(SparseNetwork& net, const Model& model, const PointValues& pv)
 // The same into one lane of a batch the caller has cleared.
 void stampLane(SparseNetwork::Lane& lane, const Model& model, const PointValues& pv);
 
+// Lanes 0..count−1 of a batch the caller has cleared, each lane getting the
+// stamps of stampNetwork in their order. One group of rows is stamped in
+// every lane while those rows are in the cache; the horn and the rear
+// chamber with port are too large for that in one.
+void stampLanes(SparseNetwork& net, const Model& model, const PointValues* pv, int count);
+
+// Which rows of the horn (throat with the first half of the segments, or the
+// rest) or of the rear chamber (the chamber, or the port) a call writes.
+enum class Rows { All, FirstHalf, SecondHalf };
+
 // The element groups, each writing its own rows (called by stampNetwork).
 template <class Net> void stampDriver1(Net& net, const Model& model, const PointValues& pv);
-template <class Net> void stampHorn(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampHorn(Net& net, const Model& model, const PointValues& pv, Rows rows = Rows::All);
 template <class Net> void stampMouth(Net& net, const Model& model, const PointValues& pv);
 template <class Net> void stampAbsorber(Net& net, const Model& model, const PointValues& pv);
 template <class Net> void stampDriver2(Net& net, const Model& model, const PointValues& pv);
-template <class Net> void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv);
+template <class Net>
+void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv, Rows rows = Rows::All);
 template <class Net> void stampExtraTunnel(Net& net, const Model& model, const PointValues& pv);
 
 } // namespace velumo

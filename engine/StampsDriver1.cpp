@@ -1,5 +1,6 @@
 // Driver 1: voice coil, membrane, front chamber and the horn segments.
 
+#include <algorithm>
 #include <array>
 
 #include "Constants.h"
@@ -57,48 +58,57 @@ template <class Net> void stampDriver1(Net& net, const Model& model, const Point
     }
 }
 
-template <class Net> void stampHorn(Net& net, const Model& model, const PointValues& pv)
+template <class Net> void stampHorn(Net& net, const Model& model, const PointValues& pv, Rows rows)
 {
     auto& M = net.M;
     const HornModel& h = model.horn;
-    const FrontChamber fc = frontChamber(model, pv);
     auto zc = [&](int node) { return pv.zc[node]; };
     auto zseg = [&](int i) { return pv.zseg[i]; };
-
-    if (h.n1 == 0) {
-        // The last front-chamber slice leads straight into the throat.
-        const int F = kLoopFrontChamberEnd;
-        M[F][F - 1] = ((Cx { -50.0 * kKappaP0 } / j) / pv.omega) / model.encl.vvk;
-        M[F][F] = zc(0) + fc.zvk + fc.mvk;
-        M[F][F + 1] = ((Cx { -kKappaP0 } / j) / pv.omega) / h.a[0] / h.dx;
-        for (int G = kLoopHornFirst; G <= kLoopHornLast; ++G) {
+    constexpr int kMiddle = (kLoopHornFirst + kLoopHornLast) / 2;
+    auto segments = [&](int first) {
+        if (rows == Rows::SecondHalf)
+            first = std::max(first, kMiddle + 1);
+        const int last = rows == Rows::FirstHalf ? kMiddle : kLoopHornLast;
+        for (int G = first; G <= last; ++G) {
             M[G][G - 1] = -zc(G - 56);
             M[G][G] = zc(G - 55) + zc(G - 56) + zseg(G - 56);
             M[G][G + 1] = -zc(G - 55);
         }
+    };
+    const bool throat = rows != Rows::SecondHalf;
+
+    if (h.n1 == 0) {
+        // The last front-chamber slice leads straight into the throat.
+        if (throat) {
+            const FrontChamber fc = frontChamber(model, pv);
+            const int F = kLoopFrontChamberEnd;
+            M[F][F - 1] = ((Cx { -50.0 * kKappaP0 } / j) / pv.omega) / model.encl.vvk;
+            M[F][F] = zc(0) + fc.zvk + fc.mvk;
+            M[F][F + 1] = ((Cx { -kKappaP0 } / j) / pv.omega) / h.a[0] / h.dx;
+        }
+        segments(kLoopHornFirst);
         return;
     }
 
     // Driver 1 off the throat: loop 55 is a side loop at node n1.
-    const int F = kLoopFrontChamberEnd;
-    M[F][F - 1] = -fc.zvk;
-    M[F][F] = zc(h.n1) + (fc.zvk + fc.mvk);
-    stampSideBranch(net, model, pv, kLoopFrontChamberEnd);
+    if (throat) {
+        const FrontChamber fc = frontChamber(model, pv);
+        const int F = kLoopFrontChamberEnd;
+        M[F][F - 1] = -fc.zvk;
+        M[F][F] = zc(h.n1) + (fc.zvk + fc.mvk);
+        stampSideBranch(net, model, pv, kLoopFrontChamberEnd);
 
-    // Segment 0 starts at the closed throat.
-    M[kLoopHornFirst][kLoopHornFirst] = zc(1) + (zc(0) + zseg(0));
-    M[kLoopHornFirst][kLoopHornFirst + 1] = -zc(1);
-    for (int G = kLoopHornFirst + 1; G <= kLoopHornLast; ++G) {
-        M[G][G - 1] = -zc(G - 56);
-        M[G][G] = zc(G - 55) + zc(G - 56) + zseg(G - 56);
-        M[G][G + 1] = -zc(G - 55);
+        // Segment 0 starts at the closed throat.
+        M[kLoopHornFirst][kLoopHornFirst] = zc(1) + (zc(0) + zseg(0));
+        M[kLoopHornFirst][kLoopHornFirst + 1] = -zc(1);
     }
+    segments(kLoopHornFirst + 1);
 }
 
 // Both network forms.
 template void stampDriver1(LoopNetwork&, const Model&, const PointValues&);
 template void stampDriver1(SparseNetwork::Lane&, const Model&, const PointValues&);
-template void stampHorn(LoopNetwork&, const Model&, const PointValues&);
-template void stampHorn(SparseNetwork::Lane&, const Model&, const PointValues&);
+template void stampHorn(LoopNetwork&, const Model&, const PointValues&, Rows);
+template void stampHorn(SparseNetwork::Lane&, const Model&, const PointValues&, Rows);
 
 } // namespace velumo

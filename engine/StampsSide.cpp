@@ -95,26 +95,31 @@ template <class Net> void stampDriver2(Net& net, const Model& model, const Point
     stampSideBranch(net, model, pv, kLoopDriver2Membrane);
 }
 
-template <class Net> void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv)
+template <class Net>
+void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv, Rows rows)
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
     const RearChamber rc = rearChamber(model, pv);
 
-    // The first chamber compliance is shared with the membrane of driver 1.
-    M[kLoopRearChamberFirst][kLoopMembrane1] = -rc.zrk;
-    M[kLoopRearChamberFirst][kLoopRearChamberFirst] = rc.twoZrk + rc.mrk;
-    M[kLoopRearChamberFirst][kLoopRearChamberFirst + 1] = -rc.zrk;
-    for (int F = kLoopRearChamberFirst + 1; F <= kLoopRearChamberLast; ++F) {
-        M[F][F - 1] = -rc.zrk;
-        M[F][F] = rc.twoZrk + rc.mrk;
-        M[F][F + 1] = -rc.zrk;
-    }
+    if (rows != Rows::SecondHalf) {
+        // The first chamber compliance is shared with the membrane of driver 1.
+        M[kLoopRearChamberFirst][kLoopMembrane1] = -rc.zrk;
+        M[kLoopRearChamberFirst][kLoopRearChamberFirst] = rc.twoZrk + rc.mrk;
+        M[kLoopRearChamberFirst][kLoopRearChamberFirst + 1] = -rc.zrk;
+        for (int F = kLoopRearChamberFirst + 1; F <= kLoopRearChamberLast; ++F) {
+            M[F][F - 1] = -rc.zrk;
+            M[F][F] = rc.twoZrk + rc.mrk;
+            M[F][F + 1] = -rc.zrk;
+        }
 
-    const int E = kLoopRearChamberEnd;
-    M[E][E - 1] = -rc.zrk;
-    M[E][E] = (1.0 / e.vrk + 1.0 / e.abr / e.lbr) * ((Cx { 50.0 * kKappaP0 } / j) / pv.omega) + rc.mrk;
-    M[E][E + 1] = -rc.zbr;
+        const int E = kLoopRearChamberEnd;
+        M[E][E - 1] = -rc.zrk;
+        M[E][E] = (1.0 / e.vrk + 1.0 / e.abr / e.lbr) * ((Cx { 50.0 * kKappaP0 } / j) / pv.omega) + rc.mrk;
+        M[E][E + 1] = -rc.zbr;
+    }
+    if (rows == Rows::FirstHalf)
+        return;
 
     const Cx twoZbr = 2.0 * rc.zbr;
     for (int F = kLoopPortFirst; F <= kLoopPortLast; ++F) {
@@ -148,8 +153,8 @@ template void stampAbsorber(LoopNetwork&, const Model&, const PointValues&);
 template void stampAbsorber(SparseNetwork::Lane&, const Model&, const PointValues&);
 template void stampDriver2(LoopNetwork&, const Model&, const PointValues&);
 template void stampDriver2(SparseNetwork::Lane&, const Model&, const PointValues&);
-template void stampRearChamberAndPort(LoopNetwork&, const Model&, const PointValues&);
-template void stampRearChamberAndPort(SparseNetwork::Lane&, const Model&, const PointValues&);
+template void stampRearChamberAndPort(LoopNetwork&, const Model&, const PointValues&, Rows);
+template void stampRearChamberAndPort(SparseNetwork::Lane&, const Model&, const PointValues&, Rows);
 template void stampExtraTunnel(LoopNetwork&, const Model&, const PointValues&);
 template void stampExtraTunnel(SparseNetwork::Lane&, const Model&, const PointValues&);
 
