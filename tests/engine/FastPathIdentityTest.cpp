@@ -24,8 +24,8 @@
 #include "RunSetup.h"
 #include "Simulation.h"
 #include "SparseNetwork.h"
-#include "Stamps.h"
 #include "SpecialFunctions.h"
+#include "Stamps.h"
 #include "TestUtil.h"
 
 #ifndef VELUMO_SOURCE_DIR
