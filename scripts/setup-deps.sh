@@ -7,7 +7,8 @@ packages=(cmake g++ make qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libgtest-d
 # velumo-sim --json writes its file with the header-only JSON library.
 packages+=(nlohmann-json3-dev)
 # velumo-sim --optimise searches with NLopt, the standard library of
-# derivative-free optimisers; velumo-sim links its C library.
+# derivative-free optimisers; it loads the C library when an optimisation
+# starts, and builds against its header.
 packages+=(libnlopt-dev)
 # Qt's own dialogs and buttons speak German only with its translations.
 packages+=(qt6-translations-l10n)
