@@ -194,6 +194,7 @@ private:
     void recordStepLater();
     void recordStep();
     void restoreStep(const DesignStep& step);
+    void moveInHistory(const DesignStep* (DesignHistory::*step)());
     void resetHistory();
     void markSaved();
     void updateUndoActions();

@@ -98,23 +98,18 @@ void TMainForm::updateUndoActions()
         redo->setEnabled(m_history.canRedo());
 }
 
-void TMainForm::RueckgaengigClick()
+void TMainForm::RueckgaengigClick() { moveInHistory(&DesignHistory::undo); }
+
+void TMainForm::WiederherstellenClick() { moveInHistory(&DesignHistory::redo); }
+
+void TMainForm::moveInHistory(const DesignStep* (DesignHistory::*step)())
 {
     if (m_running)
         return;
     // What is being typed is an edit of its own, taken back first.
     recordStep();
-    if (const DesignStep* step = m_history.undo())
-        restoreStep(*step);
-}
-
-void TMainForm::WiederherstellenClick()
-{
-    if (m_running)
-        return;
-    recordStep();
-    if (const DesignStep* step = m_history.redo())
-        restoreStep(*step);
+    if (const DesignStep* to = (m_history.*step)())
+        restoreStep(*to);
 }
 
 void TMainForm::restoreStep(const DesignStep& step)

@@ -29,20 +29,6 @@ namespace velumo {
 
 namespace {
 
-// Keeps the check's messages for the status line instead of showing boxes,
-// and the first box it would have focused.
-class QuietCheckSink : public CheckSink {
-public:
-    void message(const Message& m) override { messages.push_back(m); }
-    void focus(std::string_view controlName) override
-    {
-        if (firstFocus.empty())
-            firstFocus = controlName;
-    }
-    std::vector<Message> messages;
-    std::string firstFocus;
-};
-
 QString statusOf(const std::vector<Message>& messages)
 {
     QStringList lines;
@@ -123,7 +109,7 @@ void TMainForm::runLive()
     if (!m_liveOn || m_running)
         return;
     Design checked = m_design;
-    QuietCheckSink sink;
+    CollectingCheckSink sink;
     const bool valid = CheckVariables(checked, sink);
     takeAppearance(m_design, checked);
     m_inputs->setFlagged(valid ? std::string() : sink.firstFocus);

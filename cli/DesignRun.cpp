@@ -14,19 +14,6 @@ namespace velumo {
 
 namespace {
 
-class RecordingSink : public CheckSink {
-public:
-    explicit RecordingSink(std::vector<Message>& messages)
-        : m_messages(messages)
-    {
-    }
-    void message(const Message& m) override { m_messages.push_back(m); }
-    void focus(std::string_view) override { }
-
-private:
-    std::vector<Message>& m_messages;
-};
-
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
@@ -83,8 +70,10 @@ DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
     IniFile ini = project;
     applyKeyValues(ini, values);
     loadDesignValues(ini, run.design);
-    RecordingSink sink(run.messages);
-    if (!CheckVariables(run.design, sink)) {
+    CollectingCheckSink sink;
+    const bool valid = CheckVariables(run.design, sink);
+    run.messages = std::move(sink.messages);
+    if (!valid) {
         run.status = kSimInvalid;
         return run;
     }

@@ -233,29 +233,6 @@ bool isValueOption(const std::string& a)
     return std::find(std::begin(options), std::end(options), a) != std::end(options);
 }
 
-// A free value is named once and not also set.
-bool checkVaried(const SimOptions& o, std::string* error)
-{
-    for (size_t i = 0; i < o.vary.size(); ++i) {
-        const VaryBound& v = o.vary[i];
-        const auto same = [&v](const std::string& section, const std::string& key) {
-            return iniNamesEqual(section, v.section) && iniNamesEqual(key, v.key);
-        };
-        const std::string name = "--vary: \"" + v.section + "/" + v.key + "\"";
-        for (size_t j = 0; j < i; ++j)
-            if (same(o.vary[j].section, o.vary[j].key)) {
-                *error = name + " wird zweimal variiert.";
-                return false;
-            }
-        for (const KeyValue& set : o.sets)
-            if (same(set.section, set.key)) {
-                *error = name + " wird mit --set gesetzt und zugleich variiert.";
-                return false;
-            }
-    }
-    return true;
-}
-
 // The options that only belong to a sweep or an optimisation, and those that
 // do not go with either; `given` holds the options on the command line.
 bool checkCombination(const SimOptions& o, const std::vector<std::string>& given, std::string* error)
@@ -286,8 +263,12 @@ bool checkCombination(const SimOptions& o, const std::vector<std::string>& given
         *error = "--optimise braucht mindestens ein --vary.";
     else if (!sweep && !optimise && o.band)
         *error = "--band gilt nur mit --sweep oder --optimise.";
-    else
-        return checkVaried(o, error);
+    else {
+        std::vector<ProjectKey> varied;
+        for (const VaryBound& v : o.vary)
+            varied.push_back({ v.section, v.key });
+        return checkNamedOnce("--vary", varied, o.sets, error);
+    }
     return false;
 }
 

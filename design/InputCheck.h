@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Design.h"
 #include "Messages.h"
@@ -18,6 +19,20 @@ namespace velumo {
 class CheckSink : public MessageSink {
 public:
     virtual void focus(std::string_view controlName) = 0;
+};
+
+// Keeps the messages, and the box the check would focus first, for a caller
+// that shows them its own way instead of as boxes.
+class CollectingCheckSink : public CheckSink {
+public:
+    void message(const Message& m) override { messages.push_back(m); }
+    void focus(std::string_view controlName) override
+    {
+        if (firstFocus.empty())
+            firstFocus = controlName;
+    }
+    std::vector<Message> messages;
+    std::string firstFocus;
 };
 
 // Runs every step of the check on the design, in order. Returns the flag

@@ -11,17 +11,8 @@ constexpr std::string_view kKeyZma = "ZMA";
 
 bool endsWithFolded(const std::string& text, std::string_view suffix)
 {
-    if (text.size() < suffix.size())
-        return false;
-    const std::string_view tail = std::string_view(text).substr(text.size() - suffix.size());
-    for (size_t i = 0; i < suffix.size(); ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i])
-            return false;
-    }
-    return true;
+    return text.size() >= suffix.size()
+        && iniNamesEqual(std::string_view(text).substr(text.size() - suffix.size()), suffix);
 }
 
 void savePath(IniFile& ini, std::string_view key, const std::string& path)

@@ -236,23 +236,36 @@ bool parseSweep(std::string_view arg, const std::vector<ProjectKey>& known, Swee
     return true;
 }
 
-bool makeSweepPlan(
-    std::vector<Sweep> sweeps, const std::vector<KeyValue>& sets, SweepPlan* plan, std::string* error)
+bool checkNamedOnce(std::string_view option, const std::vector<ProjectKey>& named,
+    const std::vector<KeyValue>& sets, std::string* error)
 {
-    std::uint64_t total = 1;
-    for (size_t i = 0; i < sweeps.size(); ++i) {
-        const Sweep& s = sweeps[i];
-        const std::string name = quote(s.section + "/" + s.key);
+    for (size_t i = 0; i < named.size(); ++i) {
+        const ProjectKey& k = named[i];
+        const std::string name = std::string(option) + ": " + quote(k.section + "/" + k.key);
         for (size_t j = 0; j < i; ++j)
-            if (sameKey(sweeps[j].section, sweeps[j].key, s.section, s.key)) {
-                *error = "--sweep: " + name + " wird zweimal variiert.";
+            if (sameKey(named[j].section, named[j].key, k.section, k.key)) {
+                *error = name + " wird zweimal variiert.";
                 return false;
             }
         for (const KeyValue& set : sets)
-            if (sameKey(set.section, set.key, s.section, s.key)) {
-                *error = "--sweep: " + name + " wird mit --set gesetzt und zugleich variiert.";
+            if (sameKey(set.section, set.key, k.section, k.key)) {
+                *error = name + " wird mit --set gesetzt und zugleich variiert.";
                 return false;
             }
+    }
+    return true;
+}
+
+bool makeSweepPlan(
+    std::vector<Sweep> sweeps, const std::vector<KeyValue>& sets, SweepPlan* plan, std::string* error)
+{
+    std::vector<ProjectKey> named;
+    for (const Sweep& s : sweeps)
+        named.push_back({ s.section, s.key });
+    if (!checkNamedOnce("--sweep", named, sets, error))
+        return false;
+    std::uint64_t total = 1;
+    for (const Sweep& s : sweeps) {
         const std::uint64_t count = s.values.size();
         if (count == 0 || total > kMaxDesigns / count) {
             *error = "--sweep: mehr als " + std::to_string(kMaxDesigns) + " Entwürfe.";

@@ -64,6 +64,11 @@ struct SweepPlan {
 };
 constexpr std::uint64_t kMaxDesigns = 1000000000000u; // 1e12
 
+// Refuses a key that `option` ("--sweep", "--vary") names twice or that is
+// also set (`sets`); the message names the option and the key.
+bool checkNamedOnce(std::string_view option, const std::vector<ProjectKey>& named,
+    const std::vector<KeyValue>& sets, std::string* error);
+
 // Refuses a key swept twice or both set (`sets`) and swept, and more than
 // kMaxDesigns designs.
 bool makeSweepPlan(

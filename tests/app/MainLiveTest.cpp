@@ -24,10 +24,7 @@ namespace {
 // checks it.
 std::vector<double> splOf(Design design)
 {
-    struct : CheckSink {
-        void message(const Message&) override { }
-        void focus(std::string_view) override { }
-    } quiet;
+    CollectingCheckSink quiet;
     CheckVariables(design, quiet);
     std::vector<double> spl;
     for (const PointResults& p : runSimulation(readRunInput(design)).points)
