@@ -165,7 +165,6 @@ bool parseGoal(const std::string& option, const std::string& arg, SimOptions* o,
 // One option with its value; false with *error on a bad value.
 bool parseValueOption(const std::string& a, const std::string& v, SimOptions& o, std::string* error)
 {
-    const std::vector<ProjectKey>& keys = projectFileKeys();
     if (a == "--out" || a == "--report" || a == "--frd" || a == "--zma" || a == "--json") {
         std::string& value = a == "--out" ? o.outDir
             : a == "--report"             ? o.reportPath
@@ -177,21 +176,21 @@ bool parseValueOption(const std::string& a, const std::string& v, SimOptions& o,
     }
     if (a == "--set") {
         KeyValue set;
-        if (!parseSet(v, keys, &set, error))
+        if (!parseSet(v, projectFileKeys(), &set, error))
             return false;
         o.sets.push_back(std::move(set));
         return true;
     }
     if (a == "--sweep") {
         Sweep sweep;
-        if (!parseSweep(v, keys, &sweep, error))
+        if (!parseSweep(v, projectFileKeys(), &sweep, error))
             return false;
         o.sweeps.push_back(std::move(sweep));
         return true;
     }
     if (a == "--vary") {
         VaryBound vary;
-        if (!parseVary(v, keys, &vary, error))
+        if (!parseVary(v, projectFileKeys(), &vary, error))
             return false;
         o.vary.push_back(std::move(vary));
         return true;

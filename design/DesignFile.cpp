@@ -33,7 +33,16 @@ const KeyList& projectKeys()
 
 bool holdsKnownKey(const IniFile& ini, DesignFileScope scope)
 {
-    return std::any_of(projectKeys().begin(), projectKeys().end(), [&](const auto& entry) {
+    // A design file names a control's key early in the table; the whole list
+    // (saved once to learn it) is for the files that do not.
+    const bool named = std::any_of(designTable().begin(), designTable().end(), [&](const ControlSpec& entry) {
+        if (entry.form == ValueForm::GridCells)
+            return false;
+        if (scope == DesignFileScope::Driver && entry.section != "Lautsprecher")
+            return false;
+        return ini.value(entry.section, entry.key).has_value();
+    });
+    return named || std::any_of(projectKeys().begin(), projectKeys().end(), [&](const auto& entry) {
         const auto& [section, key] = entry;
         if (scope == DesignFileScope::Driver && section != "Lautsprecher")
             return false;

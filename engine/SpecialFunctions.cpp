@@ -22,11 +22,15 @@ struct SeriesTables {
 const SeriesTables& seriesTables()
 {
     static const SeriesTables tables = [] {
+        // Each step is the one the recursion of factorial() and
+        // gammaFunction() takes, so the values are theirs, without the
+        // recursion's cost at every start of the program.
         SeriesTables t;
-        for (int i = 0; i < kSeriesTerms; ++i)
-            t.factorial[i] = factorial(i);
+        t.factorial[0] = factorial(0);
+        for (int i = 1; i < kSeriesTerms; ++i)
+            t.factorial[i] = i > 1 ? i * t.factorial[i - 1] : factorial(i);
         for (int m = 1; m < kSeriesTerms + 3; ++m)
-            t.gamma[m] = gammaFunction(m);
+            t.gamma[m] = m > 3 ? (m - 1.0) * t.gamma[m - 1] : gammaFunction(m);
         return t;
     }();
     return tables;
