@@ -1,6 +1,7 @@
 #include "Simulation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <exception>
@@ -167,17 +168,20 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
     out.ok.assign(count, 0);
     if (count == 0)
         return;
-    const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    // The count comes from /sys on every call; a sweep asks once per design.
+    static const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     threads = std::clamp(threads, 1, std::min(kRunThreads, cores));
 
-    // Share t takes batches t, t + threads, ...; a failure (out of memory
-    // laying out a network) reaches the caller as it would on one thread.
+    // Each thread takes the next batch when it is ready for one, so a helper
+    // that starts late (a fresh process lays out its network first) takes
+    // fewer. A failure (out of memory laying out a network) reaches the
+    // caller as it would on one thread.
     struct Shares {
         const Model& model;
         const CrossoverInput& xo;
         const std::vector<double>& grid;
         GridPoints& out;
-        int threads;
+        std::atomic<int> nextBatch { 0 };
         std::exception_ptr failure[kRunThreads];
 
         void run(int t)
@@ -191,7 +195,10 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
                 prepareNetwork(net, model, xo);
                 const int count = static_cast<int>(grid.size());
                 bool ok[kSolveBatch];
-                for (int first = t * kSolveBatch; first < count; first += threads * kSolveBatch) {
+                for (;;) {
+                    const int first = nextBatch.fetch_add(1, std::memory_order_relaxed) * kSolveBatch;
+                    if (first >= count)
+                        break;
                     const int batch = std::min(kSolveBatch, count - first);
                     computePoints(model, xo, &grid[first], batch, net, &out.results[first], ok);
                     for (int m = 0; m < batch; ++m)
@@ -201,7 +208,7 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
                 failure[t] = std::current_exception();
             }
         }
-    } shares { model, xo, grid, out, threads, {} };
+    } shares { model, xo, grid, out, {}, {} };
     static_assert(kRunThreads == 2, "one helper thread");
 
     const bool helped
@@ -209,8 +216,6 @@ void computeGrid(const Model& model, const CrossoverInput& xo, const std::vector
     shares.run(0);
     if (helped)
         helperThread().wait();
-    else if (threads > 1)
-        shares.run(1);
     for (const std::exception_ptr& e : shares.failure) {
         if (e)
             std::rethrow_exception(e);
