@@ -414,7 +414,8 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
             eliminate(steps[item].row, steps[item]);
     }
 
-    // Back substitution. The dense solver also subtracts (+0, +0)·x[c] for
+    // Back substitution, x[i] over b[i]: row i reads b[i] and the x of
+    // later rows only. The dense solver also subtracts (+0, +0)·x[c] for
     // the entries not stored; such a term is (−0 or +0) in each part, and
     // subtracting −0 turns a −0 of the running sum into +0 while +0 changes
     // nothing. So a gap between stored entries subtracts −0 from a part
@@ -442,7 +443,7 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
                     subtractGap(sre, sim, entry.c + 1, right);
                 const Slot& m = v[entry.slot];
                 const V mre = load(m.re + at), mim = load(m.im + at);
-                const V xre = load(w.x[entry.c].re + at), xim = load(w.x[entry.c].im + at);
+                const V xre = load(rhs[entry.c].re + at), xim = load(rhs[entry.c].im + at);
                 sre = sre - (mre * xre - mim * xim);
                 sim = sim - (mim * xre + mre * xim);
                 right = entry.c;
@@ -458,8 +459,8 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
             alive[p] &= ~failed;
             xre = (V)((VI)xre & ~failed);
             xim = (V)((VI)xim & ~failed);
-            store(w.x[i].re + at, xre);
-            store(w.x[i].im + at, xim);
+            store(rhs[i].re + at, xre);
+            store(rhs[i].im + at, xim);
             const VI reNegative = signMask(xre), imNegative = signMask(xim);
             storeCounts(w.negRe[i].v + at, loadCounts(w.negRe[i + 1].v + at) - (reNegative & ~imNegative));
             storeCounts(w.negIm[i].v + at, loadCounts(w.negIm[i + 1].v + at) - (reNegative & imNegative));
@@ -471,7 +472,7 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
     for (int i = 0; i < kLoops; ++i) {
         for (int p = 0; p < Parts; ++p) {
             const int at = p * kVector;
-            const V re = load(w.x[i].re + at), im = load(w.x[i].im + at);
+            const V re = load(rhs[i].re + at), im = load(rhs[i].im + at);
             const V evenLanes = __builtin_shufflevector(re, im, 0, 4, 2, 6);
             const V oddLanes = __builtin_shufflevector(re, im, 1, 5, 3, 7);
             m_lanes[at].x[i] = Cx { evenLanes[0], evenLanes[1] };

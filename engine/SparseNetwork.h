@@ -201,7 +201,6 @@ private:
         std::int64_t v[kSolveBatch];
     };
     struct Work {
-        std::array<Slot, kLoops> x;
         std::array<LoopLanes, kLoops> den; // |M[k][k]|² as the quotient forms it
         // How many flows c' >= c make the re / im part of (+0, +0)·x[c']
         // come out as −0.
@@ -246,7 +245,7 @@ private:
     std::array<int, kLoops> m_farIndex {};
     std::vector<int> m_farSlots;
     std::vector<Slot> m_values;
-    std::vector<Slot> m_b; // b of every lane; the solver works on it in place
+    std::vector<Slot> m_b; // b of every lane; the solver turns it into x in place
     std::array<int, kLoops> m_diag {};
     std::vector<Step> m_steps;
     std::vector<Op> m_ops;
