@@ -1,8 +1,10 @@
 #include "DesignFile.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -78,19 +80,34 @@ DesignFile designFromBytes(std::string_view bytes, DesignFileScope scope)
 
 DesignFile readDesignFile(const std::string& path, DesignFileScope scope)
 {
+    // Plain system calls: a file stream's locale and buffer set-up is a good
+    // part of what a fresh velumo-sim spends before its run.
     DesignFile file;
+    // Non-blocking, so that a FIFO named by mistake is refused, not waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st { };
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
         file.problem = DesignFileProblem::Unreadable;
         return file;
     }
     if (static_cast<unsigned long long>(st.st_size) > IniFile::kMaxFileBytes) {
+        ::close(fd);
         file.problem = DesignFileProblem::TooLarge;
         return file;
     }
-    std::ifstream in(path, std::ios::binary);
     std::string bytes(static_cast<size_t>(st.st_size), '\0');
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    ::close(fd);
+    if (done != bytes.size()) {
         file.problem = DesignFileProblem::Unreadable;
         return file;
     }
