@@ -25,6 +25,8 @@ namespace velumo {
 // Frequency points solved side by side.
 inline constexpr int kSolveBatch = 8;
 
+struct ChainBatch;
+
 class SparseNetwork {
     // Re parts of one entry in every lane, then its im parts.
     struct alignas(kSolveBatch * sizeof(double)) Slot {
@@ -107,6 +109,7 @@ public:
         Matrix M;
         Sources b;
         LoopFlows x {};
+        ChainBatch* chains = nullptr; // set while stampLanes stamps the batch
     };
 
 private:
@@ -132,6 +135,15 @@ public:
     // keeps the layout when the pattern is the one it was planned for (a
     // network reused for run after run of the same design).
     void endPattern();
+
+    // Lane 0's re part of M[r][c] when the entry lies in row r's window;
+    // lane l's is l further on, its im part kSolveBatch further. Null for
+    // other entries and while recording.
+    double* windowEntry(int r, int c)
+    {
+        const Window& w = m_windows[r];
+        return static_cast<unsigned>(c - w.lo) < w.width ? m_values[w.base + c - w.lo].re : nullptr;
+    }
 
     // Sets every stored entry of M and all of b to zero, in every lane.
     void clear();

@@ -204,12 +204,64 @@ void stampLane(SparseNetwork::Lane& lane, const Model& model, const PointValues&
     stampElements(lane, model, pv);
 }
 
+void stampChain(SparseNetwork::Lane& lane, const RowChain& chain)
+{
+    ChainBatch* batch = lane.chains;
+    if (!batch || batch->count[batch->lane] == ChainBatch::kPerGroup) {
+        stampChain<SparseNetwork::Lane>(lane, chain);
+        return;
+    }
+    batch->chains[batch->lane][batch->count[batch->lane]++] = chain;
+}
+
+namespace {
+
+// The kept chains of lanes 0..count−1, row by row. The lanes share one
+// model, so they have the same chains with their own values.
+void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
+{
+    for (int i = 0; i < batch.count[0]; ++i) {
+        for (int r = batch.chains[0][i].first; r <= batch.chains[0][i].last; ++r) {
+            double* lower = net.windowEntry(r, r - 1);
+            double* diag = net.windowEntry(r, r);
+            double* upper = net.windowEntry(r, r + 1);
+            for (int m = 0; m < count; ++m) {
+                const ChainRow v = chainRow(batch.chains[m][i], r);
+                if (lower && diag && upper) {
+                    lower[m] = v.lower.re;
+                    lower[m + kSolveBatch] = v.lower.im;
+                    diag[m] = v.diag.re;
+                    diag[m + kSolveBatch] = v.diag.im;
+                    upper[m] = v.upper.re;
+                    upper[m + kSolveBatch] = v.upper.im;
+                } else { // a side loop's column kept apart from the row's window
+                    auto& M = net.lane(m).M;
+                    M[r][r - 1] = v.lower;
+                    M[r][r] = v.diag;
+                    M[r][r + 1] = v.upper;
+                }
+            }
+        }
+    }
+    batch.count.fill(0);
+}
+
+} // namespace
+
 void stampLanes(SparseNetwork& net, const Model& model, const PointValues* pv, int count)
 {
+    ChainBatch batch;
+    for (int m = 0; m < count; ++m)
+        net.lane(m).chains = &batch;
     stampGroups<SparseNetwork::Lane>(model, [&](auto stamp) {
-        for (int m = 0; m < count; ++m)
+        for (int m = 0; m < count; ++m) {
+            batch.lane = m;
             stamp(net.lane(m), pv[m]);
+        }
+        writeChains(net, batch, count);
     });
+    for (int m = 0; m < count; ++m)
+        net.lane(m).chains = nullptr;
 }
 
 } // namespace velumo

@@ -53,6 +53,49 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f,
 // Compliance of horn node i: ((kappa·p0 / j) / omega) / A[i] / dx.
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node);
 
+// Rows first..last of a chain with one entry left of the diagonal, one on
+// it and one right of it in every row: the chamber and port slices (the
+// same three values in every row) or the horn segments (from the nodes of
+// a point).
+struct RowChain {
+    int first = 0;
+    int last = -1;
+    Cx off, diag;                      // slices
+    const PointValues* horn = nullptr; // segments: kLoopHornFirst + s is segment s
+};
+struct ChainRow {
+    Cx lower, diag, upper;
+};
+inline ChainRow chainRow(const RowChain& chain, int r)
+{
+    if (!chain.horn)
+        return { chain.off, chain.diag, chain.off };
+    const PointValues& pv = *chain.horn;
+    const int s = r - kLoopHornFirst;
+    return { -pv.zc[s], pv.zc[s + 1] + pv.zc[s] + pv.zseg[s], -pv.zc[s + 1] };
+}
+
+// The chains one stamp group writes into the lanes of a batch, kept until
+// the group is done: then each row's slots are found once for all lanes.
+struct ChainBatch {
+    static constexpr int kPerGroup = 2;
+    int lane = 0; // the lane being stamped
+    std::array<std::array<RowChain, kPerGroup>, kSolveBatch> chains {};
+    std::array<int, kSolveBatch> count {};
+};
+
+template <class Net> void stampChain(Net& net, const RowChain& chain)
+{
+    for (int r = chain.first; r <= chain.last; ++r) {
+        const ChainRow v = chainRow(chain, r);
+        net.M[r][r - 1] = v.lower;
+        net.M[r][r] = v.diag;
+        net.M[r][r + 1] = v.upper;
+    }
+}
+// A lane of a batch that stampLanes stamps keeps the chain for later.
+void stampChain(SparseNetwork::Lane& lane, const RowChain& chain);
+
 // The stamps write into either network form: LoopNetwork (the dense
 // reference) or a lane of SparseNetwork (the program's own), with the same
 // values.

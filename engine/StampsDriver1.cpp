@@ -51,11 +51,7 @@ template <class Net> void stampDriver1(Net& net, const Model& model, const Point
     M[kLoopMembrane1][kLoopFrontChamberFirst] = -fc.zvk;
     M[kLoopMembrane1][kLoopRearChamberFirst] = -zrk;
 
-    for (int F = kLoopFrontChamberFirst; F <= kLoopFrontChamberLast; ++F) {
-        M[F][F - 1] = -fc.zvk;
-        M[F][F] = fc.twoZvk + fc.mvk;
-        M[F][F + 1] = -fc.zvk;
-    }
+    stampChain(net, RowChain { kLoopFrontChamberFirst, kLoopFrontChamberLast, -fc.zvk, fc.twoZvk + fc.mvk });
 }
 
 template <class Net> void stampHorn(Net& net, const Model& model, const PointValues& pv, Rows rows)
@@ -69,11 +65,7 @@ template <class Net> void stampHorn(Net& net, const Model& model, const PointVal
         if (rows == Rows::SecondHalf)
             first = std::max(first, kMiddle + 1);
         const int last = rows == Rows::FirstHalf ? kMiddle : kLoopHornLast;
-        for (int G = first; G <= last; ++G) {
-            M[G][G - 1] = -zc(G - 56);
-            M[G][G] = zc(G - 55) + zc(G - 56) + zseg(G - 56);
-            M[G][G + 1] = -zc(G - 55);
-        }
+        stampChain(net, RowChain { first, last, {}, {}, &pv });
     };
     const bool throat = rows != Rows::SecondHalf;
 

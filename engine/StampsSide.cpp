@@ -107,11 +107,8 @@ void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv
         M[kLoopRearChamberFirst][kLoopMembrane1] = -rc.zrk;
         M[kLoopRearChamberFirst][kLoopRearChamberFirst] = rc.twoZrk + rc.mrk;
         M[kLoopRearChamberFirst][kLoopRearChamberFirst + 1] = -rc.zrk;
-        for (int F = kLoopRearChamberFirst + 1; F <= kLoopRearChamberLast; ++F) {
-            M[F][F - 1] = -rc.zrk;
-            M[F][F] = rc.twoZrk + rc.mrk;
-            M[F][F + 1] = -rc.zrk;
-        }
+        stampChain(
+            net, RowChain { kLoopRearChamberFirst + 1, kLoopRearChamberLast, -rc.zrk, rc.twoZrk + rc.mrk });
 
         const int E = kLoopRearChamberEnd;
         M[E][E - 1] = -rc.zrk;
@@ -122,11 +119,7 @@ void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv
         return;
 
     const Cx twoZbr = 2.0 * rc.zbr;
-    for (int F = kLoopPortFirst; F <= kLoopPortLast; ++F) {
-        M[F][F - 1] = -rc.zbr;
-        M[F][F] = twoZbr + rc.mbr;
-        M[F][F + 1] = -rc.zbr;
-    }
+    stampChain(net, RowChain { kLoopPortFirst, kLoopPortLast, -rc.zbr, twoZbr + rc.mbr });
     M[kLoopPortEnd][kLoopPortEnd - 1] = -rc.zbr;
     M[kLoopPortEnd][kLoopPortEnd] = rc.zbr + pv.zradPort + rc.mbr;
 }
