@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "Constants.h"
@@ -216,29 +217,102 @@ void stampChain(SparseNetwork::Lane& lane, const RowChain& chain)
 
 namespace {
 
-// The kept chains of lanes 0..count−1, row by row. The lanes share one
-// model, so they have the same chains with their own values.
+// Lane values of one quantity, laid out as a slot holds them.
+struct LaneCx {
+    alignas(64) double re[kSolveBatch];
+    alignas(64) double im[kSolveBatch];
+};
+
+// Four lanes at a time; each lane gets the IEEE operation it would get alone.
+// The vectors never cross a call boundary, so the ABI note does not apply.
+#if defined(__GNUC__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+using Lanes4 = double __attribute__((vector_size(4 * sizeof(double))));
+[[gnu::always_inline]] inline Lanes4 load4(const double* p)
+{
+    Lanes4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+[[gnu::always_inline]] inline void store4(double* p, Lanes4 v) { std::memcpy(p, &v, sizeof v); }
+
+// Row r of a chain into its three slots, every lane's values given.
+void putRow(double* lower, double* diag, double* upper, const LaneCx& lo, const LaneCx& d, const LaneCx& up)
+{
+    for (int m = 0; m < kSolveBatch; m += 4) {
+        store4(lower + m, load4(lo.re + m));
+        store4(lower + kSolveBatch + m, load4(lo.im + m));
+        store4(diag + m, load4(d.re + m));
+        store4(diag + kSolveBatch + m, load4(d.im + m));
+        store4(upper + m, load4(up.re + m));
+        store4(upper + kSolveBatch + m, load4(up.im + m));
+    }
+}
+
+// The kept chains of the lanes, row by row. The lanes share one model, so
+// they have the same chains with their own values; lanes past `count` hold
+// no point and get lane 0's values.
 void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
 {
     for (int i = 0; i < batch.count[0]; ++i) {
-        for (int r = batch.chains[0][i].first; r <= batch.chains[0][i].last; ++r) {
+        std::array<const RowChain*, kSolveBatch> lane;
+        for (int m = 0; m < kSolveBatch; ++m)
+            lane[m] = &batch.chains[m < count ? m : 0][i];
+        const int first = lane[0]->first;
+        const int last = lane[0]->last;
+        const bool horn = lane[0]->horn != nullptr;
+
+        // Slices: the same three values in every row. Horn: the nodes of
+        // every lane side by side, s = r − kLoopHornFirst.
+        LaneCx off {}, slice {};
+        std::array<LaneCx, kHornNodes> zc, zseg;
+        for (int m = 0; m < kSolveBatch; ++m) {
+            if (!horn) {
+                off.re[m] = lane[m]->off.re;
+                off.im[m] = lane[m]->off.im;
+                slice.re[m] = lane[m]->diag.re;
+                slice.im[m] = lane[m]->diag.im;
+                continue;
+            }
+            for (int s = first - kLoopHornFirst; s <= last - kLoopHornFirst + 1; ++s) {
+                const PointValues& pv = *lane[m]->horn;
+                zc[s].re[m] = pv.zc[s].re;
+                zc[s].im[m] = pv.zc[s].im;
+                zseg[s].re[m] = pv.zseg[s].re;
+                zseg[s].im[m] = pv.zseg[s].im;
+            }
+        }
+
+        for (int r = first; r <= last; ++r) {
             double* lower = net.windowEntry(r, r - 1);
             double* diag = net.windowEntry(r, r);
             double* upper = net.windowEntry(r, r + 1);
-            for (int m = 0; m < count; ++m) {
-                const ChainRow v = chainRow(batch.chains[m][i], r);
-                if (lower && diag && upper) {
-                    lower[m] = v.lower.re;
-                    lower[m + kSolveBatch] = v.lower.im;
-                    diag[m] = v.diag.re;
-                    diag[m + kSolveBatch] = v.diag.im;
-                    upper[m] = v.upper.re;
-                    upper[m + kSolveBatch] = v.upper.im;
-                } else { // a side loop's column kept apart from the row's window
+            if (!(lower && diag && upper)) { // a side loop's column kept apart from the row's window
+                for (int m = 0; m < count; ++m) {
+                    const ChainRow v = chainRow(*lane[m], r);
                     auto& M = net.lane(m).M;
                     M[r][r - 1] = v.lower;
                     M[r][r] = v.diag;
                     M[r][r + 1] = v.upper;
+                }
+                continue;
+            }
+            if (!horn) {
+                putRow(lower, diag, upper, off, slice, off);
+                continue;
+            }
+            // As chainRow: −zc[s], zc[s + 1] + zc[s] + zseg[s], −zc[s + 1].
+            const int s = r - kLoopHornFirst;
+            for (int m = 0; m < kSolveBatch; m += 4) {
+                for (int part = 0; part < 2; ++part) {
+                    const int at = part * kSolveBatch + m;
+                    const Lanes4 here = load4((part ? zc[s].im : zc[s].re) + m);
+                    const Lanes4 next = load4((part ? zc[s + 1].im : zc[s + 1].re) + m);
+                    const Lanes4 segment = load4((part ? zseg[s].im : zseg[s].re) + m);
+                    store4(lower + at, -here);
+                    store4(diag + at, next + here + segment);
+                    store4(upper + at, -next);
                 }
             }
         }
