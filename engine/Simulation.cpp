@@ -50,7 +50,7 @@ void computePoints(const Model& model, const CrossoverInput& xo, const double* f
     PointValues pv[kSolveBatch];
     net.clear();
     for (int m = 0; m < count; ++m)
-        pv[m] = pointValues(model, xo, f[m], SeriesEvaluation::Fast);
+        pointValues(pv[m], model, xo, f[m], SeriesEvaluation::Fast);
     stampLanes(net, model, pv, count);
     solveBatch(net, count, ok);
     for (int m = 0; m < count; ++m) {

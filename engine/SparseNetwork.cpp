@@ -236,8 +236,9 @@ void SparseNetwork::endPattern()
 
 void SparseNetwork::clear()
 {
-    // All bits zero is (+0, +0) in every lane. (No values while recording.)
-    if (!m_values.empty())
+    // All bits zero is (+0, +0) in every lane. While recording the stamps
+    // write no values, so the entries of the previous layout stay as they are.
+    if (!m_recording && !m_values.empty())
         std::memset(static_cast<void*>(m_values.data()), 0, m_values.size() * sizeof(Slot));
     std::memset(static_cast<void*>(m_b.data()), 0, m_b.size() * sizeof(Slot));
     m_missed.fill(false);

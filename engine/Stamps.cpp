@@ -96,6 +96,13 @@ bool isPositiveZero(double v) { return v == 0.0 && !std::signbit(v); }
 PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, SeriesEvaluation series)
 {
     PointValues pv;
+    pointValues(pv, model, xo, f, series);
+    return pv;
+}
+
+void pointValues(
+    PointValues& pv, const Model& model, const CrossoverInput& xo, double f, SeriesEvaluation series)
+{
     pv.f = f;
     pv.omega = 2.0 * kPi * f;
     pv.k = pv.omega / kC;
@@ -153,7 +160,6 @@ PointValues pointValues(const Model& model, const CrossoverInput& xo, double f, 
     pv.rbr = d.Rbr;
     pv.rak = d.RAK;
     pv.ret = d.RET;
-    return pv;
 }
 
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)

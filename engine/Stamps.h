@@ -24,9 +24,11 @@ struct PointValues {
     CrossoverBranches xo;
     Cx zm1, zm2; // mechanical impedances of the moving systems, N·s/m
     Cx zradMouth, zradM2, zradPort, zradET;
-    std::array<double, kHornNodes> R {};                // horn segment damping
-    std::array<Cx, kHornNodes> zc {};                   // node compliances ((kappa·p0 / j) / omega) / A / dx
-    std::array<Cx, kHornNodes> zseg {};                 // segment impedances R + dx·j·omega·rho / A
+    // Left as they are by a plain declaration: pointValues writes every node,
+    // and a batch of points need not clear them first.
+    std::array<double, kHornNodes> R;                   // horn segment damping
+    std::array<Cx, kHornNodes> zc;                      // node compliances ((kappa·p0 / j) / omega) / A / dx
+    std::array<Cx, kHornNodes> zseg;                    // segment impedances R + dx·j·omega·rho / A
     double rvk = 0, rrk = 0, rbr = 0, rak = 0, ret = 0; // chamber, port and tunnel damping
 };
 
@@ -48,6 +50,9 @@ void keepRadiationImpedances();
 // filter branches, mechanical impedances, radiation, segment damping,
 // chamber damping.
 PointValues pointValues(const Model& model, const CrossoverInput& xo, double f,
+    SeriesEvaluation series = SeriesEvaluation::Literal);
+// The same into `pv`, every field written.
+void pointValues(PointValues& pv, const Model& model, const CrossoverInput& xo, double f,
     SeriesEvaluation series = SeriesEvaluation::Literal);
 
 // Compliance of horn node i: ((kappa·p0 / j) / omega) / A[i] / dx.
