@@ -63,13 +63,21 @@ FiguresOfMerit runFigures(const RunInput& input, const RunResult& result, const 
 }
 
 DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
-    const std::optional<Band>& band, const std::string& listFolder, int threads)
+    const std::optional<Band>& band, const std::string& listFolder, int threads, const Design* loaded)
 {
     DesignRun run;
     run.figures.values.fill(kNaN);
     IniFile ini = project;
     applyKeyValues(ini, values);
-    loadDesignValues(ini, run.design);
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (const KeyValue& v : values)
+        changed.emplace_back(v.section, v.key);
+    if (loaded)
+        run.design = *loaded;
+    if (!loaded || !reloadDesignValues(ini, run.design, changed)) {
+        run.design = Design();
+        loadDesignValues(ini, run.design);
+    }
     CollectingCheckSink sink;
     const bool valid = CheckVariables(run.design, sink);
     run.messages = std::move(sink.messages);

@@ -31,9 +31,11 @@ struct DesignRun {
 // `project` with `values` applied, loaded as "Öffnen" loads it, checked and
 // run on `threads` threads. With a listFolder (an existing folder) its
 // contour.txt and data.txt are written as a plain run writes them; empty:
-// no list. The band in Hz, none: the run's range.
+// no list. The band in Hz, none: the run's range. `loaded`, when given, is
+// the project as loaded: only the controls of `values` are read again.
 DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
-    const std::optional<Band>& band, const std::string& listFolder, int threads);
+    const std::optional<Band>& band, const std::string& listFolder, int threads,
+    const Design* loaded = nullptr);
 
 // What a run shows after the check, in velumo-sim's order: the refusal, or
 // the run's own messages followed by its end messages.

@@ -92,9 +92,11 @@ struct Search {
         : project(p)
         , o(options)
     {
+        loadDesignValues(project, loaded);
     }
     const IniFile& project;
     const SimOptions& o;
+    Design loaded; // the project as loaded, for the evaluations to start from
     std::FILE* trace = nullptr;
     ProgressBar* bar = nullptr;
     const Nlopt* nlopt = nullptr;
@@ -124,7 +126,7 @@ struct Search {
             return HUGE_VAL;
         }
         const std::vector<KeyValue> kv = values(x);
-        DesignRun run = runDesign(project, kv, o.band, {}, kRunThreads);
+        DesignRun run = runDesign(project, kv, o.band, {}, kRunThreads, &loaded);
         const double rank = designRank(run.figures, run.status, *o.goal, o.maximise, o.constraints);
         ++evaluations;
         std::string row = std::to_string(evaluations) + "," + std::to_string(start);

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "DesignRun.h"
+#include "ProjectFile.h"
 #include "RunInputAdapter.h"
 
 namespace velumo {
@@ -148,13 +149,15 @@ int runSweep(const IniFile& project, const SimOptions& o, std::ostream& err, boo
     std::mutex mutex;
     OrderedRows rows(file, range.begin);
     ProgressBar bar(err, range.end - range.begin, progress);
+    Design loaded;
+    loadDesignValues(project, loaded);
     auto work = [&] {
         for (std::uint64_t i; (i = next++) < range.end;) {
             const std::vector<KeyValue> values = designValues(plan, i);
             const std::string folder
                 = o.keepLists ? (out / designFolderName(i, plan.designCount)).string() : std::string();
             // The sweep spreads designs over the cores; one design, one thread.
-            const DesignRun run = runDesign(project, values, o.band, folder, 1);
+            const DesignRun run = runDesign(project, values, o.band, folder, 1, &loaded);
             if (run.status != kSimOk)
                 ++failed;
             std::string row = std::to_string(i);

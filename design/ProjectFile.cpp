@@ -200,6 +200,43 @@ void loadDesignValues(const IniFile& ini, Design& design)
     loadOtherValues(ini, design);
 }
 
+bool reloadDesignValues(
+    const IniFile& ini, Design& design, const std::vector<std::pair<std::string, std::string>>& changed)
+{
+    const auto& table = designTable();
+    auto isChanged = [&](const ControlSpec& entry) {
+        return std::any_of(changed.begin(), changed.end(), [&](const auto& k) {
+            return iniNamesEqual(k.first, entry.section) && iniNamesEqual(k.second, entry.key);
+        });
+    };
+    for (const auto& [section, key] : changed) {
+        const bool own = std::any_of(table.begin(), table.end(), [&](const ControlSpec& entry) {
+            return entry.form != ValueForm::GridCells && iniNamesEqual(section, entry.section)
+                && iniNamesEqual(key, entry.key);
+        });
+        if (!own)
+            return false;
+    }
+    // In loading's order, so that a default taken from another control sees
+    // that control as a whole load would leave it at that moment.
+    std::vector<std::string_view> read;
+    auto visit = [&](const ControlSpec& entry) {
+        const bool dependent = !entry.loadDefaultFrom.empty()
+            && std::find(read.begin(), read.end(), entry.loadDefaultFrom) != read.end();
+        if (entry.form == ValueForm::GridCells || !(dependent || isChanged(entry)))
+            return;
+        loadControl(entry, ini, design, entry.name);
+        read.push_back(entry.name);
+    };
+    for (const ControlSpec& entry : table)
+        if (entry.section == kSectionDriver)
+            visit(entry);
+    for (const ControlSpec& entry : table)
+        if (entry.section != kSectionDriver)
+            visit(entry);
+    return true;
+}
+
 void loadDriver1Values(const IniFile& ini, Design& design)
 {
     for (const ControlSpec& entry : designTable())

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "Design.h"
 #include "IniFile.h"
@@ -96,6 +98,14 @@ bool saveProjectFile(const std::string& path, const Design& design, const Window
 // Every value of a design from a project file, as "Öffnen" loads it: driver 1
 // first (see loadDriver1Values), then the others.
 void loadDesignValues(const IniFile& ini, Design& design);
+
+// loadDesignValues(ini, design) for a design that already holds the values
+// of a profile that differs from `ini` only in the keys `changed` (section,
+// key): reads only the controls of those keys and the ones whose default is
+// the text of a control read again. False, with the design as it was, when a
+// changed key is not one control's own (a grid cell): load it all then.
+bool reloadDesignValues(
+    const IniFile& ini, Design& design, const std::vector<std::pair<std::string, std::string>>& changed);
 
 // Section "Lautsprecher" into the driver-1 boxes, key by key in file order,
 // so the impedance keys default to the Rdc text just loaded.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Design.h"
+#include "DesignTable.h"
 #include "Encoding.h"
 #include "IniFile.h"
 #include "ProjectFile.h"
@@ -396,3 +397,40 @@ TEST(ProjectFile, goldenProjectsLoad)
     velumo::saveValues(r, rg, copy);
     EXPECT_EQ(copy.toBytes(), before);
 }
+
+namespace {
+
+// A sweep reads only the controls of the keys it changes; the design must be
+// the one a whole load gives, a driver-2 box without a key of its own
+// following its driver-1 twin.
+TEST(ProjectFile, readingOnlyTheChangedKeysGivesTheWholeLoad)
+{
+    IniFile base = IniFile::fromBytes("[Lautsprecher]\r\nGleichstromwiderstand=6\r\n"
+                                      "[Horn]\r\nHornlänge=2\r\nKontur=2\r\n");
+    Design loaded;
+    velumo::loadDesignValues(base, loaded);
+
+    const std::vector<std::vector<std::pair<std::string, std::string>>> changes = {
+        { { "Horn", "Hornlänge" } },
+        { { "Lautsprecher", "Gleichstromwiderstand" }, { "horn", "KONTUR" } },
+    };
+    for (const auto& changed : changes) {
+        IniFile ini = base;
+        for (const auto& [section, key] : changed)
+            ini.writeString(section, key, "3");
+        Design whole;
+        velumo::loadDesignValues(ini, whole);
+        Design read = loaded;
+        ASSERT_TRUE(velumo::reloadDesignValues(ini, read, changed));
+        EXPECT_TRUE(read == whole) << changed.front().second;
+    }
+    EXPECT_EQ(loaded.text("EditRdc2"), "6");
+
+    // A crossover cell belongs to a grid: the caller loads it all.
+    Design read = loaded;
+    EXPECT_FALSE(
+        velumo::reloadDesignValues(base, read, { { "Frequenzweiche", velumo::crossoverKey(1, 1) } }));
+    EXPECT_TRUE(read == loaded);
+}
+
+} // namespace
