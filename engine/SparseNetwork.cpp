@@ -153,6 +153,33 @@ void SparseNetwork::endPattern()
     for (int r = 0; r < kLoops; ++r)
         m_diag[r] = slotOf(r, r);
 
+    // What clear() zeroes, and the fill-in of each row for the solver.
+    std::vector<bool> written(static_cast<std::size_t>(slots), false);
+    m_fillSlots.clear();
+    std::array<int, kLoops + 1> fillBegin {};
+    for (int r = 0; r < kLoops; ++r) {
+        fillBegin[r] = static_cast<int>(m_fillSlots.size());
+        for (int c = m_pattern[r].next(0); c < kLoops; c = m_pattern[r].next(c + 1)) {
+            if (stamped[r].test(c))
+                written[static_cast<std::size_t>(slotOf(r, c))] = true;
+            else
+                m_fillSlots.push_back(slotOf(r, c));
+        }
+    }
+    fillBegin[kLoops] = static_cast<int>(m_fillSlots.size());
+    m_clearRuns.clear();
+    for (int first = 0; first < slots;) {
+        if (!written[static_cast<std::size_t>(first)]) {
+            ++first;
+            continue;
+        }
+        int end = first + 1;
+        while (end < slots && written[static_cast<std::size_t>(end)])
+            ++end;
+        m_clearRuns.emplace_back(first, end);
+        first = end;
+    }
+
     // The elimination plan: per row its pivots in increasing order, each with
     // the updates of the entries right of the pivot.
     m_steps.clear();
@@ -181,6 +208,10 @@ void SparseNetwork::endPattern()
             }
             step.opEnd = static_cast<int>(m_ops.size());
             step.zeroEnd = static_cast<int>(m_zeroOps.size());
+            if (k == row.next(0)) {
+                step.fillBegin = fillBegin[i];
+                step.fillEnd = fillBegin[i + 1];
+            }
             m_steps.push_back(step);
             orRightOf(live, pivotRow, k);
         }
@@ -238,8 +269,10 @@ void SparseNetwork::clear()
 {
     // All bits zero is (+0, +0) in every lane. While recording the stamps
     // write no values, so the entries of the previous layout stay as they are.
-    if (!m_recording && !m_values.empty())
-        std::memset(static_cast<void*>(m_values.data()), 0, m_values.size() * sizeof(Slot));
+    if (!m_recording) {
+        for (const auto& [first, end] : m_clearRuns)
+            std::memset(static_cast<void*>(&m_values[first]), 0, (end - first) * sizeof(Slot));
+    }
     std::memset(static_cast<void*>(m_b.data()), 0, m_b.size() * sizeof(Slot));
     m_missed.fill(false);
 }
@@ -305,6 +338,7 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
     Work& w = m_work.front();
     const Op* ops = m_ops.data();
     const int* zeroOps = m_zeroOps.data();
+    const int* fillSlots = m_fillSlots.data();
     const Step* steps = m_steps.data();
     const int* diag = m_diag.data();
     Slot* v = m_values.data();
@@ -355,6 +389,13 @@ template <int Parts> [[gnu::always_inline]] inline void SparseNetwork::solveLane
 
     // One pivot step of row i in every lane.
     auto eliminate = [&](int i, const Step& step) VELUMO_INLINE {
+        for (int f = step.fillBegin; f < step.fillEnd; ++f) {
+            Slot& fill = v[fillSlots[f]];
+            for (int p = 0; p < kParts; ++p) {
+                store(fill.re + p * kVector, V {});
+                store(fill.im + p * kVector, V {});
+            }
+        }
         V qre[Parts], qim[Parts];
         VI odd {}, takes {};
         for (int p = 0; p < Parts; ++p) {

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "Complex.h"
@@ -145,7 +146,9 @@ public:
         return static_cast<unsigned>(c - w.lo) < w.width ? m_values[w.base + c - w.lo].re : nullptr;
     }
 
-    // Sets every stored entry of M and all of b to zero, in every lane.
+    // Sets every entry the stamps write and all of b to zero, in every lane.
+    // The fill-in of the elimination is zeroed by the solver itself when it
+    // starts on the row, where the entries are about to be used anyway.
     void clear();
 
     // Number of stored entries (for tests and benchmarks).
@@ -192,6 +195,7 @@ private:
         int lower = 0;                  // slot of M[i][k]
         int opBegin = 0, opEnd = 0;     // updates from the pivot row
         int zeroBegin = 0, zeroEnd = 0; // updates whose pivot-row entry is (+0, +0)
+        int fillBegin = 0, fillEnd = 0; // the row's fill-in, cleared at its first step
     };
     struct Op {
         int src = 0; // slot in the pivot row
@@ -262,6 +266,9 @@ private:
     std::vector<Step> m_steps;
     std::vector<Op> m_ops;
     std::vector<int> m_zeroOps; // target slots
+    std::vector<int> m_fillSlots;
+    // Runs [first, end) of the slots the stamps write, which clear() zeroes.
+    std::vector<std::pair<int, int>> m_clearRuns;
     std::vector<int> m_schedule;
     std::vector<BackEntry> m_back;
     std::array<int, kLoops + 1> m_backBegin {};
