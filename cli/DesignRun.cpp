@@ -65,15 +65,14 @@ FiguresOfMerit runFigures(const RunInput& input, const RunResult& result, const 
 DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
     const std::optional<Band>& band, const std::string& listFolder, int threads, const Design* loaded)
 {
-    DesignRun run;
+    // A new Design is built from the table: not for a design read from `loaded`.
+    DesignRun run = loaded ? DesignRun { 0, {}, *loaded, {}, {}, {} } : DesignRun {};
     run.figures.values.fill(kNaN);
     IniFile ini = project;
     applyKeyValues(ini, values);
     std::vector<std::pair<std::string, std::string>> changed;
     for (const KeyValue& v : values)
         changed.emplace_back(v.section, v.key);
-    if (loaded)
-        run.design = *loaded;
     if (!loaded || !reloadDesignValues(ini, run.design, changed)) {
         run.design = Design();
         loadDesignValues(ini, run.design);

@@ -1,6 +1,7 @@
 #include "DesignTable.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 
 namespace velumo {
@@ -224,10 +225,27 @@ const std::vector<ControlSpec>& designTable()
     return table;
 }
 
+namespace {
+
+// FNV-1a: control names are a dozen letters, for which the library's hash
+// costs more than the rest of a lookup. The check asks thousands of times
+// per design.
+struct NameHash {
+    std::size_t operator()(std::string_view name) const
+    {
+        std::uint64_t h = 14695981039346656037ull;
+        for (const unsigned char c : name)
+            h = (h ^ c) * 1099511628211ull;
+        return static_cast<std::size_t>(h);
+    }
+};
+
+} // namespace
+
 int controlIndex(std::string_view name)
 {
-    static const std::unordered_map<std::string_view, int> index = [] {
-        std::unordered_map<std::string_view, int> m;
+    static const std::unordered_map<std::string_view, int, NameHash> index = [] {
+        std::unordered_map<std::string_view, int, NameHash> m;
         const auto& t = designTable();
         for (size_t i = 0; i < t.size(); ++i)
             m.emplace(t[i].name, static_cast<int>(i));
