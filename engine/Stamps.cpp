@@ -270,7 +270,8 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
         const bool horn = lane[0]->horn != nullptr;
 
         // Slices: the same three values in every row. Horn: the nodes of
-        // every lane side by side, s = r − kLoopHornFirst.
+        // every lane side by side, node s at s − s0 (s = r − kLoopHornFirst).
+        const int s0 = first - kLoopHornFirst;
         LaneCx off {}, slice {};
         std::array<LaneCx, kHornNodes> zc, zseg;
         for (int m = 0; m < kSolveBatch; ++m) {
@@ -281,12 +282,12 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
                 slice.im[m] = lane[m]->diag.im;
                 continue;
             }
-            for (int s = first - kLoopHornFirst; s <= last - kLoopHornFirst + 1; ++s) {
+            for (int s = s0; s <= last - kLoopHornFirst + 1; ++s) {
                 const PointValues& pv = *lane[m]->horn;
-                zc[s].re[m] = pv.zc[s].re;
-                zc[s].im[m] = pv.zc[s].im;
-                zseg[s].re[m] = pv.zseg[s].re;
-                zseg[s].im[m] = pv.zseg[s].im;
+                zc[s - s0].re[m] = pv.zc[s].re;
+                zc[s - s0].im[m] = pv.zc[s].im;
+                zseg[s - s0].re[m] = pv.zseg[s].re;
+                zseg[s - s0].im[m] = pv.zseg[s].im;
             }
         }
 
@@ -309,7 +310,7 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
                 continue;
             }
             // As chainRow: −zc[s], zc[s + 1] + zc[s] + zseg[s], −zc[s + 1].
-            const int s = r - kLoopHornFirst;
+            const int s = r - kLoopHornFirst - s0;
             for (int m = 0; m < kSolveBatch; m += 4) {
                 for (int part = 0; part < 2; ++part) {
                     const int at = part * kSolveBatch + m;
