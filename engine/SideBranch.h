@@ -12,17 +12,7 @@
 
 namespace velumo {
 
-struct FrontChamber {
-    Cx zvk;    // compliance of one of 50 slices
-    Cx twoZvk; // 2·Zvk, formed with 100·kappa·p0 in the numerator
-    Cx mvk;    // mass and damping of one slice
-};
-
-struct RearChamber {
-    Cx zrk, twoZrk, mrk; // rear chamber slices
-    Cx zbr, mbr;         // port slices
-};
-
+// The chamber slices of a point (PointValues keeps them, see there).
 FrontChamber frontChamber(const Model& model, const PointValues& pv);
 RearChamber rearChamber(const Model& model, const PointValues& pv);
 

@@ -10,6 +10,7 @@
 #include "Constants.h"
 #include "DriverModel.h"
 #include "Enclosure.h"
+#include "SideBranch.h"
 #include "SparseNetwork.h"
 #include "SpecialFunctions.h"
 
@@ -160,6 +161,8 @@ void pointValues(
     pv.rbr = d.Rbr;
     pv.rak = d.RAK;
     pv.ret = d.RET;
+    pv.fc = frontChamber(model, pv);
+    pv.rc = rearChamber(model, pv);
 }
 
 Cx hornNodeCompliance(const Model& model, const PointValues& pv, int node)

@@ -13,6 +13,18 @@
 
 namespace velumo {
 
+// The chamber slices of a point: the two sides of a shared compliance take
+// the same bits.
+struct FrontChamber {
+    Cx zvk;    // compliance of one of 50 slices
+    Cx twoZvk; // 2·Zvk, formed with 100·kappa·p0 in the numerator
+    Cx mvk;    // mass and damping of one slice
+};
+struct RearChamber {
+    Cx zrk, twoZrk, mrk; // rear chamber slices
+    Cx zbr, mbr;         // port slices
+};
+
 // Element values of one frequency point (SI units, acoustic ohms for the
 // acoustic elements, ohms for the electrical ones).
 struct PointValues {
@@ -30,6 +42,8 @@ struct PointValues {
     std::array<Cx, kHornNodes> zc;                      // node compliances ((kappa·p0 / j) / omega) / A / dx
     std::array<Cx, kHornNodes> zseg;                    // segment impedances R + dx·j·omega·rho / A
     double rvk = 0, rrk = 0, rbr = 0, rak = 0, ret = 0; // chamber, port and tunnel damping
+    FrontChamber fc; // from the values above, once for the stamps that share them
+    RearChamber rc;
 };
 
 // How the piston functions are evaluated: each series in full (the literal

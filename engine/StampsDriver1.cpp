@@ -38,8 +38,8 @@ template <class Net> void stampDriver1(Net& net, const Model& model, const Point
 {
     auto& M = net.M;
     const DriverGroup& d = model.d1;
-    const FrontChamber fc = frontChamber(model, pv);
-    const Cx zrk = rearChamber(model, pv).zrk;
+    const FrontChamber& fc = pv.fc;
+    const Cx zrk = pv.rc.zrk;
 
     // Voice coil; the coupling is the back EMF Bl·v with v = x[5] / Sd.
     M[kLoopVoiceCoil1][kLoopVoiceCoil1] = d.rdc + (j * pv.omega) * pv.L1;
@@ -72,7 +72,7 @@ template <class Net> void stampHorn(Net& net, const Model& model, const PointVal
     if (h.n1 == 0) {
         // The last front-chamber slice leads straight into the throat.
         if (throat) {
-            const FrontChamber fc = frontChamber(model, pv);
+            const FrontChamber& fc = pv.fc;
             const int F = kLoopFrontChamberEnd;
             M[F][F - 1] = ((Cx { -50.0 * kKappaP0 } / j) / pv.omega) / model.encl.vvk;
             M[F][F] = zc(0) + fc.zvk + fc.mvk;
@@ -84,7 +84,7 @@ template <class Net> void stampHorn(Net& net, const Model& model, const PointVal
 
     // Driver 1 off the throat: loop 55 is a side loop at node n1.
     if (throat) {
-        const FrontChamber fc = frontChamber(model, pv);
+        const FrontChamber& fc = pv.fc;
         const int F = kLoopFrontChamberEnd;
         M[F][F - 1] = -fc.zvk;
         M[F][F] = zc(h.n1) + (fc.zvk + fc.mvk);

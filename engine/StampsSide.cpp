@@ -100,7 +100,7 @@ void stampRearChamberAndPort(Net& net, const Model& model, const PointValues& pv
 {
     auto& M = net.M;
     const EnclosureModel& e = model.encl;
-    const RearChamber rc = rearChamber(model, pv);
+    const RearChamber& rc = pv.rc;
 
     if (rows != Rows::SecondHalf) {
         // The first chamber compliance is shared with the membrane of driver 1.
