@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 namespace velumo {
@@ -21,13 +21,11 @@ namespace {
 uint32_t randomBits()
 {
     static thread_local uint32_t counter = 0;
-    try {
-        std::random_device rd;
-        return rd() ^ ++counter;
-    } catch (...) {
-        const auto t = std::chrono::steady_clock::now().time_since_epoch().count();
-        return static_cast<uint32_t>(t) ^ static_cast<uint32_t>(::getpid()) * 2654435761u ^ ++counter;
-    }
+    uint32_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof bits))
+        return bits ^ ++counter;
+    const auto t = std::chrono::steady_clock::now().time_since_epoch().count();
+    return static_cast<uint32_t>(t) ^ static_cast<uint32_t>(::getpid()) * 2654435761u ^ ++counter;
 }
 
 } // namespace
