@@ -300,11 +300,9 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
             double* upper = net.windowEntry(r, r + 1);
             if (!(lower && diag && upper)) { // a side loop's column kept apart from the row's window
                 for (int m = 0; m < count; ++m) {
-                    const ChainRow v = chainRow(*lane[m], r);
-                    auto& M = net.lane(m).M;
-                    M[r][r - 1] = v.lower;
-                    M[r][r] = v.diag;
-                    M[r][r + 1] = v.upper;
+                    RowChain row = *lane[m];
+                    row.first = row.last = r;
+                    stampChain<SparseNetwork::Lane>(net.lane(m), row);
                 }
                 continue;
             }
