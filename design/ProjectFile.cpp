@@ -209,10 +209,10 @@ bool reloadDesignValues(
             return iniNamesEqual(k.first, entry.section) && iniNamesEqual(k.second, entry.key);
         });
     };
-    for (const auto& [section, key] : changed) {
+    for (const auto& k : changed) {
         const bool own = std::any_of(table.begin(), table.end(), [&](const ControlSpec& entry) {
-            return entry.form != ValueForm::GridCells && iniNamesEqual(section, entry.section)
-                && iniNamesEqual(key, entry.key);
+            return entry.form != ValueForm::GridCells && iniNamesEqual(k.first, entry.section)
+                && iniNamesEqual(k.second, entry.key);
         });
         if (!own)
             return false;
