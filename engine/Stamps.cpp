@@ -245,6 +245,14 @@ using Lanes4 = double __attribute__((vector_size(4 * sizeof(double))));
     return v;
 }
 [[gnu::always_inline]] inline void store4(double* p, Lanes4 v) { std::memcpy(p, &v, sizeof v); }
+// A Cx's two parts with one load.
+using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+[[gnu::always_inline]] inline Pair loadPair(const double* p)
+{
+    Pair v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
 
 // Row r of a chain into its three slots, every lane's values given.
 void putRow(double* lower, double* diag, double* upper, const LaneCx& lo, const LaneCx& d, const LaneCx& up)
@@ -285,12 +293,14 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
                 slice.im[m] = lane[m]->diag.im;
                 continue;
             }
+            const PointValues& pv = *lane[m]->horn;
             for (int s = s0; s <= last - kLoopHornFirst + 1; ++s) {
-                const PointValues& pv = *lane[m]->horn;
-                zc[s - s0].re[m] = pv.zc[s].re;
-                zc[s - s0].im[m] = pv.zc[s].im;
-                zseg[s - s0].re[m] = pv.zseg[s].re;
-                zseg[s - s0].im[m] = pv.zseg[s].im;
+                const Pair c = loadPair(&pv.zc[s].re);
+                const Pair g = loadPair(&pv.zseg[s].re);
+                zc[s - s0].re[m] = c[0];
+                zc[s - s0].im[m] = c[1];
+                zseg[s - s0].re[m] = g[0];
+                zseg[s - s0].im[m] = g[1];
             }
         }
 
