@@ -342,6 +342,16 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
 
 void stampLanes(SparseNetwork& net, const Model& model, const PointValues* pv, int count)
 {
+    // The lanes point at the batch only while it lives, however this ends.
+    struct Keeping {
+        SparseNetwork& net;
+        int count;
+        ~Keeping()
+        {
+            for (int m = 0; m < count; ++m)
+                net.lane(m).chains = nullptr;
+        }
+    } keeping { net, count };
     ChainBatch batch;
     for (int m = 0; m < count; ++m)
         net.lane(m).chains = &batch;
@@ -352,8 +362,6 @@ void stampLanes(SparseNetwork& net, const Model& model, const PointValues* pv, i
         }
         writeChains(net, batch, count);
     });
-    for (int m = 0; m < count; ++m)
-        net.lane(m).chains = nullptr;
 }
 
 } // namespace velumo
