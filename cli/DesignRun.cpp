@@ -71,8 +71,10 @@ DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
     IniFile ini = project;
     applyKeyValues(ini, values);
     std::vector<std::pair<std::string, std::string>> changed;
-    for (const KeyValue& v : values)
-        changed.emplace_back(v.section, v.key);
+    if (loaded) {
+        for (const KeyValue& v : values)
+            changed.emplace_back(v.section, v.key);
+    }
     if (!loaded || !reloadDesignValues(ini, run.design, changed)) {
         run.design = Design();
         loadDesignValues(ini, run.design);

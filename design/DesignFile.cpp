@@ -35,20 +35,17 @@ const KeyList& projectKeys()
 
 bool holdsKnownKey(const IniFile& ini, DesignFileScope scope)
 {
+    auto holds = [&](std::string_view section, std::string_view key) {
+        return (scope != DesignFileScope::Driver || section == kSectionDriver)
+            && ini.value(section, key).has_value();
+    };
     // A design file names a control's key early in the table; the whole list
     // (saved once to learn it) is for the files that do not.
-    const bool named = std::any_of(designTable().begin(), designTable().end(), [&](const ControlSpec& entry) {
-        if (entry.form == ValueForm::GridCells)
-            return false;
-        if (scope == DesignFileScope::Driver && entry.section != "Lautsprecher")
-            return false;
-        return ini.value(entry.section, entry.key).has_value();
-    });
-    return named || std::any_of(projectKeys().begin(), projectKeys().end(), [&](const auto& entry) {
-        const auto& [section, key] = entry;
-        if (scope == DesignFileScope::Driver && section != "Lautsprecher")
-            return false;
-        return ini.value(section, key).has_value();
+    const auto& table = designTable();
+    return std::any_of(table.begin(), table.end(), [&](const ControlSpec& e) {
+        return e.form != ValueForm::GridCells && holds(e.section, e.key);
+    }) || std::any_of(projectKeys().begin(), projectKeys().end(), [&](const auto& entry) {
+        return holds(entry.first, entry.second);
     });
 }
 

@@ -89,6 +89,7 @@ constexpr std::array<std::string_view, kOptionRows> kOptionTitles = {
 constexpr std::array<std::string_view, kOptionRows> kOptionDefaults = { "100", "51", "1" };
 constexpr std::array<std::string_view, kOptionRows> kOptionKeys = { "fAufl", "KAufl", "LDicke" };
 
+constexpr std::string_view kSectionDriver = "Lautsprecher";
 constexpr std::string_view kSectionCrossover = "Frequenzweiche";
 constexpr std::string_view kSectionAxes = "Achsen";
 constexpr std::string_view kSectionWindows = "Plotoptionen";

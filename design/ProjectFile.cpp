@@ -8,8 +8,6 @@ namespace velumo {
 
 namespace {
 
-constexpr std::string_view kSectionDriver = "Lautsprecher";
-
 // The default state of a window as stored.
 int defaultState(const WindowSpec& w) { return w.minimised ? kStateMinimised : kStateNormal; }
 
@@ -204,36 +202,37 @@ bool reloadDesignValues(
     const IniFile& ini, Design& design, const std::vector<std::pair<std::string, std::string>>& changed)
 {
     const auto& table = designTable();
-    auto isChanged = [&](const ControlSpec& entry) {
-        return std::any_of(changed.begin(), changed.end(), [&](const auto& k) {
-            return iniNamesEqual(k.first, entry.section) && iniNamesEqual(k.second, entry.key);
-        });
-    };
+    std::vector<bool> keyChanged(table.size(), false);
     for (const auto& k : changed) {
-        const bool own = std::any_of(table.begin(), table.end(), [&](const ControlSpec& entry) {
-            return entry.form != ValueForm::GridCells && iniNamesEqual(k.first, entry.section)
-                && iniNamesEqual(k.second, entry.key);
-        });
+        bool own = false;
+        for (size_t i = 0; i < table.size(); ++i) {
+            if (table[i].form != ValueForm::GridCells && iniNamesEqual(k.first, table[i].section)
+                && iniNamesEqual(k.second, table[i].key)) {
+                keyChanged[i] = true;
+                own = true;
+            }
+        }
         if (!own)
             return false;
     }
     // In loading's order, so that a default taken from another control sees
     // that control as a whole load would leave it at that moment.
     std::vector<std::string_view> read;
-    auto visit = [&](const ControlSpec& entry) {
+    auto visit = [&](size_t i) {
+        const ControlSpec& entry = table[i];
         const bool dependent = !entry.loadDefaultFrom.empty()
             && std::find(read.begin(), read.end(), entry.loadDefaultFrom) != read.end();
-        if (entry.form == ValueForm::GridCells || !(dependent || isChanged(entry)))
+        if (entry.form == ValueForm::GridCells || !(dependent || keyChanged[i]))
             return;
         loadControl(entry, ini, design, entry.name);
         read.push_back(entry.name);
     };
-    for (const ControlSpec& entry : table)
-        if (entry.section == kSectionDriver)
-            visit(entry);
-    for (const ControlSpec& entry : table)
-        if (entry.section != kSectionDriver)
-            visit(entry);
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].section == kSectionDriver)
+            visit(i);
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].section != kSectionDriver)
+            visit(i);
     return true;
 }
 
