@@ -40,4 +40,10 @@ double designRank(const FiguresOfMerit& figures, int status, Figure goal, bool m
 int runOptimisation(
     const IniFile& project, const SimOptions& o, std::ostream& out, std::ostream& err, bool progress);
 
+// runOptimisation in this process, for runVelumoSim.
+inline int runOptimisationHere(const OptimisationCall& c)
+{
+    return runOptimisation(c.project, c.options, c.out, c.err, c.progress);
+}
+
 } // namespace velumo

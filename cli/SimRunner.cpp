@@ -316,7 +316,7 @@ bool parseSimArguments(const std::vector<std::string>& args, SimOptions* options
 }
 
 int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-    const ReportWriter& report, bool progress)
+    const ReportWriter& report, bool progress, const OptimiserRunner& optimiser)
 {
     SimOptions o;
     std::string error;
@@ -346,6 +346,10 @@ int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "Dieses Programm wurde ohne HTML-Bericht gebaut.\n";
         return kSimUsage;
     }
+    if (o.goal && !optimiser) {
+        err << "Dieses Programm wurde ohne Optimierung gebaut.\n";
+        return kSimUsage;
+    }
 
     StreamMessageSink setUpSink(err);
     if (o.outDir.empty())
@@ -372,7 +376,7 @@ int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!o.sweeps.empty())
         return runSweep(project, o, err, progress);
     if (o.goal)
-        return runOptimisation(project, o, out, err, progress);
+        return optimiser({ project, o, args, out, err, progress });
 
     Design design;
     loadDesignValues(project, design);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FiguresOfMerit.h"
+#include "IniFile.h"
 #include "SweepPlan.h"
 
 namespace velumo {
@@ -58,12 +59,29 @@ std::string simUsage();
 // status.
 using ReportWriter = std::function<int(const SimOptions&, std::ostream& err)>;
 
+// An optimisation (options.goal set) over `project`, with the command's
+// arguments `args`.
+struct OptimisationCall {
+    const IniFile& project;
+    const SimOptions& options;
+    const std::vector<std::string>& args;
+    std::ostream& out;
+    std::ostream& err;
+    bool progress;
+};
+
+// Carries out an optimisation: runOptimisationHere, or, in a program that
+// cannot load NLopt, a program that can. Returns an exit status.
+using OptimiserRunner = std::function<int(const OptimisationCall&)>;
+
 // The whole command: messages go to err as "Caption: text" (or just the text
 // where there is no caption), the derived-parameter lines to out (left
 // column, an empty line, right column).
 // `progress`: err is a terminal, so a sweep or an optimisation may draw its
 // progress bar there.
+// Without `report` or `optimiser`, a report or an optimisation is refused as
+// not built into this program.
 int runVelumoSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-    const ReportWriter& report = {}, bool progress = false);
+    const ReportWriter& report = {}, bool progress = false, const OptimiserRunner& optimiser = {});
 
 } // namespace velumo

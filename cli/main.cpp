@@ -6,8 +6,11 @@
 
 #include "SimRunner.h"
 
-#ifdef VELUMO_WITH_REPORT
-#include "ReportLauncher.h"
+#if defined(VELUMO_WITH_REPORT) || defined(VELUMO_OPTIMISER_BESIDE)
+#include "Companions.h"
+#endif
+#ifndef VELUMO_OPTIMISER_BESIDE
+#include "Optimiser.h"
 #endif
 
 int main(int argc, char* argv[])
@@ -18,6 +21,12 @@ int main(int argc, char* argv[])
     // Only a report needs Qt: velumo-report writes it.
     report = velumo::startReportProgram;
 #endif
+#ifdef VELUMO_OPTIMISER_BESIDE
+    // A statically linked program cannot load NLopt: velumo-optimise can.
+    const velumo::OptimiserRunner optimiser = velumo::startOptimiserProgram;
+#else
+    const velumo::OptimiserRunner optimiser = velumo::runOptimisationHere;
+#endif
     // A progress bar only where someone watches it, not into a log file.
-    return velumo::runVelumoSim(args, std::cout, std::cerr, report, ::isatty(STDERR_FILENO) == 1);
+    return velumo::runVelumoSim(args, std::cout, std::cerr, report, ::isatty(STDERR_FILENO) == 1, optimiser);
 }

@@ -10,6 +10,10 @@ set(VELUMO_DATA_SOURCE ${PROJECT_SOURCE_DIR}/data)
 set(VELUMO_INSTALL_PKGDATADIR ${CMAKE_INSTALL_DATADIR}/velumo)
 
 install(TARGETS velumo-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A statically linked velumo-sim hands --optimise to velumo-optimise beside it.
+if(TARGET velumo-optimise)
+  install(TARGETS velumo-optimise RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 # velumo-sim --report looks for velumo-report beside itself.
 if(TARGET velumo-report)
   install(TARGETS velumo-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Optimiser.h"
 #include "SimRunner.h"
 
 namespace velumo::test {
@@ -21,7 +22,7 @@ inline SimRun runSim(std::vector<std::string> args, const std::vector<std::strin
     args.insert(args.end(), more.begin(), more.end());
     std::ostringstream out, err;
     SimRun r;
-    r.status = runVelumoSim(args, out, err);
+    r.status = runVelumoSim(args, out, err, {}, false, runOptimisationHere);
     r.out = out.str();
     r.err = err.str();
     return r;

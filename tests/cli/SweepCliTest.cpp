@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <numeric>
@@ -249,6 +250,23 @@ TEST(SweepCli, optimiserLowersRippleMeetingItsConstraintsReproducibly)
     EXPECT_LT(best.figures.value(velumo::Figure::Ripple), std::stod(trace.front().at("ripple")) - 1.0);
     EXPECT_LE(best.figures.value(velumo::Figure::F3), 45);
     EXPECT_LE(best.figures.value(velumo::Figure::VGesamt), 500);
+}
+
+// The program, not the call in this process: velumo-sim as built may hand
+// the search to velumo-optimise, which must give the same trace.
+TEST(SweepCli, optimisationByTheProgramGivesTheTraceOfTheCall)
+{
+    const std::vector<std::string> optimise = { kBassHorn, "--optimise", "ripple", "--vary",
+        "Horn/Hornlänge=1.5:3.5", "--evaluations", "12", "--seed", "3" };
+    TempDir call, program;
+    ASSERT_EQ(runSim(optimise, { "--out", call.path().string() }).status, velumo::kSimOk);
+    std::string command = "'" VELUMO_SIM_EXE "'";
+    for (const std::string& a : optimise)
+        command += " '" + a + "'";
+    command += " --out '" + program.path().string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(readBytes(program.file("trace.csv")), readBytes(call.file("trace.csv")));
+    EXPECT_EQ(readBytes(program.file("data.txt")), readBytes(call.file("data.txt")));
 }
 
 TEST(SweepCli, summaryFieldsReadBackAsWritten)

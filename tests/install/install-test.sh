@@ -53,6 +53,12 @@ grep -oE '(src|href)="[^"#:]+"' "$manual/index.html" | sed -E 's/^[a-z]+="//; s/
   done
 
 "$prefix/bin/velumo-sim" --help >/dev/null || fail "installiertes velumo-sim startet nicht"
+# An optimisation runs whether velumo-sim loads NLopt itself or hands the
+# search to velumo-optimise beside it.
+PATH=/usr/bin:/bin "$prefix/bin/velumo-sim" "$prefix/share/velumo/examples/bass-horn.vlm" \
+  --out "$prefix/optimised" --optimise ripple --vary "Horn/Hornlänge=1.5:3.5" --evaluations 5 \
+  >/dev/null 2>&1 || fail "installiertes velumo-sim optimiert nicht"
+[[ -s $prefix/optimised/trace.csv ]] || fail "installiertes velumo-sim schreibt keine trace.csv"
 # The report comes from velumo-report beside velumo-sim, whatever PATH says.
 mkdir "$prefix/lists"
 PATH=/usr/bin:/bin "$prefix/bin/velumo-sim" "$prefix/share/velumo/examples/bass-horn.vlm" \
