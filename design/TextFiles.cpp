@@ -5,10 +5,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velumo {
@@ -28,6 +30,16 @@ uint32_t randomBits()
     return static_cast<uint32_t>(t) ^ static_cast<uint32_t>(::getpid()) * 2654435761u ^ ++counter;
 }
 
+// ".NAME" + suffix beside `path` (NAME its file name).
+std::string hiddenBeside(const std::string& path, std::string_view suffix)
+{
+    const std::filesystem::path target(path);
+    std::string name = ".";
+    name += target.filename().string();
+    name += suffix;
+    return (target.parent_path() / name).string();
+}
+
 } // namespace
 
 std::string backupPath(const std::string& txtPath)
@@ -39,8 +51,7 @@ std::string backupPath(const std::string& txtPath)
 
 int createFileBeside(const std::string& path, unsigned mode, std::string* createdPath)
 {
-    const std::filesystem::path target(path);
-    const std::string prefix = (target.parent_path() / ("." + target.filename().string() + ".")).string();
+    const std::string prefix = hiddenBeside(path, ".");
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = prefix;
         uint32_t r = randomBits();
@@ -85,11 +96,32 @@ void TextFileWriter::fail(int error)
         m_error = error != 0 ? error : EIO;
 }
 
+// Only a plain file of this user's that no other name shares is written
+// over; anything else planted under the spare's name is left alone.
+bool TextFileWriter::openSpare()
+{
+    const int fd = ::open(m_sparePath.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_tempPath = m_sparePath;
+    return true;
+}
+
 bool TextFileWriter::begin(const std::string& path)
 {
     discard();
     m_error = 0;
+    m_written = 0;
     m_path = path;
+    m_sparePath = hiddenBeside(path, ".spare");
+    if (openSpare())
+        return true;
     m_fd = createFileBeside(path, 0644, &m_tempPath);
     if (m_fd < 0)
         fail(errno);
@@ -130,10 +162,15 @@ void TextFileWriter::writeBytes(std::string_view bytes)
         return;
     if (const int error = writeAll(m_fd, bytes))
         fail(error);
+    else
+        m_written += static_cast<long long>(bytes.size());
 }
 
 bool TextFileWriter::finish()
 {
+    // A spare may be longer than the new list.
+    if (m_fd >= 0 && m_error == 0 && m_tempPath == m_sparePath && ::ftruncate(m_fd, m_written) != 0)
+        fail(errno);
     if (m_fd >= 0 && ::close(m_fd) != 0)
         fail(errno);
     m_fd = -1;
@@ -144,6 +181,31 @@ bool TextFileWriter::commit()
 {
     if (!finish())
         return false;
+    // The exchange is atomic: X.txt always names a complete list. The
+    // temporary name then holds the previous list, which the second
+    // exchange makes the back-up, leaving the older one as the spare.
+    if (::renameat2(AT_FDCWD, m_tempPath.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno == ENOENT) // no previous list
+            return commitByLink();
+        if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)
+            return commitByLink();
+        fail(errno);
+        discard();
+        return false;
+    }
+    const std::string bak = backupPath(m_path);
+    if (::renameat2(AT_FDCWD, m_tempPath.c_str(), AT_FDCWD, bak.c_str(), RENAME_EXCHANGE) != 0) {
+        if (::rename(m_tempPath.c_str(), bak.c_str()) != 0)
+            ::unlink(m_tempPath.c_str());
+    } else if (m_tempPath != m_sparePath && ::rename(m_tempPath.c_str(), m_sparePath.c_str()) != 0) {
+        ::unlink(m_tempPath.c_str());
+    }
+    m_tempPath.clear();
+    return true;
+}
+
+bool TextFileWriter::commitByLink()
+{
     // The previous list stays under its name until the new one replaces it:
     // a second link becomes the back-up, then the rename swaps atomically.
     const std::string bak = backupPath(m_path);

@@ -3,6 +3,11 @@
 // written to a temporary file beside it and moved into place when it is
 // complete, so a run that is interrupted or cannot write leaves the previous
 // lists as they were; the previous list becomes the back-up at that moment.
+//
+// The back-up it replaces is not deleted but kept as the spare
+// ".X.txt.spare", into which the next list is written: on some file systems
+// (ext4 mounted with discard) freeing a file's blocks takes longer than a
+// whole run, while writing over blocks a file already has is cheap.
 
 #include <string>
 #include <string_view>
@@ -35,7 +40,7 @@ private:
     int m_fd = -1;
 };
 
-// One list: begin() creates the temporary file, write() appends with direct
+// One list: begin() opens the spare or creates a temporary file, write() appends with direct
 // operating-system writes (a list is best given in one piece), finish()
 // closes it, commit() puts it in place.
 // The first failure is kept (error(), an errno value) and makes the later
@@ -56,8 +61,8 @@ public:
     void writeBytes(std::string_view bytes);
     // Closes the temporary file; true when every write reached it.
     bool finish();
-    // After finish(): deletes X.bak, keeps the previous X.txt as X.bak and
-    // renames the new list to X.txt.
+    // After finish(): puts the new list in place as X.txt, the previous X.txt
+    // becomes X.bak and the previous X.bak the spare.
     bool commit();
     // Removes the temporary file of a list that is not to be committed.
     void discard();
@@ -68,10 +73,16 @@ public:
 private:
     void fail(int error);
 
+    bool openSpare();
+    // The old way, for a file system that cannot exchange two names.
+    bool commitByLink();
+
     int m_fd = -1;
     int m_error = 0;
+    long long m_written = 0;
     std::string m_path;
     std::string m_tempPath;
+    std::string m_sparePath;
 };
 
 // Path of X.bak beside X.txt.

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velumo {
 namespace {
@@ -55,6 +57,60 @@ TEST(TextFiles, aListThatIsNotCommittedLeavesNoTrace)
     }
     EXPECT_EQ(test::readBytes(dir.file("data.txt")), "run 1\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+void commitList(const std::string& path, const std::string& text)
+{
+    TextFileWriter w;
+    ASSERT_TRUE(w.begin(path));
+    w.write(text);
+    ASSERT_TRUE(w.commit());
+}
+
+ino_t inode(const std::string& path)
+{
+    struct stat st { };
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// The back-up a list replaces stays as the hidden spare, and the next list
+// is written into it: no file is created or deleted once there are three.
+TEST(TextFiles, theOlderBackUpBecomesTheSpareTheNextListIsWrittenInto)
+{
+    test::TempDir dir;
+    const std::string list = dir.file("data.txt");
+    const std::string spare = dir.file(".data.txt.spare");
+    for (const char* run : { "run 1, a longer list\r\n", "run 2\r\n", "run 3\r\n" })
+        commitList(list, run);
+    EXPECT_EQ(test::readBytes(list), "run 3\r\n");
+    EXPECT_EQ(test::readBytes(dir.file("data.bak")), "run 2\r\n");
+    EXPECT_EQ(test::readBytes(spare), "run 1, a longer list\r\n");
+    const ino_t spareInode = inode(spare);
+    commitList(list, "run 4\r\n");
+    EXPECT_EQ(test::readBytes(list), "run 4\r\n");
+    EXPECT_EQ(inode(list), spareInode);
+    EXPECT_EQ(test::readBytes(dir.file("data.bak")), "run 3\r\n");
+    EXPECT_EQ(test::readBytes(spare), "run 2\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}
+
+// A spare that is a symbolic link, or a second name of another file, would
+// write into that file: the list goes to a new file instead.
+TEST(TextFiles, aSpareSharedWithAnotherFileIsNeverWrittenInto)
+{
+    for (const bool symbolic : { true, false }) {
+        test::TempDir dir;
+        const std::string other = dir.file("elsewhere.txt");
+        test::writeBytes(other, "keep\r\n");
+        test::writeBytes(dir.file("data.txt"), "run 1\r\n");
+        const std::string spare = dir.file(".data.txt.spare");
+        ASSERT_EQ(
+            symbolic ? ::symlink(other.c_str(), spare.c_str()) : ::link(other.c_str(), spare.c_str()), 0);
+        commitList(dir.file("data.txt"), "run 2\r\n");
+        EXPECT_EQ(test::readBytes(other), "keep\r\n") << symbolic;
+        EXPECT_EQ(test::readBytes(dir.file("data.txt")), "run 2\r\n");
+        EXPECT_EQ(test::readBytes(dir.file("data.bak")), "run 1\r\n");
+    }
 }
 
 TEST(TextFiles, aListThatCannotBeCreatedReportsWhy)
