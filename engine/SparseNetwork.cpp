@@ -6,6 +6,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <sys/platform/x86.h>
+#endif
+
 namespace velumo {
 
 // Why the replay gives the dense solver's bits:
@@ -544,7 +548,9 @@ __attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bo
 
 void SparseNetwork::solveLanes(int count, bool* ok)
 {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    // The C library has asked the processor already; __builtin_cpu_supports
+    // would ask again at every start, which a virtual machine makes slow.
+    static const bool avx2 = CPU_FEATURE_ACTIVE(AVX2);
     if (avx2)
         solveLanesAvx2(count, ok);
     else
