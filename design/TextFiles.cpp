@@ -110,6 +110,7 @@ bool TextFileWriter::openSpare()
     }
     m_fd = fd;
     m_tempPath = m_sparePath;
+    m_spareSize = st.st_size;
     return true;
 }
 
@@ -169,7 +170,8 @@ void TextFileWriter::writeBytes(std::string_view bytes)
 bool TextFileWriter::finish()
 {
     // A spare may be longer than the new list.
-    if (m_fd >= 0 && m_error == 0 && m_tempPath == m_sparePath && ::ftruncate(m_fd, m_written) != 0)
+    if (m_fd >= 0 && m_error == 0 && m_tempPath == m_sparePath && m_written != m_spareSize
+        && ::ftruncate(m_fd, m_written) != 0)
         fail(errno);
     if (m_fd >= 0 && ::close(m_fd) != 0)
         fail(errno);

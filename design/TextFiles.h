@@ -80,6 +80,7 @@ private:
     int m_fd = -1;
     int m_error = 0;
     long long m_written = 0;
+    long long m_spareSize = 0;
     std::string m_path;
     std::string m_tempPath;
     std::string m_sparePath;
