@@ -186,21 +186,18 @@ bool TextFileWriter::commit()
     // The exchange is atomic: X.txt always names a complete list. The
     // temporary name then holds the previous list, which the second
     // exchange makes the back-up, leaving the older one as the spare.
-    if (::renameat2(AT_FDCWD, m_tempPath.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE) != 0) {
-        if (errno == ENOENT) // no previous list
-            return commitByLink();
-        if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)
-            return commitByLink();
-        fail(errno);
-        discard();
-        return false;
-    }
+    // Without a previous list, or on a file system that cannot exchange
+    // names, the list is put in place by rename.
+    if (::renameat2(AT_FDCWD, m_tempPath.c_str(), AT_FDCWD, m_path.c_str(), RENAME_EXCHANGE) != 0)
+        return commitByLink();
     const std::string bak = backupPath(m_path);
-    if (::renameat2(AT_FDCWD, m_tempPath.c_str(), AT_FDCWD, bak.c_str(), RENAME_EXCHANGE) != 0) {
-        if (::rename(m_tempPath.c_str(), bak.c_str()) != 0)
+    struct stat st { };
+    const bool bakIsFile = ::lstat(bak.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (bakIsFile && ::renameat2(AT_FDCWD, m_tempPath.c_str(), AT_FDCWD, bak.c_str(), RENAME_EXCHANGE) == 0) {
+        if (m_tempPath != m_sparePath && ::rename(m_tempPath.c_str(), m_sparePath.c_str()) != 0)
             ::unlink(m_tempPath.c_str());
-    } else if (m_tempPath != m_sparePath && ::rename(m_tempPath.c_str(), m_sparePath.c_str()) != 0) {
-        ::unlink(m_tempPath.c_str());
+    } else if (::rename(m_tempPath.c_str(), bak.c_str()) != 0) {
+        ::unlink(m_tempPath.c_str()); // a folder in the back-up's place keeps it
     }
     m_tempPath.clear();
     return true;

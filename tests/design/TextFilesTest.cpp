@@ -96,7 +96,7 @@ TEST(TextFiles, theOlderBackUpBecomesTheSpareTheNextListIsWrittenInto)
 
 // A spare that is a symbolic link, or a second name of another file, would
 // write into that file: the list goes to a new file instead.
-TEST(TextFiles, aSpareSharedWithAnotherFileIsNeverWrittenInto)
+TEST(TextFiles, neitherAFileSharingTheSpareNorAFolderInTheBackUpsPlaceIsTouched)
 {
     for (const bool symbolic : { true, false }) {
         test::TempDir dir;
@@ -111,6 +111,14 @@ TEST(TextFiles, aSpareSharedWithAnotherFileIsNeverWrittenInto)
         EXPECT_EQ(test::readBytes(dir.file("data.txt")), "run 2\r\n");
         EXPECT_EQ(test::readBytes(dir.file("data.bak")), "run 1\r\n");
     }
+    // Nor is a folder in the back-up's place moved away.
+    test::TempDir dir;
+    test::writeBytes(dir.file("data.txt"), "run 1\r\n");
+    std::filesystem::create_directory(dir.file("data.bak"));
+    test::writeBytes(dir.file("data.bak/mine.txt"), "keep\r\n");
+    commitList(dir.file("data.txt"), "run 2\r\n");
+    EXPECT_EQ(test::readBytes(dir.file("data.txt")), "run 2\r\n");
+    EXPECT_EQ(test::readBytes(dir.file("data.bak/mine.txt")), "keep\r\n");
 }
 
 TEST(TextFiles, aListThatCannotBeCreatedReportsWhy)
