@@ -6,7 +6,8 @@
 #include <cstring>
 #include <limits>
 
-#if defined(__GNUC__) && defined(__x86_64__)
+// The C library's header is C; clang does not take its _Bool in C++.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
 #include <sys/platform/x86.h>
 #endif
 
@@ -548,9 +549,13 @@ __attribute__((target("avx2"))) void SparseNetwork::solveLanesAvx2(int count, bo
 
 void SparseNetwork::solveLanes(int count, bool* ok)
 {
+#ifdef CPU_FEATURE_ACTIVE
     // The C library has asked the processor already; __builtin_cpu_supports
     // would ask again at every start, which a virtual machine makes slow.
     static const bool avx2 = CPU_FEATURE_ACTIVE(AVX2);
+#else
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+#endif
     if (avx2)
         solveLanesAvx2(count, ok);
     else
