@@ -8,6 +8,7 @@
 #include "BenchDesigns.h"
 #include "NumberText.h"
 #include "NumberTextReference.h"
+#include "RunLists.h"
 #include "Simulation.h"
 
 namespace {
@@ -79,6 +80,18 @@ void BM_FormatDataFieldsReference(benchmark::State& state)
     formatDataFields<velumo::formatPatternReference>(state);
 }
 BENCHMARK(BM_FormatDataFieldsReference)->Unit(benchmark::kMicrosecond);
+
+// data.txt's bytes as a run writes them, per field.
+void BM_DataListBytes(benchmark::State& state)
+{
+    const velumo::RunResult run = velumo::runSimulation(velumo::bench::everythingOn());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velumo::dataListBytes(run));
+    const double fields = static_cast<double>(run.points.size() * 11);
+    state.counters["per_field"] = benchmark::Counter(
+        fields, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DataListBytes)->Unit(benchmark::kMicrosecond);
 
 // The general format of the typed values, here over the same numbers.
 template <std::string (*Format)(double)> void formatGeneralFields(benchmark::State& state)

@@ -6,26 +6,27 @@ namespace velumo {
 
 void appendResultRow(std::string& out, const PointResults& r)
 {
-    auto column = [&out](char before, double v, std::string_view pattern) {
+    static const NumberFormat hundredths("0.00"), thousandths("0.000"), scientific("0.00E+00");
+    auto column = [&out](char before, double v, const NumberFormat& format) {
         if (before)
             out += before;
-        out += formatPattern(v, pattern); // short texts: no heap memory
+        format.append(out, v);
     };
-    column(0, r.f, "0.00");
-    column('\t', r.spl, "0.00");
-    column('\t', r.zel, "0.000");
-    column('\t', r.x1, "0.00E+00");
-    column('\t', r.splMax, "0.00");
-    column('\t', r.pmax1, "0.000");
-    column('\t', r.zReal, "0.000");
-    column('\t', r.zImag, "0.000");
+    column(0, r.f, hundredths);
+    column('\t', r.spl, hundredths);
+    column('\t', r.zel, thousandths);
+    column('\t', r.x1, scientific);
+    column('\t', r.splMax, hundredths);
+    column('\t', r.pmax1, thousandths);
+    column('\t', r.zReal, thousandths);
+    column('\t', r.zImag, thousandths);
     if (r.hasDriver2) {
-        column('\t', r.x2, "0.00E+00");
-        column('\t', r.pmax2, "0.000");
+        column('\t', r.x2, scientific);
+        column('\t', r.pmax2, thousandths);
     } else {
         out += "\t\t";
     }
-    column('\t', r.phase, "0.000");
+    column('\t', r.phase, thousandths);
     out += "\r\n";
 }
 

@@ -25,17 +25,16 @@ namespace {
 constexpr size_t kContourRowBytes = 4 * 24;
 constexpr size_t kDataRowBytes = 11 * 24;
 
-void append(std::string& out, double v, std::string_view pattern) { out += formatPattern(v, pattern); }
-
 void appendContourRow(std::string& text, const ContourPoint& p)
 {
-    append(text, p.x, "0.000");
+    static const NumberFormat thousandths("0.000"), hundredths("0.00"), tenths("0.0");
+    thousandths.append(text, p.x);
     text += '\t';
-    append(text, p.area, "0.00");
+    hundredths.append(text, p.area);
     text += '\t';
-    append(text, p.height, "0.0");
+    tenths.append(text, p.height);
     text += '\t';
-    append(text, p.radius, "0.0");
+    tenths.append(text, p.radius);
     text += "\r\n";
 }
 

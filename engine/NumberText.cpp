@@ -22,19 +22,6 @@ constexpr int kNumberText = kRoundedDecimalsBuffer + 2;
 constexpr int kMaxIntDigits = 32;
 constexpr int kMaxExpDigits = 8;
 
-// A pattern taken apart, see formatPattern.
-struct NumberPattern {
-    std::string_view head; // text before the numeric part
-    std::string_view tail; // text after it
-    bool hasNumber = false;
-    bool scientific = false;
-    bool expPlus = false; // "E+00": "+" also for exponents >= 0
-    int expDigits = 0;
-    int minInt = 0;
-    int minDec = 0;
-    int maxDec = 0;
-};
-
 NumberPattern parsePattern(std::string_view pattern)
 {
     NumberPattern p;
@@ -359,21 +346,31 @@ std::string_view patternNumber(char* text, double value, const NumberPattern& p)
 
 } // namespace
 
-void appendPattern(std::string& out, double value, std::string_view pattern)
+NumberFormat::NumberFormat(std::string_view pattern)
+    : m_pattern(pattern)
+    , m_parts(parsePattern(pattern))
+    , m_direct(withinLimits(m_parts))
 {
-    const NumberPattern p = parsePattern(pattern);
-    if (!p.hasNumber) {
-        out += pattern;
+}
+
+void NumberFormat::append(std::string& out, double value) const
+{
+    if (!m_parts.hasNumber) {
+        out += m_pattern;
         return;
     }
-    if (!withinLimits(p)) {
-        out += formatPatternReference(value, pattern);
+    if (!m_direct) {
+        out += formatPatternReference(value, m_pattern);
         return;
     }
     char text[kNumberText];
-    const std::string_view number = patternNumber(text, value, p);
-    out.reserve(out.size() + p.head.size() + number.size() + p.tail.size());
-    out.append(p.head).append(number).append(p.tail);
+    const std::string_view number = patternNumber(text, value, m_parts);
+    out.append(m_parts.head).append(number).append(m_parts.tail);
+}
+
+void appendPattern(std::string& out, double value, std::string_view pattern)
+{
+    NumberFormat(pattern).append(out, value);
 }
 
 std::string formatPattern(double value, std::string_view pattern)

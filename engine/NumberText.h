@@ -36,4 +36,30 @@ std::string formatPattern(double value, std::string_view pattern);
 // The same text added to the end of `out`.
 void appendPattern(std::string& out, double value, std::string_view pattern);
 
+// A pattern taken apart, see formatPattern.
+struct NumberPattern {
+    std::string_view head; // text before the numeric part
+    std::string_view tail; // text after it
+    bool hasNumber = false;
+    bool scientific = false;
+    bool expPlus = false; // "E+00": "+" also for exponents >= 0
+    int expDigits = 0;
+    int minInt = 0;
+    int minDec = 0;
+    int maxDec = 0;
+};
+
+// appendPattern for the thousands of numbers of a list: the pattern is
+// taken apart once. It must outlive the format (a literal does).
+class NumberFormat {
+public:
+    explicit NumberFormat(std::string_view pattern);
+    void append(std::string& out, double value) const;
+
+private:
+    std::string_view m_pattern;
+    NumberPattern m_parts;
+    bool m_direct; // within the limits of the fast formatter
+};
+
 } // namespace velumo
