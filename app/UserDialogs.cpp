@@ -1,11 +1,12 @@
 #include "UserDialogs.h"
 
-#include <QDesktopServices>
+#include "DesktopOpen.h"
+
+#include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QUrl>
 
 namespace velumo {
 
@@ -73,8 +74,10 @@ QString QtUserDialogs::saveFileName(QWidget* parent, const QString& title, const
 
 void QtUserDialogs::openWithDesktop(const QString& path)
 {
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The answer may come after the window that asked has gone.
+    openInDesktop(path, qApp, [](const QString& text) {
+        messageBox(QApplication::activeWindow(), QStringLiteral("Fehler"), text)->exec();
+    });
 }
 
 int QtUserDialogs::execDialog(QDialog& dialog) { return dialog.exec(); }

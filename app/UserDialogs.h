@@ -31,7 +31,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& preset,
         const QString& filter, const QString& defaultSuffix)
         = 0;
-    // Hands a file to the desktop's default application; silent on failure.
+    // Hands a file to the desktop's default application; a box says so when
+    // the file is missing or the desktop has no application for it.
     virtual void openWithDesktop(const QString& path) = 0;
     // Shows a dialog modally; returns its result code.
     virtual int execDialog(QDialog& dialog) = 0;

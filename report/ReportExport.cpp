@@ -1,20 +1,20 @@
 #include "ReportExport.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QSaveFile>
 #include <QTabWidget>
-#include <QUrl>
 #include <QWidget>
 
 #include <algorithm>
 #include <memory>
 
+#include "DesktopOpen.h"
 #include "GraphsView.h"
 #include "HtmlReport.h"
 #include "InputPagesView.h"
@@ -381,7 +381,10 @@ bool QtReportUi::askYesNo(const QString& caption, const QString& text)
 
 void QtReportUi::openWithDesktop(const QString& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // This object ends with the export; the window may end before the answer.
+    QPointer<QWidget> parent = m_parent;
+    openInDesktop(path, m_parent ? static_cast<QObject*>(m_parent) : qApp,
+        [parent](const QString& text) { QMessageBox::critical(parent, QStringLiteral("Fehler"), text); });
 }
 
 } // namespace velumo
