@@ -15,6 +15,8 @@ QString desktopOpenFailure(const QString& path, int status)
     case kOpenerMissing:
         return QStringLiteral("„%1“ lässt sich nicht öffnen: das Programm xdg-open (Paket xdg-utils) fehlt.")
             .arg(name);
+    case kOpenerStopped:
+        return QStringLiteral("„%1“ lässt sich nicht öffnen: xdg-open wurde abgebrochen.").arg(name);
     case kNoDesktopApplication:
         return QStringLiteral("Für „%1“ ist keine Anwendung eingerichtet, die diesen Dateityp öffnet.")
             .arg(name);
@@ -38,7 +40,7 @@ void openInDesktop(const QString& path, QObject* context, std::function<void(con
     QObject::connect(
         process, &QProcess::finished, context, [path, failed](int status, QProcess::ExitStatus how) {
             if (how != QProcess::NormalExit || status != 0)
-                failed(desktopOpenFailure(path, how == QProcess::NormalExit ? status : 128));
+                failed(desktopOpenFailure(path, how == QProcess::NormalExit ? status : kOpenerStopped));
         });
     QObject::connect(
         process, &QProcess::errorOccurred, context, [path, failed](QProcess::ProcessError error) {

@@ -14,13 +14,14 @@ namespace velumo {
 
 // xdg-open's exit status when it found no application for the file.
 inline constexpr int kNoDesktopApplication = 3;
-// What desktopOpenFailure takes for a file that is missing, or for
-// xdg-open that cannot be started.
+// What desktopOpenFailure takes for a file that is missing, for xdg-open
+// that cannot be started, and for xdg-open ended by a signal.
 inline constexpr int kOpenFileMissing = -1;
 inline constexpr int kOpenerMissing = -2;
+inline constexpr int kOpenerStopped = -3;
 
 // The message for a failed opening of `path`: xdg-open's exit status, or one
-// of the two cases above.
+// of the cases above.
 QString desktopOpenFailure(const QString& path, int status);
 
 // Starts xdg-open on `path` and returns at once. When the file is missing
