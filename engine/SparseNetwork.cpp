@@ -1,5 +1,7 @@
 #include "SparseNetwork.h"
 
+#include "LaneVector.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -285,38 +287,13 @@ void SparseNetwork::clear()
 // Lambdas of the solver are inlined into each instruction-set variant.
 #define VELUMO_INLINE __attribute__((always_inline))
 
-// The lane vectors never cross a call boundary (every helper is inlined),
-// so the ABI note about passing them does not apply.
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
-
 namespace {
 
-// Four lanes' values of one quantity; the operators work lane by lane with
-// the same IEEE operation each, so a lane gets the bits it would get alone.
-// A batch is up to kParts such vectors: independent chains of work that
-// the processor overlaps.
-constexpr int kVector = 4;
+using namespace lanes;
+// A batch is up to kParts vectors: independent chains of work that the
+// processor overlaps.
 constexpr int kParts = kSolveBatch / kVector;
 static_assert(kSolveBatch % kVector == 0);
-using V = double __attribute__((vector_size(kVector * sizeof(double))));
-using VI = std::int64_t __attribute__((vector_size(kVector * sizeof(double))));
-
-[[gnu::always_inline]] inline V load(const double* p)
-{
-    V v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-[[gnu::always_inline]] inline void store(double* p, V v) { std::memcpy(p, &v, sizeof v); }
-[[gnu::always_inline]] inline VI loadCounts(const std::int64_t* p)
-{
-    VI v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-[[gnu::always_inline]] inline void storeCounts(std::int64_t* p, VI v) { std::memcpy(p, &v, sizeof v); }
 
 [[gnu::always_inline]] inline bool anyLane(VI mask)
 {

@@ -10,6 +10,7 @@
 #include "Constants.h"
 #include "DriverModel.h"
 #include "Enclosure.h"
+#include "LaneVector.h"
 #include "SideBranch.h"
 #include "SparseNetwork.h"
 #include "SpecialFunctions.h"
@@ -232,19 +233,9 @@ struct LaneCx {
     alignas(64) double im[kSolveBatch];
 };
 
-// Four lanes at a time; each lane gets the IEEE operation it would get alone.
-// The vectors never cross a call boundary, so the ABI note does not apply.
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
-using Lanes4 = double __attribute__((vector_size(4 * sizeof(double))));
-[[gnu::always_inline]] inline Lanes4 load4(const double* p)
-{
-    Lanes4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-[[gnu::always_inline]] inline void store4(double* p, Lanes4 v) { std::memcpy(p, &v, sizeof v); }
+using lanes::kVector;
+using lanes::load;
+using lanes::store;
 // A Cx's two parts with one load.
 using Pair = double __attribute__((vector_size(2 * sizeof(double))));
 [[gnu::always_inline]] inline Pair loadPair(const double* p)
@@ -257,13 +248,13 @@ using Pair = double __attribute__((vector_size(2 * sizeof(double))));
 // Row r of a chain into its three slots, every lane's values given.
 void putRow(double* lower, double* diag, double* upper, const LaneCx& lo, const LaneCx& d, const LaneCx& up)
 {
-    for (int m = 0; m < kSolveBatch; m += 4) {
-        store4(lower + m, load4(lo.re + m));
-        store4(lower + kSolveBatch + m, load4(lo.im + m));
-        store4(diag + m, load4(d.re + m));
-        store4(diag + kSolveBatch + m, load4(d.im + m));
-        store4(upper + m, load4(up.re + m));
-        store4(upper + kSolveBatch + m, load4(up.im + m));
+    for (int m = 0; m < kSolveBatch; m += kVector) {
+        store(lower + m, load(lo.re + m));
+        store(lower + kSolveBatch + m, load(lo.im + m));
+        store(diag + m, load(d.re + m));
+        store(diag + kSolveBatch + m, load(d.im + m));
+        store(upper + m, load(up.re + m));
+        store(upper + kSolveBatch + m, load(up.im + m));
     }
 }
 
@@ -322,15 +313,15 @@ void writeChains(SparseNetwork& net, ChainBatch& batch, int count)
             }
             // As chainRow: −zc[s], zc[s + 1] + zc[s] + zseg[s], −zc[s + 1].
             const int s = r - kLoopHornFirst - s0;
-            for (int m = 0; m < kSolveBatch; m += 4) {
+            for (int m = 0; m < kSolveBatch; m += kVector) {
                 for (int part = 0; part < 2; ++part) {
                     const int at = part * kSolveBatch + m;
-                    const Lanes4 here = load4((part ? zc[s].im : zc[s].re) + m);
-                    const Lanes4 next = load4((part ? zc[s + 1].im : zc[s + 1].re) + m);
-                    const Lanes4 segment = load4((part ? zseg[s].im : zseg[s].re) + m);
-                    store4(lower + at, -here);
-                    store4(diag + at, next + here + segment);
-                    store4(upper + at, -next);
+                    const lanes::V here = load((part ? zc[s].im : zc[s].re) + m);
+                    const lanes::V next = load((part ? zc[s + 1].im : zc[s + 1].re) + m);
+                    const lanes::V segment = load((part ? zseg[s].im : zseg[s].re) + m);
+                    store(lower + at, -here);
+                    store(diag + at, next + here + segment);
+                    store(upper + at, -next);
                 }
             }
         }
