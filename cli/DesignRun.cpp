@@ -66,7 +66,13 @@ DesignRun runDesign(const IniFile& project, const std::vector<KeyValue>& values,
     const std::optional<Band>& band, const std::string& listFolder, int threads, const Design* loaded)
 {
     // A new Design is built from the table: not for a design read from `loaded`.
-    DesignRun run = loaded ? DesignRun { 0, {}, *loaded, {}, {}, {} } : DesignRun {};
+    DesignRun run = loaded ? DesignRun { .status = 0,
+        .messages = {},
+        .design = *loaded,
+        .input = {},
+        .outcome = {},
+        .figures = {} }
+                           : DesignRun {};
     run.figures.values.fill(kNaN);
     IniFile ini = project;
     applyKeyValues(ini, values);

@@ -165,6 +165,19 @@ void loadControl(const ControlSpec& entry, const IniFile& ini, Design& d, std::s
     }
 }
 
+// The table in loading's order: the driver section first (see
+// loadDriver1Values), then the others.
+template <class Visit> void inLoadingOrder(Visit visit)
+{
+    const auto& table = designTable();
+    for (const bool driver : { true, false }) {
+        for (size_t i = 0; i < table.size(); ++i) {
+            if ((table[i].section == kSectionDriver) == driver)
+                visit(i, table[i]);
+        }
+    }
+}
+
 } // namespace
 
 WindowGeometry::WindowGeometry()
@@ -194,8 +207,7 @@ bool saveProjectFile(const std::string& path, const Design& design, const Window
 
 void loadDesignValues(const IniFile& ini, Design& design)
 {
-    loadDriver1Values(ini, design);
-    loadOtherValues(ini, design);
+    inLoadingOrder([&](size_t, const ControlSpec& entry) { loadControl(entry, ini, design, entry.name); });
 }
 
 bool reloadDesignValues(
@@ -218,21 +230,14 @@ bool reloadDesignValues(
     // In loading's order, so that a default taken from another control sees
     // that control as a whole load would leave it at that moment.
     std::vector<std::string_view> read;
-    auto visit = [&](size_t i) {
-        const ControlSpec& entry = table[i];
+    inLoadingOrder([&](size_t i, const ControlSpec& entry) {
         const bool dependent = !entry.loadDefaultFrom.empty()
             && std::find(read.begin(), read.end(), entry.loadDefaultFrom) != read.end();
         if (entry.form == ValueForm::GridCells || !(dependent || keyChanged[i]))
             return;
         loadControl(entry, ini, design, entry.name);
         read.push_back(entry.name);
-    };
-    for (size_t i = 0; i < table.size(); ++i)
-        if (table[i].section == kSectionDriver)
-            visit(i);
-    for (size_t i = 0; i < table.size(); ++i)
-        if (table[i].section != kSectionDriver)
-            visit(i);
+    });
     return true;
 }
 
