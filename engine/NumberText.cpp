@@ -375,13 +375,8 @@ void appendPattern(std::string& out, double value, std::string_view pattern)
 
 std::string formatPattern(double value, std::string_view pattern)
 {
-    const NumberPattern p = parsePattern(pattern);
-    if (p.hasNumber && withinLimits(p) && p.head.empty() && p.tail.empty()) {
-        char text[kNumberText];
-        return std::string(patternNumber(text, value, p)); // the result lists' case
-    }
-    std::string out;
-    appendPattern(out, value, pattern);
+    std::string out; // a list's number fits the string itself: no heap memory
+    NumberFormat(pattern).append(out, value);
     return out;
 }
 
